@@ -1,0 +1,1 @@
+namespace kestrix_sim { int placeholder() { return 0; } }

@@ -1,0 +1,6 @@
+#include "app/Main.h"
+
+int Main()
+{
+    return 0;
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+// The program's entry routine: detection window first, then the family window.
+int Main();

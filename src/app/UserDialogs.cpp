@@ -1,0 +1,59 @@
+#include "app/UserDialogs.h"
+
+#include "app/Shutdown.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+QWidget *activeParent()
+{
+    return QApplication::activeWindow();
+}
+
+// "(*.html) | *.html" -> "(*.html) (*.html)": the description keeps the
+// meter program's wording, the pattern is what QFileDialog understands.
+QString qtFilter(const QString &filter)
+{
+    const int bar = int(filter.indexOf(QLatin1Char('|')));
+    if (bar < 0)
+        return filter;
+    const QString description = filter.left(bar).trimmed();
+    const QString pattern = filter.mid(bar + 1).trimmed();
+    return QStringLiteral("%1 (%2)").arg(description, pattern);
+}
+
+} // namespace
+
+void QtUserDialogs::critical(const QString &title, const QString &text)
+{
+    if (Shutdown::isRequested())
+        return;
+    QMessageBox::critical(activeParent(), title, text, QMessageBox::Ok);
+}
+
+void QtUserDialogs::information(const QString &title, const QString &text)
+{
+    if (Shutdown::isRequested())
+        return;
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, activeParent());
+    box.exec();
+}
+
+QString QtUserDialogs::saveFileName(const SaveRequest &request)
+{
+    if (Shutdown::isRequested())
+        return {};
+    QFileDialog dialog(activeParent());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(qtFilter(request.filter));
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.proposedName.isEmpty())
+        dialog.selectFile(request.proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+// Message boxes and the save dialog. The program's own implementation uses
+// QMessageBox and QFileDialog; tests answer them from a script.
+class UserDialogs
+{
+public:
+    virtual ~UserDialogs() = default;
+
+    // Modal box with an OK button and the critical-error icon.
+    virtual void critical(const QString &title, const QString &text) = 0;
+    // Modal box with an OK button and no icon.
+    virtual void information(const QString &title, const QString &text) = 0;
+
+    struct SaveRequest
+    {
+        QString filter;           // e.g. "(*.html) | *.html"
+        QString proposedName;     // name shown in the dialog; may be empty
+        QString defaultSuffix;    // added to a name typed without one, e.g. "html"
+    };
+    // The chosen path, or an empty string when the user cancelled.
+    virtual QString saveFileName(const SaveRequest &request) = 0;
+};
+
+// QMessageBox and QFileDialog. Says nothing once the program is ending.
+class QtUserDialogs : public UserDialogs
+{
+public:
+    void critical(const QString &title, const QString &text) override;
+    void information(const QString &title, const QString &text) override;
+    QString saveFileName(const SaveRequest &request) override;
+};
+
+// The title of the program's own message boxes.
+inline QString programTitle()
+{
+    return QStringLiteral("Kestrix");
+}

@@ -1,0 +1,156 @@
+#include "link/PortMap.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QFileInfo>
+#include <QSerialPortInfo>
+#include <QStandardPaths>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace {
+
+bool isUsbAdapter(const QString &device)
+{
+    const QString name = QFileInfo(device).fileName();
+    return name.startsWith(QLatin1String("ttyUSB")) || name.startsWith(QLatin1String("ttyACM"));
+}
+
+QString shortName(const QString &device)
+{
+    QString name = device;
+    if (name.startsWith(QLatin1String("/dev/")))
+        name.remove(0, 5);
+    return name;
+}
+
+} // namespace
+
+int leadingInteger(const QString &text)
+{
+    int value = 0;
+    int digits = 0;
+    for (const QChar c : text.trimmed()) {
+        if (!c.isDigit() || c.unicode() > '9')
+            break;
+        value = value * 10 + (c.unicode() - '0');
+        if (++digits > 6)
+            break; // far beyond any port number
+    }
+    return value;
+}
+
+QStringList PortMap::orderDevices(QStringList devices)
+{
+    devices.removeDuplicates();
+    QCollator collator(QLocale::c());
+    collator.setNumericMode(true);
+    std::stable_sort(devices.begin(), devices.end(), [&](const QString &a, const QString &b) {
+        const bool usbA = isUsbAdapter(a);
+        const bool usbB = isUsbAdapter(b);
+        if (usbA != usbB)
+            return usbA;
+        return collator.compare(a, b) < 0;
+    });
+    return devices;
+}
+
+PortMap PortMap::build(const QMap<int, QString> &links, const QStringList &systemDevices)
+{
+    PortMap map;
+    QStringList taken;
+    for (auto it = links.begin(); it != links.end(); ++it) {
+        if (it.key() < firstPort || it.key() > lastPort)
+            continue;
+        map.m_devices.insert(it.key(), it.value());
+        taken << QFileInfo(it.value()).canonicalFilePath() << it.value();
+    }
+    QStringList free;
+    for (const QString &device : orderDevices(systemDevices)) {
+        const QString canonical = QFileInfo(device).canonicalFilePath();
+        if (!taken.contains(device) && (canonical.isEmpty() || !taken.contains(canonical)))
+            free << device;
+    }
+    int next = 0;
+    for (int number = firstPort; number <= lastPort && next < free.size(); ++number) {
+        if (!map.m_devices.contains(number))
+            map.m_devices.insert(number, free.at(next++));
+    }
+    return map;
+}
+
+PortMap PortMap::comNamed()
+{
+    PortMap map;
+    map.m_comNamed = true;
+    for (int number = firstPort; number <= lastPort; ++number)
+        map.m_devices.insert(number, QStringLiteral("COM%1").arg(number));
+    return map;
+}
+
+PortMap PortMap::current()
+{
+#ifdef Q_OS_WIN
+    return comNamed();
+#else
+    QStringList devices;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        devices << info.systemLocation();
+    return build(readLinks(linkFolder()), devices);
+#endif
+}
+
+QString PortMap::linkFolder()
+{
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty() || !QDir::isAbsolutePath(config))
+        config = QDir::homePath() + QLatin1String("/.config");
+    return config + QLatin1String("/kestrix/ports");
+}
+
+QMap<int, QString> PortMap::readLinks(const QString &folder)
+{
+    static const QRegularExpression comName(QStringLiteral("^COM([0-9]{1,2})$"));
+    QMap<int, QString> links;
+    const QDir dir(folder);
+    for (const QFileInfo &entry : dir.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+        const auto match = comName.match(entry.fileName());
+        if (!match.hasMatch() || !entry.isSymLink())
+            continue;
+        const int number = match.captured(1).toInt();
+        if (number >= firstPort && number <= lastPort)
+            links.insert(number, entry.symLinkTarget());
+    }
+    return links;
+}
+
+QString PortMap::deviceFor(int number) const
+{
+    return m_devices.value(number);
+}
+
+QString PortMap::entryFor(int number) const
+{
+    const QString device = m_devices.value(number);
+    if (m_comNamed || device.isEmpty())
+        return QString::number(number);
+    return QStringLiteral("%1 (%2)").arg(number).arg(shortName(device));
+}
+
+QString PortMap::describeOpenFailure(const QString &device, QSerialPort::SerialPortError error,
+                                     const QString &systemText)
+{
+    switch (error) {
+    case QSerialPort::PermissionError:
+        return QStringLiteral("%1: permission denied (%2). On Linux, add your user to the serial-port "
+                              "group (usually \"dialout\": sudo usermod -aG dialout $USER) and log in again.")
+            .arg(device, systemText);
+    case QSerialPort::DeviceNotFoundError:
+        return QStringLiteral("%1: no such device (%2). Check the cable and the port number.").arg(device, systemText);
+    case QSerialPort::OpenError:
+        return QStringLiteral("%1: already in use (%2). Close the other program that uses it.").arg(device, systemText);
+    default:
+        return QStringLiteral("%1: %2").arg(device, systemText);
+    }
+}

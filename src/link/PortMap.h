@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QMap>
+#include <QSerialPort>
+#include <QString>
+#include <QStringList>
+
+// Which serial device stands behind each COM number 1 to 32.
+//
+// On Windows COM n is simply "COMn". Elsewhere COM n is the device that the
+// symbolic link COMn in $XDG_CONFIG_HOME/kestrix/ports points to, where such a
+// link exists; the numbers left over take the system's serial devices in a
+// stable order, USB adapters (ttyUSB*, ttyACM*) first, each device once. So a
+// single USB adapter is COM 1 without any set-up.
+class PortMap
+{
+public:
+    static constexpr int firstPort = 1;
+    static constexpr int lastPort = 32;
+
+    // The pure rule: `links` maps COM numbers to link targets, `systemDevices`
+    // are device paths as the system lists them (any order).
+    static PortMap build(const QMap<int, QString> &links, const QStringList &systemDevices);
+    // Windows-style naming, where COM n is the device "COMn".
+    static PortMap comNamed();
+
+    // The map as the machine has it now (links on disk, devices present).
+    static PortMap current();
+
+    // $XDG_CONFIG_HOME/kestrix/ports, or ~/.config/kestrix/ports.
+    static QString linkFolder();
+    // Reads the COMn links of linkFolder(): number -> absolute target path.
+    static QMap<int, QString> readLinks(const QString &folder);
+
+    // Empty when no device stands behind the number.
+    QString deviceFor(int number) const;
+    // The port list's entry for a number: it starts with the number itself and
+    // names the device where the devices are not called COMn, e.g. "1 (ttyUSB0)".
+    QString entryFor(int number) const;
+
+    // USB adapters first, then the rest; numbers within a name compare as numbers.
+    static QStringList orderDevices(QStringList devices);
+
+    // The system's reason for a failed open, with a hint where one helps.
+    static QString describeOpenFailure(const QString &device, QSerialPort::SerialPortError error,
+                                       const QString &systemText);
+
+private:
+    QMap<int, QString> m_devices;
+    bool m_comNamed = false;
+};
+
+// The integer at the start of a text, as the port list is read: "12 (ttyUSB0)"
+// gives 12; a text that does not start with a digit gives 0.
+int leadingInteger(const QString &text);

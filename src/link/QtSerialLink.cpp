@@ -1,0 +1,125 @@
+#include "link/QtSerialLink.h"
+
+#include "app/Shutdown.h"
+#include "link/PortMap.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+QtSerialLink::QtSerialLink(qint64 readBufferSize)
+{
+    m_port.setReadBufferSize(readBufferSize);
+    QObject::connect(&m_port, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError error) {
+        // Only a resource error means the device has gone; a pty also reports
+        // unsupported modem-line calls, and a time-out is no loss either.
+        if (error == QSerialPort::ResourceError)
+            m_lost = true;
+    });
+}
+
+QtSerialLink::~QtSerialLink()
+{
+    close();
+}
+
+void QtSerialLink::setPortNumber(int number)
+{
+    m_number = number;
+}
+
+int QtSerialLink::portNumber() const
+{
+    return m_number;
+}
+
+bool QtSerialLink::isOpen() const
+{
+    return m_port.isOpen();
+}
+
+bool QtSerialLink::open()
+{
+    m_error.clear();
+    m_lost = false;
+    const QString device = PortMap::current().deviceFor(m_number);
+    if (device.isEmpty()) {
+        m_error = QStringLiteral("COM %1 is not connected to any serial device").arg(m_number);
+        return false;
+    }
+    m_port.setPortName(device);
+    m_port.setBaudRate(QSerialPort::Baud19200);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        m_error = PortMap::describeOpenFailure(device, m_port.error(), m_port.errorString());
+        m_port.clearError();
+        return false;
+    }
+    m_port.clearError();
+    return true;
+}
+
+QString QtSerialLink::errorString() const
+{
+    return m_error;
+}
+
+void QtSerialLink::close()
+{
+    if (m_port.isOpen())
+        m_port.close();
+    m_port.clearError();
+}
+
+qint64 QtSerialLink::bytesWaiting()
+{
+    return m_port.isOpen() ? m_port.bytesAvailable() : 0;
+}
+
+QByteArray QtSerialLink::readAll()
+{
+    return m_port.isOpen() ? m_port.readAll() : QByteArray();
+}
+
+void QtSerialLink::write(const QByteArray &bytes)
+{
+    if (!m_port.isOpen())
+        return;
+    m_port.write(bytes);
+    // write() only queues; push the request out now rather than at the next
+    // event loop, so a wait that handles no events still sends it.
+    m_port.flush();
+    if (m_port.bytesToWrite() > 0)
+        m_port.waitForBytesWritten(writeTimeoutMs);
+}
+
+bool QtSerialLink::waitForMoreBytes(int msecs, bool handleEvents)
+{
+    if (!m_port.isOpen() || m_lost)
+        return false;
+    const qint64 before = m_port.bytesAvailable();
+    if (!handleEvents) {
+        const bool arrived = m_port.waitForReadyRead(msecs);
+        if (!arrived && m_port.error() == QSerialPort::TimeoutError)
+            m_port.clearError();
+        return arrived || m_port.bytesAvailable() > before;
+    }
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(&m_port, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
+    QObject::connect(&m_port, &QSerialPort::errorOccurred, &loop, &QEventLoop::quit);
+    QObject::connect(&Shutdown::instance(), &Shutdown::requested, &loop, &QEventLoop::quit);
+    timer.start(msecs);
+    loop.exec();
+    return m_port.isOpen() && m_port.bytesAvailable() > before;
+}
+
+bool QtSerialLink::deviceLost() const
+{
+    return m_lost;
+}

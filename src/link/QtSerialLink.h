@@ -1,0 +1,43 @@
+#pragma once
+
+#include "link/SerialLink.h"
+
+#include <QSerialPort>
+
+class PortMap;
+
+// A meter port on a real serial device (or a pseudo-terminal), 19200 8N1.
+// The COM number is turned into a device through the port map when the port
+// is opened, so a link made after start-up is still found.
+class QtSerialLink : public SerialLink
+{
+public:
+    // Receive buffer sizes the windows ask for: the detection window's and the
+    // meter windows'.
+    static constexpr qint64 probeBufferSize = 1024;
+    static constexpr qint64 meterBufferSize = 16768;
+    static constexpr int writeTimeoutMs = 1000;
+
+    explicit QtSerialLink(qint64 readBufferSize);
+    ~QtSerialLink() override;
+
+    void setPortNumber(int number) override;
+    int portNumber() const override;
+    bool isOpen() const override;
+    bool open() override;
+    QString errorString() const override;
+    void close() override;
+    qint64 bytesWaiting() override;
+    QByteArray readAll() override;
+    void write(const QByteArray &bytes) override;
+    bool waitForMoreBytes(int msecs, bool handleEvents) override;
+    bool deviceLost() const override;
+
+    QString deviceName() const { return m_port.portName(); }
+
+private:
+    QSerialPort m_port;
+    int m_number = 0;
+    QString m_error;
+    bool m_lost = false;
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The serial operations the program uses to talk to a meter. Everything the
+// windows do with a port goes through this, so tests can put an in-memory
+// meter behind it. Line settings are fixed: 19200 baud, 8 data bits, no
+// parity, 1 stop bit.
+class SerialLink
+{
+public:
+    virtual ~SerialLink() = default;
+
+    // COM port number, 1 to 32; set while the port is closed.
+    virtual void setPortNumber(int number) = 0;
+    virtual int portNumber() const = 0;
+
+    virtual bool isOpen() const = 0;
+    // Opens the numbered port. On failure returns false and errorString()
+    // tells the system's reason.
+    virtual bool open() = 0;
+    virtual QString errorString() const = 0;
+    virtual void close() = 0;
+
+    // Received bytes not yet read; never blocks.
+    virtual qint64 bytesWaiting() = 0;
+    // Every waiting byte; empties the receive buffer; never blocks.
+    virtual QByteArray readAll() = 0;
+    // Queues the request and starts sending it.
+    virtual void write(const QByteArray &bytes) = 0;
+
+    // Blocks until more bytes have arrived or msecs have passed. Returns false
+    // when nothing new came (time-out or a device that has gone away). With
+    // handleEvents the wait runs a local event loop, so the user interface
+    // stays live; without, it blocks on the port itself.
+    virtual bool waitForMoreBytes(int msecs, bool handleEvents) = 0;
+
+    // True once the device has disappeared (unplugged adapter, closed pty).
+    virtual bool deviceLost() const = 0;
+};

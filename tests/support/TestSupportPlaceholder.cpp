@@ -1,0 +1,1 @@
+namespace kestrix_test { int placeholder() { return 0; } }
