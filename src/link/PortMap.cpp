@@ -1,6 +1,5 @@
 #include "link/PortMap.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -15,6 +14,22 @@ bool isUsbAdapter(const QString &device)
 {
     const QString name = QFileInfo(device).fileName();
     return name.startsWith(QLatin1String("ttyUSB")) || name.startsWith(QLatin1String("ttyACM"));
+}
+
+// "ttyUSB10" sorts after "ttyUSB2": the trailing number compares as a number.
+bool deviceLess(const QString &a, const QString &b)
+{
+    const auto split = [](const QString &name) {
+        qsizetype digits = name.size();
+        while (digits > 0 && name.at(digits - 1).isDigit())
+            --digits;
+        return std::pair{name.left(digits), name.mid(digits).toLongLong()};
+    };
+    const auto [stemA, numberA] = split(a);
+    const auto [stemB, numberB] = split(b);
+    if (stemA != stemB)
+        return stemA < stemB;
+    return numberA < numberB;
 }
 
 QString shortName(const QString &device)
@@ -44,14 +59,12 @@ int leadingInteger(const QString &text)
 QStringList PortMap::orderDevices(QStringList devices)
 {
     devices.removeDuplicates();
-    QCollator collator(QLocale::c());
-    collator.setNumericMode(true);
     std::stable_sort(devices.begin(), devices.end(), [&](const QString &a, const QString &b) {
         const bool usbA = isUsbAdapter(a);
         const bool usbB = isUsbAdapter(b);
         if (usbA != usbB)
             return usbA;
-        return collator.compare(a, b) < 0;
+        return deviceLess(a, b);
     });
     return devices;
 }

@@ -1,1 +1,0 @@
-namespace kestrix_sim { int placeholder() { return 0; } }

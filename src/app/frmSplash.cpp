@@ -1,0 +1,215 @@
+#include "app/frmSplash.h"
+
+#include "app/LogoWidget.h"
+#include "app/ModelTable.h"
+#include "app/Shutdown.h"
+#include "app/UserDialogs.h"
+#include "link/Exchange.h"
+#include "link/PortMap.h"
+#include "link/QtSerialLink.h"
+#include "link/Request.h"
+#include "link/SerialLink.h"
+#include "windows/Twips.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+constexpr int probeWaitMs = 1000;   // the meter gets one second to identify itself
+constexpr int shortestModel = 4;    // "KXT1" is the shortest identification
+
+QFont sansSerif(qreal points, bool bold)
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+template <typename Widget>
+Widget *place(Widget *widget, const char *name, int left, int top, int width, int height)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(Twips::rect(left, top, width, height));
+    return widget;
+}
+
+} // namespace
+
+QString frmSplash::warningText()
+{
+    return QStringLiteral("    Warning: Meter is not Communicating.    Please verify that it is connected to the PC "
+                          "and \"Send Files to PC\" mode is selected");
+}
+
+QString frmSplash::companyText()
+{
+    return QStringLiteral("help@kestrix.invalid");
+}
+
+frmSplash::frmSplash(ProgramState &state, UserDialogs &dialogs, PortFactory makePort,
+                     MeterWindowFactory makeWindow, QWidget *parent)
+    : QDialog(parent)
+    , m_state(state)
+    , m_dialogs(dialogs)
+    , m_makePort(std::move(makePort))
+    , m_makeWindow(std::move(makeWindow))
+    , m_port(m_makePort(QtSerialLink::probeBufferSize))
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowTitle(programTitle());
+    buildControls();
+    Form_Load();
+}
+
+frmSplash::~frmSplash()
+{
+    if (m_port)
+        m_port->close();
+}
+
+void frmSplash::buildControls()
+{
+    setFont(sansSerif(8.25, false));
+    setFixedSize(Twips::toPixels(7695), Twips::toPixels(4605));
+
+    fraMainFrame = place(new QGroupBox(this), "fraMainFrame", 45, -15, 7620, 4590);
+
+    picLogo = place(new LogoWidget(fraMainFrame), "picLogo", 240, 1080, 1215, 1215);
+
+    lblProductName = place(new QLabel(QStringLiteral("Kestrix"), fraMainFrame), "lblProductName", 1605, 1320, 4485, 555);
+    lblProductName->setFont(sansSerif(24, true));
+    lblProductName->setAlignment(Qt::AlignCenter);
+
+    lblCompany = place(new QLabel(companyText(), fraMainFrame), "lblCompany", 4410, 1920, 1680, 195);
+
+    lblProgress = place(new QLabel(QStringLiteral("..."), fraMainFrame), "lblProgress", 3007, 2640, 1680, 195);
+    lblProgress->setAlignment(Qt::AlignCenter);
+
+    Label1 = place(new QLabel(QStringLiteral("COM Port"), fraMainFrame), "Label1", 3060, 3360, 735, 255);
+
+    comboCOM = place(new QComboBox(fraMainFrame), "comboCOM", 3900, 3330, 735, 315);
+    comboCOM->setEditable(true);
+    comboCOM->setAccessibleName(QStringLiteral("COM Port"));
+    Label1->setBuddy(comboCOM);
+
+    lblWarning = place(new QLabel(warningText(), fraMainFrame), "lblWarning", 1560, 3720, 4575, 795);
+    lblWarning->setFont(sansSerif(9.75, true));
+    lblWarning->setWordWrap(true);
+    lblWarning->hide();
+
+    lblModel = place(new QLabel(QStringLiteral("PC successfully connected to "), fraMainFrame), "lblModel",
+                     1620, 3960, 4935, 435);
+    lblModel->setFont(sansSerif(9.75, true));
+    lblModel->hide();
+
+    // The Exit button sits above the frame, at the window's top right.
+    cmdExit = place(new QPushButton(QStringLiteral("&Exit"), this), "cmdExit", 6480, 240, 975, 375);
+    cmdExit->setAutoDefault(false);
+    cmdExit->hide();
+    cmdExit->raise();
+    connect(cmdExit, &QPushButton::clicked, this, &frmSplash::cmdExit_Click);
+
+    Timer1.setObjectName(QStringLiteral("Timer1"));
+    Timer1.setSingleShot(true);
+    Timer1.setInterval(500);
+    connect(&Timer1, &QTimer::timeout, this, &frmSplash::Timer1_Timer);
+}
+
+void frmSplash::Form_Load()
+{
+    // The list offers every COM number; where the devices are not called COMn
+    // each entry also names the device behind it.
+    const PortMap map = PortMap::current();
+    for (int number = PortMap::firstPort; number <= PortMap::lastPort; ++number)
+        comboCOM->addItem(map.entryFor(number));
+    comboCOM->setCurrentIndex(0);
+
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
+
+    if (QScreen *screen = this->screen()) {
+        const QRect available = screen->geometry();
+        move(available.center() - rect().center());
+    }
+    Timer1.start();
+}
+
+void frmSplash::showPortProblem(const QString &reason)
+{
+    // The warning's own text stays as it is; the system's reason is there for
+    // whoever looks closer (tool tip, screen readers).
+    lblWarning->setToolTip(reason);
+    lblWarning->setAccessibleDescription(reason);
+    comboCOM->setToolTip(reason);
+}
+
+void frmSplash::Timer1_Timer()
+{
+    Timer1.stop();
+
+    Exchange exchange(*m_port);
+    QByteArray reply;
+    for (;;) {
+        const int number = leadingInteger(comboCOM->currentText());
+        m_port->setPortNumber(number);
+        if (m_port->isOpen() || m_port->open()) {
+            showPortProblem(QString());
+            if (exchange.requestWithFixedWait(Request::command("00"), probeWaitMs, &reply) == ExchangeOutcome::Ended)
+                return;
+            if (reply.size() >= shortestModel)
+                break;
+        } else {
+            // A port that cannot be opened takes the same path as a silent
+            // meter, one attempt a second.
+            showPortProblem(m_port->errorString());
+            if (exchange.waitHandlingEvents(probeWaitMs) == ExchangeOutcome::Ended)
+                return;
+        }
+        lblWarning->show();
+        cmdExit->show();
+        m_port->close();
+    }
+
+    m_state.MeterModel = QString::fromLatin1(reply);
+    lblModel->setText(lblModel->text() + m_state.MeterModel);
+    lblModel->show();
+    lblWarning->hide();
+
+    if (exchange.waitHandlingEvents(probeWaitMs) == ExchangeOutcome::Ended)
+        return;
+
+    m_state.MeterFamily = familyOrWinding(reply);
+    m_state.MeterPort = qint16(m_port->portNumber());
+    m_port->close();
+
+    const MeterWindowContext context{m_state, m_dialogs, m_makePort, lblProgress};
+    m_loaded = m_makeWindow(context);
+    m_loaded->Form_Load();
+    if (Shutdown::isRequested())
+        return;
+    accept();
+}
+
+void frmSplash::cmdExit_Click()
+{
+    m_port->close();
+    Shutdown::request();
+    QDialog::reject();
+}
+
+void frmSplash::reject()
+{
+    cmdExit_Click();
+}
+
+std::unique_ptr<MeterWindow> frmSplash::takeLoadedWindow()
+{
+    return std::move(m_loaded);
+}

@@ -1,0 +1,84 @@
+#include "windows/NumberText.h"
+
+#include <QRegularExpression>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// `value` rounded to `digits` significant digits and written in the general
+// format described in the header.
+QString generalText(double value, int digits, const QLocale &locale)
+{
+    if (!std::isfinite(value))
+        return {};
+    if (value == 0.0)
+        return QStringLiteral("0");
+
+    // Correctly rounded scientific form, independent of the C library's locale:
+    // "-d.dddddde+XX".
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::scientific, digits - 1);
+    const std::string scientific(buffer, result.ptr);
+
+    const bool negative = scientific.front() == '-';
+    const std::size_t ePos = scientific.find('e');
+    std::string mantissa;
+    for (std::size_t i = negative ? 1 : 0; i < ePos; ++i) {
+        if (scientific[i] != '.')
+            mantissa.push_back(scientific[i]);
+    }
+    while (mantissa.size() > 1 && mantissa.back() == '0')
+        mantissa.pop_back();
+    const int exponent = std::stoi(scientific.substr(ePos + 1));
+
+    const QString separator = locale.decimalPoint();
+    const QString significant = QString::fromStdString(mantissa);
+    QString text;
+    if (exponent >= -4 && exponent < digits) {
+        if (exponent >= 0) {
+            const int integerDigits = exponent + 1;
+            text = significant.left(integerDigits);
+            text += QString(qMax(0, integerDigits - int(significant.size())), QLatin1Char('0'));
+            if (significant.size() > integerDigits)
+                text += separator + significant.mid(integerDigits);
+        } else {
+            text = QLatin1Char('0') + separator + QString(-exponent - 1, QLatin1Char('0')) + significant;
+        }
+    } else {
+        text = significant.left(1);
+        if (significant.size() > 1)
+            text += separator + significant.mid(1);
+        text += exponent < 0 ? QStringLiteral("E-") : QStringLiteral("E+");
+        text += QStringLiteral("%1").arg(std::abs(exponent), 2, 10, QLatin1Char('0'));
+    }
+    return negative ? QLatin1Char('-') + text : text;
+}
+
+} // namespace
+
+QString singleText(float value, const QLocale &locale)
+{
+    return generalText(double(value), 7, locale);
+}
+
+QString doubleText(double value, const QLocale &locale)
+{
+    return generalText(value, 15, locale);
+}
+
+std::optional<float> meterNumber(const QString &text)
+{
+    static const QRegularExpression number(
+        QStringLiteral(R"(^[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?$)"));
+    const QString trimmed = text.trimmed();
+    if (!number.match(trimmed).hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const double value = QLocale::c().toDouble(trimmed, &ok);
+    if (!ok || !std::isfinite(value) || std::fabs(value) > double(std::numeric_limits<float>::max()))
+        return std::nullopt;
+    return float(value);
+}

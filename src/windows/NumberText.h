@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <optional>
+
+// Numbers shown in the file lists, written the way a general number format
+// writes them: the shortest text for the precision, no trailing zeros, no
+// decimal point for whole values, the locale's decimal separator.
+//
+// Fixed notation is used while the rounded value lies in 1E-04 <= |v| < 10^p
+// (p = 7 for single, 15 for double precision); outside that range the text is
+// a mantissa with the locale's decimal separator, "E", a sign and at least two
+// exponent digits: 12345678 -> "1.234568E+07", 0.00001 -> "1E-05". The minus
+// sign is always "-". Zero is "0"; infinities and NaN give an empty text.
+
+// At most 7 significant digits (single precision).
+QString singleText(float value, const QLocale &locale);
+
+// At most 15 significant digits (double precision), e.g. the temperature.
+QString doubleText(double value, const QLocale &locale);
+
+// Reads a number as a meter writes it: always a point for decimals, blanks
+// around it allowed, an optional sign and exponent ("1.5E-3"). The user's
+// locale plays no part, so "1.234" never becomes 1234 under a comma locale.
+// Gives nullopt for anything else, and for values beyond single precision.
+std::optional<float> meterNumber(const QString &text);

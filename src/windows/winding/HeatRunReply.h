@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <optional>
+
+// The winding meter's heat-run-test files: the slot names of the "{02}" reply
+// and the framed file of the "{10nn}" download.
+
+constexpr int heatRunSlotCount = 8;
+
+// The meter's count clamped to the eight slots the window has.
+int heatRunSlotsUsed(int count);
+
+// One entry per slot (eight): the 12-character name at characters 18s+3 to
+// 18s+14 of the "{02}" reply, or nullopt for a slot that is empty
+// ("------------"), beyond the count, or cut short by the reply's end.
+QList<std::optional<QString>> heatRunNames(const QByteArray &reply, int count);
+
+// The file between the opening "[" and the closing "]"; nullopt when the reply
+// is empty or either bracket is missing. "[]" gives an empty file.
+std::optional<QByteArray> heatRunContent(const QByteArray &reply);
+
+// "{10" + slot number (slotIndex + 1) in two digits + "}": slot 0 -> "{1001}".
+QByteArray heatRunRequest(int slotIndex);

@@ -1,0 +1,111 @@
+#include "link/PortMap.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestPortMap : public QObject
+{
+    Q_OBJECT
+private slots:
+    void ordersDevicesUsbFirst()
+    {
+        const QStringList ordered = PortMap::orderDevices(
+            {"/dev/ttyS1", "/dev/ttyUSB10", "/dev/ttyS0", "/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyS10", "/dev/ttyS2",
+             "/dev/ttyUSB2"});
+        QCOMPARE(ordered, (QStringList{"/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyS0", "/dev/ttyS1",
+                                       "/dev/ttyS2", "/dev/ttyS10"}));
+    }
+
+    void oneUsbAdapterIsComOne()
+    {
+        const PortMap map = PortMap::build({}, {"/dev/ttyS0", "/dev/ttyUSB0"});
+        QCOMPARE(map.deviceFor(1), QString("/dev/ttyUSB0"));
+        QCOMPARE(map.deviceFor(2), QString("/dev/ttyS0"));
+        QVERIFY(map.deviceFor(3).isEmpty());
+    }
+
+    void linksComeFirstAndEachDeviceOnce()
+    {
+        const QMap<int, QString> links{{1, "/dev/pts/7"}, {3, "/dev/ttyUSB0"}};
+        const PortMap map = PortMap::build(links, {"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyS0"});
+        QCOMPARE(map.deviceFor(1), QString("/dev/pts/7"));
+        QCOMPARE(map.deviceFor(2), QString("/dev/ttyUSB1"));
+        QCOMPARE(map.deviceFor(3), QString("/dev/ttyUSB0"));
+        QCOMPARE(map.deviceFor(4), QString("/dev/ttyS0"));
+        QVERIFY(map.deviceFor(5).isEmpty());
+    }
+
+    void entriesStartWithTheirNumber()
+    {
+        const PortMap map = PortMap::build({{2, "/dev/pts/3"}}, {"/dev/ttyUSB0"});
+        QCOMPARE(map.entryFor(1), QString("1 (ttyUSB0)"));
+        QCOMPARE(map.entryFor(2), QString("2 (pts/3)"));
+        QCOMPARE(map.entryFor(3), QString("3"));
+        for (int number = PortMap::firstPort; number <= PortMap::lastPort; ++number)
+            QCOMPARE(leadingInteger(map.entryFor(number)), number);
+
+        const PortMap windows = PortMap::comNamed();
+        QCOMPARE(windows.entryFor(7), QString("7"));
+        QCOMPARE(windows.deviceFor(7), QString("COM7"));
+    }
+
+    void readsTheIntegerAtTheStart_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("value");
+        QTest::newRow("plain") << "5" << 5;
+        QTest::newRow("with device") << "12 (ttyUSB0)" << 12;
+        QTest::newRow("typed with blanks") << " 7 " << 7;
+        QTest::newRow("not a number") << "abc" << 0;
+        QTest::newRow("empty") << "" << 0;
+        QTest::newRow("out of range stays as typed") << "40" << 40;
+    }
+    void readsTheIntegerAtTheStart()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, value);
+        QCOMPARE(leadingInteger(text), value);
+    }
+
+    void readsOnlyComLinks()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(QFile::link("/dev/null", dir.filePath("COM1")));
+        QVERIFY(QFile::link("/dev/zero", dir.filePath("COM32")));
+        QVERIFY(QFile::link("/dev/null", dir.filePath("COM33")));
+        QVERIFY(QFile::link("/dev/null", dir.filePath("COM0")));
+        QVERIFY(QFile::link("/dev/null", dir.filePath("com2")));
+        QFile plain(dir.filePath("COM4"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+
+        const QMap<int, QString> links = PortMap::readLinks(dir.path());
+        QCOMPARE(links.keys(), (QList<int>{1, 32}));
+        QCOMPARE(links.value(1), QString("/dev/null"));
+        QCOMPARE(links.value(32), QString("/dev/zero"));
+    }
+
+    void linkFolderFollowsXdgConfigHome()
+    {
+        const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", "/somewhere/config");
+        QCOMPARE(PortMap::linkFolder(), QString("/somewhere/config/kestrix/ports"));
+        qputenv("XDG_CONFIG_HOME", "relative/is/ignored");
+        QVERIFY(PortMap::linkFolder().endsWith("/.config/kestrix/ports"));
+        qputenv("XDG_CONFIG_HOME", saved);
+    }
+
+    void openFailureNamesTheReason()
+    {
+        const QString text =
+            PortMap::describeOpenFailure("/dev/ttyUSB0", QSerialPort::PermissionError, "Permission denied");
+        QVERIFY(text.contains("/dev/ttyUSB0"));
+        QVERIFY(text.contains("Permission denied"));
+        QVERIFY(text.contains("dialout"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPortMap)
+#include "tst_portmap.moc"

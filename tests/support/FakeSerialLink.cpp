@@ -1,0 +1,42 @@
+#include "FakeSerialLink.h"
+
+bool FakeSerialLink::open()
+{
+    ++openCount;
+    m_open = !failOpen;
+    return m_open;
+}
+
+void FakeSerialLink::close()
+{
+    m_open = false;
+    received.clear();
+    arriving.clear();
+}
+
+QByteArray FakeSerialLink::readAll()
+{
+    QByteArray bytes;
+    bytes.swap(received);
+    return bytes;
+}
+
+void FakeSerialLink::write(const QByteArray &bytes)
+{
+    written << bytes;
+    if (!responder)
+        return;
+    QList<QByteArray> pieces = responder(bytes);
+    if (pieces.isEmpty())
+        return;
+    received += pieces.takeFirst();
+    arriving += pieces;
+}
+
+bool FakeSerialLink::waitForMoreBytes(int, bool)
+{
+    if (arriving.isEmpty())
+        return false;
+    received += arriving.takeFirst();
+    return true;
+}

@@ -1,1 +1,0 @@
-namespace kestrix_test { int placeholder() { return 0; } }
