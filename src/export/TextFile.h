@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+struct WriteResult
+{
+    bool ok = false;
+    QString error; // names the file and the system's reason; empty when ok
+};
+
+// Writes `text` to `path` in the system's encoding (the ANSI code page on
+// Windows, the locale's encoding elsewhere), replacing an existing file.
+// The text goes to a temporary file that takes the target's place only when
+// everything is written: a failed write never leaves a half-written file and
+// never destroys the file it was to replace.
+WriteResult writeTextFile(const QString &path, const QString &text);
+
+// The same, for bytes that must reach the file unchanged.
+WriteResult writeBytesFile(const QString &path, const QByteArray &bytes);

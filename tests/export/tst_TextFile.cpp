@@ -1,0 +1,149 @@
+#include "export/TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    return file.readAll();
+}
+
+void put(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QStringList entries(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+} // namespace
+
+class TestTextFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writesTextWithLineEnds();
+    void replacesExistingFile();
+    void usesSystemEncoding();
+    void writesBytesUnchanged();
+    void folderAsTargetFails();
+    void parentIsAFileFails();
+    void failedWriteKeepsPreviousFile();
+};
+
+void TestTextFile::writesTextWithLineEnds()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.html"));
+    const WriteResult result = writeTextFile(path, QStringLiteral("<html>\r\n\r\n</html>\r\n"));
+    QVERIFY2(result.ok, qPrintable(result.error));
+    QVERIFY(result.error.isEmpty());
+    QCOMPARE(contents(path), QByteArray("<html>\r\n\r\n</html>\r\n"));
+}
+
+void TestTextFile::replacesExistingFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.html"));
+    put(path, "a much longer previous content that must disappear\r\n");
+    QVERIFY(writeTextFile(path, QStringLiteral("new\r\n")).ok);
+    QCOMPARE(contents(path), QByteArray("new\r\n"));
+    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("out.html")});
+}
+
+void TestTextFile::usesSystemEncoding()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("micro.html"));
+    const QString text = QStringLiteral("0.5678 \u00B5\r\n");
+    QVERIFY(writeTextFile(path, text).ok);
+    QStringEncoder system(QStringConverter::System);
+    const QByteArray expected = system.encode(text);
+    QCOMPARE(contents(path), expected);
+}
+
+void TestTextFile::writesBytesUnchanged()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("heat.csv"));
+    const QByteArray bytes("Time,R\xE6\xEA\r\n0,1.2\r\n\r\n", 20);
+    QVERIFY(writeBytesFile(path, bytes).ok);
+    QCOMPARE(contents(path), bytes);
+}
+
+void TestTextFile::folderAsTargetFails()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("folder.html"));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.html")));
+    put(path + QStringLiteral("/inside.txt"), "kept");
+
+    const WriteResult result = writeTextFile(path, QStringLiteral("text\r\n"));
+    QVERIFY(!result.ok);
+    QVERIFY2(result.error.contains(QDir::toNativeSeparators(path)), qPrintable(result.error));
+    QVERIFY(result.error.size() > QDir::toNativeSeparators(path).size() + 2); // a reason follows
+    QVERIFY(QFileInfo(path).isDir());
+    QCOMPARE(contents(path + QStringLiteral("/inside.txt")), QByteArray("kept"));
+    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("folder.html")});
+}
+
+void TestTextFile::parentIsAFileFails()
+{
+    QTemporaryDir dir;
+    const QString parent = dir.filePath(QStringLiteral("plain"));
+    put(parent, "previous");
+    const WriteResult result = writeTextFile(parent + QStringLiteral("/out.html"), QStringLiteral("text\r\n"));
+    QVERIFY(!result.ok);
+    QVERIFY(!result.error.isEmpty());
+    QCOMPARE(contents(parent), QByteArray("previous"));
+    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("plain")});
+}
+
+void TestTextFile::failedWriteKeepsPreviousFile()
+{
+#ifdef Q_OS_UNIX
+    // A file size limit makes the write fail part-way, as a full disk would;
+    // it holds for root as well.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.html"));
+    put(path, "previous\r\n");
+
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit limited = saved;
+    limited.rlim_cur = 4096;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const WriteResult result = writeTextFile(path, QString(256 * 1024, QLatin1Char('x')));
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QVERIFY(!result.ok);
+    QVERIFY2(result.error.contains(QDir::toNativeSeparators(path)), qPrintable(result.error));
+    QCOMPARE(contents(path), QByteArray("previous\r\n"));
+    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("out.html")});
+#else
+    QSKIP("needs a file size limit");
+#endif
+}
+
+QTEST_GUILESS_MAIN(TestTextFile)
+#include "tst_TextFile.moc"
