@@ -7,7 +7,6 @@
 #include <functional>
 #include <memory>
 
-class QLabel;
 class UserDialogs;
 
 // Makes the serial port object of a window (receive buffer size in bytes).
@@ -19,7 +18,8 @@ struct MeterWindowContext
     const ProgramState &state;
     UserDialogs &dialogs;
     PortFactory makePort;
-    QLabel *progressLabel; // the detection window's lblProgress, still on screen while the window loads
+    // Writes the detection window's lblProgress, still on screen while the window loads.
+    std::function<void(const QString &)> showProgress;
 };
 
 // A family window: loaded (start-up exchanges run) while the detection window

@@ -189,7 +189,9 @@ void frmSplash::Timer1_Timer()
     m_state.MeterPort = qint16(m_port->portNumber());
     m_port->close();
 
-    const MeterWindowContext context{m_state, m_dialogs, m_makePort, lblProgress};
+    const MeterWindowContext context{m_state, m_dialogs, m_makePort, [this](const QString &text) {
+                                         lblProgress->setText(text);
+                                     }};
     m_loaded = m_makeWindow(context);
     m_loaded->Form_Load();
     if (Shutdown::isRequested())

@@ -1,0 +1,54 @@
+#include "export/MeasurementExport.h"
+
+#include "app/UserDialogs.h"
+#include "export/HtmlTable.h"
+#include "export/TextFile.h"
+#include "windows/CommonDialog.h"
+#include "windows/filelist/FileList.h"
+
+#include <QWidget>
+
+namespace {
+
+// Enables the frame again however the export ends.
+class DisabledWhileRunning
+{
+public:
+    explicit DisabledWhileRunning(QWidget *frame) : m_frame(frame) { if (m_frame) m_frame->setEnabled(false); }
+    ~DisabledWhileRunning() { if (m_frame) m_frame->setEnabled(true); }
+    DisabledWhileRunning(const DisabledWhileRunning &) = delete;
+    DisabledWhileRunning &operator=(const DisabledWhileRunning &) = delete;
+
+private:
+    QWidget *m_frame;
+};
+
+} // namespace
+
+bool MeasurementExport::run()
+{
+    const DisabledWhileRunning busy(frame);
+
+    dialog.FileName.clear();
+    const QString path = dialog.showSave(dialogs, QStringLiteral("(*.html) | *.html"), QStringLiteral("html"));
+    if (path.isEmpty())
+        return false;
+
+    QList<ExportRow> rows;
+    rows.reserve(list.fileCount());
+    for (int row = 0; row < list.fileCount(); ++row) {
+        ExportRow exportRow;
+        exportRow.ticked = list.isTicked(row) && list.isCheckEnabled(row);
+        if (exportRow.ticked)
+            exportRow.cells = cellsOf(row);
+        rows << exportRow;
+    }
+
+    const WriteResult written = writeTextFile(path, htmlTable(headings, rows));
+    if (!written.ok) {
+        dialogs.critical(QStringLiteral("Error"), written.error);
+        return false;
+    }
+    dialogs.information(programTitle(), QStringLiteral("File(s) downloaded successfully"));
+    return true;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QStringList>
+#include <functional>
+
+class CommonDialog;
+class FileList;
+class QWidget;
+class UserDialogs;
+
+// The Download button of every measurement view: the ticked rows of the list
+// go to one HTML table file named in the save dialog.
+struct MeasurementExport
+{
+    QWidget *frame;           // disabled while the export runs
+    FileList &list;
+    CommonDialog &dialog;
+    UserDialogs &dialogs;
+    QStringList headings;
+    // The cells of one ticked row, in the file's column order.
+    std::function<QStringList(int row)> cellsOf;
+
+    // Returns true when the file was written. A cancelled dialog says nothing;
+    // a file that cannot be written gets an "Error" box naming the file and
+    // the reason, and whatever stood at that path before is left as it was.
+    bool run();
+};

@@ -1,0 +1,179 @@
+#include "windows/ListMeterWindow.h"
+
+#include "app/BusyCursor.h"
+#include "app/Shutdown.h"
+#include "app/UserDialogs.h"
+#include "export/MeasurementExport.h"
+#include "link/QtSerialLink.h"
+#include "windows/MeterStartup.h"
+#include "windows/Twips.h"
+#include "windows/WindowGeometry.h"
+#include "windows/filelist/ClickLabel.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace {
+
+constexpr int frame2Height = 7935;
+
+} // namespace
+
+ListMeterWindow::ListMeterWindow(const MeterWindowContext &context, ListWindowDesign design)
+    : m_design(std::move(design))
+    , m_state(context.state)
+    , m_dialogs(context.dialogs)
+    , m_progress(context.showProgress)
+    , MSComm2(context.makePort(QtSerialLink::meterBufferSize))
+    , m_exchange(std::make_unique<Exchange>(*MSComm2))
+{
+    setObjectName(QLatin1String(m_design.windowName));
+    buildControls();
+}
+
+ListMeterWindow::~ListMeterWindow()
+{
+    MSComm2->close();
+}
+
+void ListMeterWindow::buildControls()
+{
+    setFont(WindowGeometry::sansSerif(8.25, false));
+    WindowGeometry::setOuterSizeTwips(this, m_design.frame2Width + 330, frame2Height + 1200);
+
+    Frame2 = new QGroupBox(m_design.frameCaption, this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setFont(WindowGeometry::sansSerif(9.75, true));
+    Frame2->setGeometry(Twips::rect(120, 240, m_design.frame2Width, frame2Height));
+    Frame2->hide();
+
+    const QFont headingFont = WindowGeometry::sansSerif(8.25, true);
+    for (const ListWindowDesign::Heading &heading : m_design.headings) {
+        for (int column = 0; column < 2; ++column) {
+            auto *label = new QLabel(heading.text, Frame2);
+            label->setFont(headingFont);
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            label->setGeometry(Twips::rect(heading.left[column], 480, heading.width, 435));
+        }
+    }
+
+    m_list = std::make_unique<FileList>(Frame2, FileListGeometry{m_design.frame4, 6135}, m_design.checkColumn,
+                                        m_design.labelColumns);
+
+    lblSelectAll = new ClickLabel(QStringLiteral("Select All"), Frame2);
+    lblSelectAll->setObjectName(QStringLiteral("lblSelectAll"));
+    lblSelectAll->setGeometry(Twips::rect(360, 7560, 660, 195));
+    connect(lblSelectAll, &ClickLabel::clicked, this, &ListMeterWindow::lblSelectAll_Click);
+
+    lblUnselectAll = new ClickLabel(QStringLiteral("Unselect All"), Frame2);
+    lblUnselectAll->setObjectName(QStringLiteral("lblUnselectAll"));
+    lblUnselectAll->setGeometry(Twips::rect(1800, 7560, 840, 195));
+    connect(lblUnselectAll, &ClickLabel::clicked, this, &ListMeterWindow::lblUnselectAll_Click);
+
+    cmdRMDownload = new QPushButton(QStringLiteral("&Download"), Frame2);
+    cmdRMDownload->setObjectName(QStringLiteral("cmdRMDownload"));
+    cmdRMDownload->setFont(font());
+    cmdRMDownload->setGeometry(Twips::rect(0, 7440, 1215, 375));
+    connect(cmdRMDownload, &QPushButton::clicked, this, &ListMeterWindow::cmdRMDownload_Click);
+
+    cmdExit = new QPushButton(QStringLiteral("&Exit"), this);
+    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    cmdExit->resize(Twips::toPixels(1215), Twips::toPixels(375));
+    cmdExit->hide();
+    connect(cmdExit, &QPushButton::clicked, this, &ListMeterWindow::cmdExit_Click);
+}
+
+void ListMeterWindow::Form_Load()
+{
+    const BusyCursor busy;
+    setWindowTitle(m_state.windowTitle());
+    MeterStartup::openPort(*MSComm2, m_state.MeterPort);
+
+    const MeterStartup::Count count = MeterStartup::requestCount(*m_exchange, m_design.countRequest, 2, 5);
+    if (count.outcome == ExchangeOutcome::Ended)
+        return;
+    if (!count.ok()) {
+        // The window stays in its design state: no list, no Exit button.
+        m_dialogs.critical(QStringLiteral("Fatal Error"), m_design.countFailure);
+        return;
+    }
+    m_fileCount = count.value;
+    m_list->createRows(m_fileCount);
+
+    for (int index = 0; index < m_fileCount; ++index) {
+        MeterStartup::showProgress(m_progress, index + 1, m_fileCount);
+        if (Shutdown::isRequested())
+            return;
+        FetchRecord(index);
+    }
+
+    m_list->setupScroll();
+    layOutLoadedWindow();
+    m_loaded = true;
+}
+
+void ListMeterWindow::FetchRecord(int index)
+{
+    const std::optional<QByteArray> reply = MeterStartup::fetchRecordReply(
+        *m_exchange, m_design.recordRequest(index), m_design.recordRule, m_dialogs);
+    if (reply)
+        MeterStartup::applyRecord(*m_list, index, m_design.decodeRecord(*reply), m_dialogs);
+}
+
+void ListMeterWindow::layOutLoadedWindow()
+{
+    Frame2->move(Twips::toPixels(120), Twips::toPixels(60));
+    const int windowWidth = m_design.frame2Width + 330;
+    const int windowHeight = frame2Height + 1200;
+    m_windowTwips = QSize(windowWidth, windowHeight);
+    WindowGeometry::setOuterSizeTwips(this, windowWidth, windowHeight);
+    Frame2->show();
+
+    cmdExit->move(Twips::toPixels((windowWidth - 1215) / 2), Twips::toPixels(frame2Height + 180));
+    cmdExit->show();
+    cmdRMDownload->move(Twips::toPixels((m_design.frame2Width - 1215) / 2), Twips::toPixels(7440));
+    WindowGeometry::centreOnScreen(this, windowWidth, windowHeight);
+}
+
+void ListMeterWindow::showEvent(QShowEvent *event)
+{
+    MeterWindow::showEvent(event);
+    if (m_loaded && m_list->VScroll1()->isVisibleTo(this))
+        QTimer::singleShot(0, m_list->VScroll1(), qOverload<>(&QWidget::setFocus));
+}
+
+QStringList ListMeterWindow::screenCells(int row) const
+{
+    QStringList cells{m_list->checkCaption(row)};
+    for (int column = 0; column < m_design.labelColumns.size(); ++column)
+        cells << m_list->cellText(row, column);
+    return cells;
+}
+
+void ListMeterWindow::cmdExit_Click()
+{
+    MSComm2->close();
+    Shutdown::request();
+    close();
+}
+
+void ListMeterWindow::cmdRMDownload_Click()
+{
+    MeasurementExport exporter{Frame2, *m_list, CommonDialog1, m_dialogs, m_design.exportHeadings,
+                               [this](int row) { return m_design.exportCells(screenCells(row)); }};
+    exporter.run();
+}
+
+void ListMeterWindow::lblSelectAll_Click()
+{
+    m_list->lblSelectAll_Click();
+}
+
+void ListMeterWindow::lblUnselectAll_Click()
+{
+    m_list->lblUnselectAll_Click();
+}

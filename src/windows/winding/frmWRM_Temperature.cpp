@@ -1,0 +1,351 @@
+#include "windows/winding/frmWRM_Temperature.h"
+
+#include "app/BusyCursor.h"
+#include "app/Shutdown.h"
+#include "app/UserDialogs.h"
+#include "export/ExportColumns.h"
+#include "export/MeasurementExport.h"
+#include "export/TextFile.h"
+#include "link/QtSerialLink.h"
+#include "link/Request.h"
+#include "windows/MeterStartup.h"
+#include "windows/Twips.h"
+#include "windows/WindowGeometry.h"
+#include "windows/filelist/ClickLabel.h"
+#include "windows/winding/HeatRunReply.h"
+#include "windows/winding/WindingRecord.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QScrollBar>
+
+namespace {
+
+constexpr int startupPauseMs = 1000;     // the meter needs a second between start-up requests
+constexpr int heatRunWaitMs = 5000;      // a heat-run-test file is sent within five seconds
+constexpr int heatRunBlock = 18;         // bytes per slot in the "{02}" reply
+constexpr QSize frameCommandSize(3135, 2895);
+constexpr QSize frame1Size(4335, 4575);
+constexpr QSize frame2Size(14985, 7935);
+const QString startupFailure = QStringLiteral("Error Communication with Winding Resistance Meter");
+
+template <typename Widget>
+Widget *place(Widget *widget, const QString &name, int left, int top, int width, int height)
+{
+    if (!name.isEmpty())
+        widget->setObjectName(name);
+    widget->setGeometry(Twips::rect(left, top, width, height));
+    return widget;
+}
+
+QLabel *heading(QWidget *parent, const QString &text, int left, int top, int width, int height)
+{
+    auto *label = place(new QLabel(text, parent), QString(), left, top, width, height);
+    label->setFont(WindowGeometry::sansSerif(8.25, true));
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+} // namespace
+
+frmWRM_Temperature::frmWRM_Temperature(const MeterWindowContext &context)
+    : m_state(context.state)
+    , m_dialogs(context.dialogs)
+    , m_progress(context.showProgress)
+    , MSComm2(context.makePort(QtSerialLink::meterBufferSize))
+    , m_exchange(std::make_unique<Exchange>(*MSComm2))
+{
+    setObjectName(QStringLiteral("frmWRM_Temperature"));
+    setFont(WindowGeometry::sansSerif(8.25, false));
+    WindowGeometry::setOuterSizeTwips(this, 15150 + WindowGeometry::frameWidthTwips,
+                                      8415 + WindowGeometry::frameHeightTwips);
+    buildMenu();
+    buildHeatRunView();
+    buildMeasurementView();
+    CommonDialog1.FileName.clear();
+}
+
+frmWRM_Temperature::~frmWRM_Temperature()
+{
+    MSComm2->close();
+}
+
+void frmWRM_Temperature::buildMenu()
+{
+    frameCommand = place(new QGroupBox(this), QStringLiteral("frameCommand"), 120, 540, 3135, 2895);
+    cmdHRT = place(new QPushButton(QStringLiteral("       Heat Run Test       files"), frameCommand),
+                   QStringLiteral("cmdHRT"), 600, 360, 2055, 615);
+    cmdRM = place(new QPushButton(QStringLiteral("Resistance Measurement files"), frameCommand),
+                  QStringLiteral("cmdRM"), 600, 1200, 2055, 615);
+    cmdExit = place(new QPushButton(QStringLiteral("E&xit"), frameCommand), QStringLiteral("cmdExit"), 600, 2040,
+                    2055, 495);
+    cmdHRT->setAccessibleName(QStringLiteral("Heat Run Test files"));
+    connect(cmdHRT, &QPushButton::clicked, this, &frmWRM_Temperature::cmdHRT_Click);
+    connect(cmdRM, &QPushButton::clicked, this, &frmWRM_Temperature::cmdRM_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmWRM_Temperature::cmdExit_Click);
+
+    cmdClose = place(new QPushButton(QStringLiteral("&Close"), this), QStringLiteral("cmdClose"), 1680, 120, 1215,
+                     375);
+    cmdClose->hide();
+    connect(cmdClose, &QPushButton::clicked, this, &frmWRM_Temperature::cmdClose_Click);
+}
+
+void frmWRM_Temperature::buildHeatRunView()
+{
+    Frame1 = place(new QGroupBox(QStringLiteral("Heat Run Test Files"), this), QStringLiteral("Frame1"), 120, 3480,
+                   4335, 4575);
+    Frame1->setFont(WindowGeometry::sansSerif(9.75, true));
+    heading(Frame1, QStringLiteral("No."), 240, 360, 375, 255);
+    heading(Frame1, QStringLiteral("File Name / Job Id"), 960, 360, 2895, 255);
+    heading(Frame1, QStringLiteral("Action"), 3000, 360, 855, 255);
+    const QFont plain = WindowGeometry::sansSerif(8.25, false);
+    for (int slot = 0; slot < heatRunSlots; ++slot) {
+        const int top = 720 + 480 * slot;
+        auto *number = place(new QLabel(QStringLiteral("%1.").arg(slot + 1), Frame1), QString(), 360, top, 255, 255);
+        number->setFont(plain);
+        lblFile[slot] = place(new QLabel(QStringLiteral(" - - Empty - -"), Frame1),
+                              QStringLiteral("lblFile_%1").arg(slot), 960, top, 1575, 255);
+        lblFile[slot]->setFont(plain);
+        cmdDownload[slot] = place(new QPushButton(QStringLiteral("Download"), Frame1),
+                                  QStringLiteral("cmdDownload_%1").arg(slot), 2880, 660 + 480 * slot, 1095, 375);
+        cmdDownload[slot]->setFont(plain);
+        cmdDownload[slot]->setEnabled(false);
+        cmdDownload[slot]->setAccessibleName(QStringLiteral("Download heat run test file %1").arg(slot + 1));
+        connect(cmdDownload[slot], &QPushButton::clicked, this, [this, slot] { cmdDownload_Click(slot); });
+    }
+    Frame1->hide();
+}
+
+void frmWRM_Temperature::buildMeasurementView()
+{
+    Frame2 = place(new QGroupBox(QStringLiteral("Resistance Measurement Files"), this), QStringLiteral("Frame2"), 120,
+                   240, 14985, 7935);
+    Frame2->setFont(WindowGeometry::sansSerif(9.75, true));
+    for (int column = 0; column < 2; ++column) {
+        const int shift = 7320 * column;
+        heading(Frame2, QStringLiteral("File No."), 120 + shift, 360, 675, 435);
+        heading(Frame2, QStringLiteral("Filename"), 840 + shift, 360, 795, 435);
+        heading(Frame2, QStringLiteral("Measured Resistance"), 1800 + shift, 360, 2325, 315);
+        heading(Frame2, column == 0 ? QStringLiteral("  Resistance (20 C)") : QStringLiteral(" Resistance (20 C)"),
+                4320 + shift, 360, 1710, 315);
+        heading(Frame2, QStringLiteral("Conductor"), 6240 + shift, 360, 885, 435);
+        heading(Frame2, QStringLiteral("Ch 1"), 1800 + shift, 600, 1005, 195);
+        heading(Frame2, QStringLiteral("Ch 2"), 2760 + shift, 600, 885, 195);
+        heading(Frame2, QStringLiteral("Temp"), 3645 + shift, 600, 480, 195);
+        heading(Frame2, QStringLiteral("Ch 1"), 4320 + shift, 600, 1125, 195);
+        heading(Frame2, QStringLiteral("Ch 2"), 5385 + shift, 600, 645, 195);
+    }
+
+    const FileListColumn check{QStringLiteral("checkFileNo"), {0, 7440}, 735};
+    const QList<FileListColumn> labels{
+        {QStringLiteral("lblFileName"), {840, 8160}, 735},  {QStringLiteral("lblRes1_T"), {1680, 9000}, 855},
+        {QStringLiteral("lblRes2_T"), {2640, 9960}, 855},   {QStringLiteral("lblTemp"), {3600, 10920}, 495},
+        {QStringLiteral("lblRes1_20"), {4080, 11400}, 1095}, {QStringLiteral("lblRes2_20"), {5280, 12600}, 1095},
+        {QStringLiteral("lblConductor"), {6360, 13680}, 735},
+    };
+    m_list = std::make_unique<FileList>(Frame2, FileListGeometry{QRect(120, 900, 14535, 6300), 6135}, check, labels);
+    // The first row's right-hand file name starts blank in the design.
+    m_list->setCellText(1, FileName, QString());
+
+    cmdRMDownload = place(new QPushButton(QStringLiteral("&Download"), Frame2), QStringLiteral("cmdRMDownload"), 6960,
+                          7440, 1215, 375);
+    cmdRMDownload->setFont(WindowGeometry::sansSerif(8.25, false));
+    connect(cmdRMDownload, &QPushButton::clicked, this, &frmWRM_Temperature::cmdRMDownload_Click);
+
+    lblSelectAll = place(new ClickLabel(QStringLiteral("Select All"), Frame2), QStringLiteral("lblSelectAll"), 360,
+                         7560, 660, 195);
+    lblUnselectAll = place(new ClickLabel(QStringLiteral("Unselect All"), Frame2), QStringLiteral("lblUnselectAll"),
+                           1800, 7560, 840, 195);
+    connect(lblSelectAll, &ClickLabel::clicked, this, &frmWRM_Temperature::lblSelectAll_Click);
+    connect(lblUnselectAll, &ClickLabel::clicked, this, &frmWRM_Temperature::lblUnselectAll_Click);
+    Frame2->hide();
+}
+
+void frmWRM_Temperature::Form_Load()
+{
+    const BusyCursor busy;
+    setWindowTitle(m_state.windowTitle());
+    MeterStartup::openPort(*MSComm2, m_state.MeterPort);
+
+    const MeterStartup::Count heatRuns = MeterStartup::requestCount(*m_exchange, Request::command("01"), 2, 3);
+    if (heatRuns.outcome == ExchangeOutcome::Ended)
+        return;
+    if (!heatRuns.ok()) {
+        m_dialogs.critical(QStringLiteral("Fatal Error"), startupFailure);
+        return;
+    }
+    m_heatRunCount = heatRuns.value;
+    if (m_heatRunCount == 0)
+        cmdHRT->setEnabled(false);
+
+    Exchange::pause(startupPauseMs);
+    if (!loadHeatRunNames())
+        return;
+    Exchange::pause(startupPauseMs);
+
+    const MeterStartup::Count files = MeterStartup::requestCount(*m_exchange, Request::command("03"), 2, 5);
+    if (files.outcome == ExchangeOutcome::Ended)
+        return;
+    if (!files.ok()) {
+        m_dialogs.critical(QStringLiteral("Fatal Error"), startupFailure);
+        return;
+    }
+    m_fileCount = files.value;
+    m_shortRecords = m_fileCount == 30;
+    m_list->createRows(m_fileCount);
+
+    for (int index = 0; index < m_fileCount; ++index) {
+        MeterStartup::showProgress(m_progress, index + 1, m_fileCount);
+        if (Shutdown::isRequested())
+            return;
+        FetchRecord(index);
+    }
+
+    m_list->setupScroll();
+    cmdClose_Click();
+}
+
+bool frmWRM_Temperature::loadHeatRunNames()
+{
+    // The window has eight slots; a meter that reports more fills those eight.
+    const int used = heatRunSlotsUsed(m_heatRunCount);
+    const int awaited = heatRunBlock * used;
+    // The last slot's digits end one byte after the awaited count.
+    const ReplyRule rule{awaited, used > 0 ? awaited + 1 : 0, false};
+    QByteArray reply;
+    const ExchangeOutcome outcome = m_exchange->request(Request::command("02"), rule, WaitEvents::Handled, &reply);
+    if (outcome == ExchangeOutcome::Ended)
+        return false;
+    if (outcome != ExchangeOutcome::Reply) {
+        m_dialogs.critical(QStringLiteral("Fatal Error"), startupFailure);
+        return false;
+    }
+    const QList<std::optional<QString>> names = heatRunNames(reply, m_heatRunCount);
+    for (int slot = 0; slot < heatRunSlots && slot < names.size(); ++slot) {
+        if (!names[slot])
+            continue;
+        lblFile[slot]->setText(*names[slot]);
+        QFont bold = lblFile[slot]->font();
+        bold.setBold(true);
+        lblFile[slot]->setFont(bold);
+        cmdDownload[slot]->setEnabled(true);
+    }
+    return true;
+}
+
+void frmWRM_Temperature::FetchRecord(int index)
+{
+    // Long records: 33 bytes awaited, "]" at 34. Short ones: 18 awaited, the
+    // second resistance ends at 26 and "]" follows.
+    const ReplyRule rule = m_shortRecords ? ReplyRule{18, 27, true} : ReplyRule{33, 34, true};
+    const std::optional<QByteArray> reply = MeterStartup::fetchRecordReply(
+        *m_exchange, windingRecordRequest(index, m_shortRecords), rule, m_dialogs);
+    if (reply)
+        MeterStartup::applyRecord(*m_list, index, decodeWindingRecord(*reply, m_shortRecords, QLocale()), m_dialogs);
+}
+
+void frmWRM_Temperature::showView(QGroupBox *frame, QSize frameTwips, int heightExtra, bool withClose)
+{
+    frame->move(Twips::toPixels(120), Twips::toPixels(60));
+    m_windowTwips = QSize(frameTwips.width() + 330, frameTwips.height() + heightExtra);
+    WindowGeometry::setOuterSizeTwips(this, m_windowTwips.width(), m_windowTwips.height());
+    frame->show();
+    if (withClose) {
+        m_closeTwips = QPoint((m_windowTwips.width() - 1215) / 2, frameTwips.height() + 180);
+        cmdClose->move(Twips::toPixels(m_closeTwips.x()), Twips::toPixels(m_closeTwips.y()));
+        cmdClose->show();
+    }
+    WindowGeometry::centreOnScreen(this, m_windowTwips.width(), m_windowTwips.height());
+}
+
+void frmWRM_Temperature::cmdHRT_Click()
+{
+    frameCommand->hide();
+    showView(Frame1, frame1Size, 1200, true);
+    // Slot 1 may be empty: the focus goes to the first slot that can be downloaded.
+    for (QPushButton *button : cmdDownload) {
+        if (button->isEnabled()) {
+            button->setFocus();
+            return;
+        }
+    }
+    cmdClose->setFocus();
+}
+
+void frmWRM_Temperature::cmdRM_Click()
+{
+    frameCommand->hide();
+    showView(Frame2, frame2Size, 1200, true);
+    cmdRMDownload->move(Twips::toPixels((frame2Size.width() - 1215) / 2), Twips::toPixels(7440));
+    if (m_list->VScroll1()->isVisibleTo(this))
+        m_list->VScroll1()->setFocus();
+}
+
+void frmWRM_Temperature::cmdClose_Click()
+{
+    Frame1->hide();
+    Frame2->hide();
+    cmdClose->hide();
+    showView(frameCommand, frameCommandSize, 720, false);
+}
+
+void frmWRM_Temperature::cmdExit_Click()
+{
+    MSComm2->close();
+    Shutdown::request();
+    close();
+}
+
+void frmWRM_Temperature::cmdDownload_Click(int index)
+{
+    if (index < 0 || index >= heatRunSlots)
+        return;
+    Frame1->setEnabled(false);
+    const BusyCursor busy;
+    const auto restore = qScopeGuard([this] { Frame1->setEnabled(true); });
+
+    QByteArray reply;
+    if (m_exchange->requestWithFixedWait(heatRunRequest(index), heatRunWaitMs, &reply) == ExchangeOutcome::Ended)
+        return;
+    const std::optional<QByteArray> content = heatRunContent(reply);
+    if (!content) {
+        m_dialogs.critical(QStringLiteral("Error"), QStringLiteral("Error downloading the file"));
+        return;
+    }
+    const QString path = CommonDialog1.showSave(m_dialogs, QStringLiteral("(*.csv) | *.csv"), QStringLiteral("csv"));
+    if (path.isEmpty())
+        return;
+    const WriteResult written = writeBytesFile(path, *content + "\r\n");
+    if (!written.ok) {
+        m_dialogs.critical(QStringLiteral("Error"), written.error);
+        return;
+    }
+    QFont normal = lblFile[index]->font();
+    normal.setBold(false);
+    lblFile[index]->setFont(normal);
+}
+
+void frmWRM_Temperature::cmdRMDownload_Click()
+{
+    const QLocale locale;
+    MeasurementExport exporter{Frame2, *m_list, CommonDialog1, m_dialogs, windingHeadings(), [this, locale](int row) {
+                                   QStringList cells{m_list->checkCaption(row)};
+                                   for (int column = 0; column < WindingColumnCount; ++column)
+                                       cells << m_list->cellText(row, column);
+                                   return windingExportCells(cells, locale);
+                               }};
+    exporter.run();
+}
+
+void frmWRM_Temperature::lblSelectAll_Click()
+{
+    m_list->lblSelectAll_Click();
+}
+
+void frmWRM_Temperature::lblUnselectAll_Click()
+{
+    m_list->lblUnselectAll_Click();
+}

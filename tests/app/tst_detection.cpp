@@ -1,0 +1,220 @@
+// The detection window against the meter simulator on a real pseudo-terminal.
+#include "ScriptedDialogs.h"
+#include "SimProcess.h"
+#include "app/MeterWindow.h"
+#include "app/Shutdown.h"
+#include "app/frmSplash.h"
+#include "link/SerialLink.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+Q_DECLARE_METATYPE(MeterKind)
+
+namespace {
+
+constexpr int detectionTimeoutMs = 20000;
+
+// Runs the detection window until it closes itself, as the entry routine does.
+struct Detection
+{
+    ProgramState state;
+    ScriptedDialogs dialogs;
+    frmSplash splash{state, dialogs, createSerialPort, createFamilyWindow};
+    QSignalSpy finished{&splash, &QDialog::finished};
+
+    Detection() { splash.show(); }
+    bool waitUntilClosed()
+    {
+        return finished.count() > 0 || finished.wait(detectionTimeoutMs);
+    }
+};
+
+// The probe runs inside the event loop for as long as no meter answers, so a
+// test acts the way a user does: from an event, once the window shows what
+// it waits for.
+class ActWhen : public QObject
+{
+public:
+    ActWhen(std::function<bool()> condition, std::function<void()> action)
+        : m_condition(std::move(condition)), m_action(std::move(action))
+    {
+        m_timer.callOnTimeout(this, [this] {
+            if (!m_condition())
+                return;
+            m_timer.stop();
+            m_action();
+        });
+        m_timer.start(50);
+    }
+
+private:
+    std::function<bool()> m_condition;
+    std::function<void()> m_action;
+    QTimer m_timer;
+};
+
+} // namespace
+
+class TestDetection : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_config;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_config.isValid());
+        SimProcess::useTemporaryConfigHome(m_config);
+    }
+
+    void cleanup() { Shutdown::resetForTests(); }
+
+    void eachModelOpensItsFamilyWindow_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<MeterKind>("family");
+        QTest::newRow("W1") << "[KX-W1]" << "frmWRM_Temperature" << MeterKind::Winding;
+        QTest::newRow("W2") << "[KX-W2]" << "frmWRM_Temperature" << MeterKind::Winding;
+        QTest::newRow("W3") << "[KX-W3]" << "frmWRM_Temperature" << MeterKind::Winding;
+        QTest::newRow("W4") << "[KX-W4]" << "frmWRM_Temperature" << MeterKind::Winding;
+        QTest::newRow("contact") << "[KX-C1]" << "frmCRM" << MeterKind::Contact;
+        QTest::newRow("ratio, four characters") << "KXT1" << "frmTRM" << MeterKind::Ratio;
+        QTest::newRow("cable") << "[KX-R1]" << "frmCABLE_RM" << MeterKind::Cable;
+        QTest::newRow("unknown reply") << "HELLO" << "frmWRM_Temperature" << MeterKind::Winding;
+        QTest::newRow("known reply and a line end") << "[KX-C1]\r\n" << "frmWRM_Temperature" << MeterKind::Winding;
+    }
+    void eachModelOpensItsFamilyWindow()
+    {
+        QFETCH(QString, model);
+        QFETCH(QString, window);
+        QFETCH(MeterKind, family);
+
+        QString escaped = model;
+        escaped.replace("\r", "\\r").replace("\n", "\\n");
+        SimProcess sim({"--model", escaped, "--files", "2", "--heat-run", "0", "--unpaced"});
+        QVERIFY(sim.start());
+
+        Detection detection;
+        QVERIFY(detection.waitUntilClosed());
+        QCOMPARE(detection.splash.result(), int(QDialog::Accepted));
+        QCOMPARE(detection.state.MeterModel, model);
+        QCOMPARE(detection.state.MeterFamily, family);
+        QCOMPARE(detection.state.MeterPort, qint16(1));
+        QVERIFY(detection.splash.lblModel->isVisibleTo(&detection.splash));
+        QCOMPARE(detection.splash.lblModel->text(), "PC successfully connected to " + model);
+        QVERIFY(!detection.splash.MSComm1().isOpen());
+
+        const std::unique_ptr<MeterWindow> loaded = detection.splash.takeLoadedWindow();
+        QVERIFY(loaded);
+        QCOMPARE(loaded->objectName(), window);
+        QCOMPARE(loaded->kind(), family);
+        QCOMPARE(loaded->windowTitle(), model + " Meter Communication Software");
+        QVERIFY(!loaded->isVisible()); // the entry routine shows it, not the probe
+        QCOMPARE(sim.requests().value(0), QString("{00}"));
+    }
+
+    void replyInPiecesIsReadAsOne()
+    {
+        SimProcess sim({"--model", "[KX-C1]", "--files", "1", "--pieces", "3", "--gap-ms", "120", "--unpaced"});
+        QVERIFY(sim.start());
+        Detection detection;
+        QVERIFY(detection.waitUntilClosed());
+        QCOMPARE(detection.state.MeterModel, QString("[KX-C1]"));
+        QCOMPARE(detection.state.MeterFamily, MeterKind::Contact);
+    }
+
+    void staleBytesNeverJoinTheModelText()
+    {
+        // The meter chatters at start-up and again well after each reply: what
+        // waits when the port opens is dropped before "{00}" goes out.
+        SimProcess sim({"--model", "[KX-R1]", "--files", "1", "--stale", "ZZ]", "--stale-delay-ms", "1500",
+                        "--unpaced"});
+        QVERIFY(sim.start());
+        Detection detection;
+        QVERIFY(detection.waitUntilClosed());
+        QCOMPARE(detection.state.MeterModel, QString("[KX-R1]"));
+        QCOMPARE(detection.state.MeterFamily, MeterKind::Cable);
+    }
+
+    void threeCharactersAreNoAnswerAndExitEndsTheProbe()
+    {
+        SimProcess sim({"--model", "KXT", "--unpaced"});
+        QVERIFY(sim.start());
+        Detection detection;
+        QVERIFY(!detection.splash.lblWarning->isVisible());
+        QVERIFY(!detection.splash.cmdExit->isVisible());
+
+        // Warning and Exit appear after the first attempt and stay while the
+        // probe goes on asking; then the user presses Exit.
+        bool warningAfterFirst = false;
+        bool warningStayed = false;
+        ActWhen first([&] { return sim.requests().size() >= 2; },
+                      [&] { warningAfterFirst = detection.splash.lblWarning->isVisible()
+                                                && detection.splash.cmdExit->isVisible(); });
+        ActWhen later([&] { return sim.requests().size() >= 3; }, [&] {
+            warningStayed = detection.splash.lblWarning->isVisible() && !detection.splash.lblModel->isVisible()
+                            && detection.splash.lblWarning->text() == frmSplash::warningText();
+            QTest::mouseClick(detection.splash.cmdExit, Qt::LeftButton);
+        });
+        QVERIFY(detection.waitUntilClosed());
+        QVERIFY(warningAfterFirst);
+        QVERIFY(warningStayed);
+        QCOMPARE(detection.splash.result(), int(QDialog::Rejected));
+        QVERIFY(Shutdown::isRequested());
+        QVERIFY(!detection.splash.MSComm1().isOpen());
+        QVERIFY(!detection.splash.takeLoadedWindow());
+        QVERIFY(detection.dialogs.boxes.isEmpty());
+        QVERIFY(detection.state.MeterModel.isEmpty());
+        const QStringList requests = sim.requests();
+        QCOMPARE(QSet<QString>(requests.begin(), requests.end()), QSet<QString>{"{00}"});
+    }
+
+    void anotherPortChosenDuringTheProbeIsUsedNext()
+    {
+        SimProcess sim({"--model", "[KX-C1]", "--com", "5", "--files", "1", "--unpaced"});
+        QVERIFY(sim.start());
+        // COM 1 has no link here; whatever the machine puts behind it, no
+        // meter answers there.
+        Detection detection;
+        int requestsBeforeSwitch = -1;
+        ActWhen choose([&] { return detection.splash.lblWarning->isVisible(); }, [&] {
+            requestsBeforeSwitch = int(sim.requests().size());
+            detection.splash.comboCOM->setCurrentIndex(4);
+        });
+        QVERIFY(detection.waitUntilClosed());
+        QCOMPARE(requestsBeforeSwitch, 0);
+        QCOMPARE(detection.state.MeterPort, qint16(5));
+        QCOMPARE(detection.state.MeterFamily, MeterKind::Contact);
+        QVERIFY(detection.splash.lblWarning->isHidden());
+    }
+
+    void portThatCannotBeOpenedShowsTheReasonBesideTheWarning()
+    {
+        // COM 32 has no device behind it.
+        Detection detection;
+        detection.splash.comboCOM->setCurrentIndex(31);
+        QString warning;
+        QString reason;
+        ActWhen exit([&] { return detection.splash.lblWarning->isVisible(); }, [&] {
+            warning = detection.splash.lblWarning->text();
+            reason = detection.splash.lblWarning->toolTip();
+            QTest::mouseClick(detection.splash.cmdExit, Qt::LeftButton);
+        });
+        QVERIFY(detection.waitUntilClosed());
+        QCOMPARE(warning, frmSplash::warningText());
+        QVERIFY2(reason.contains("COM 32"), qPrintable(reason));
+        QVERIFY(detection.dialogs.boxes.isEmpty());
+    }
+
+};
+
+QTEST_MAIN(TestDetection)
+#include "tst_detection.moc"
