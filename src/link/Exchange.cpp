@@ -23,11 +23,7 @@ Exchange::Exchange(SerialLink &port)
 
 void Exchange::discardWaiting()
 {
-    // Pick up what the system holds for us too, not only what the port object
-    // has read already.
-    m_port.waitForMoreBytes(0, false);
-    if (m_port.bytesWaiting() > 0)
-        m_port.readAll();
+    m_port.discardInput();
 }
 
 void Exchange::send(const QByteArray &request)

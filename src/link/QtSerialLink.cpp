@@ -83,6 +83,16 @@ QByteArray QtSerialLink::readAll()
     return m_port.isOpen() ? m_port.readAll() : QByteArray();
 }
 
+void QtSerialLink::discardInput()
+{
+    if (!m_port.isOpen())
+        return;
+    m_port.readAll();
+    // Bytes the driver has not handed to us yet go too (tcflush).
+    m_port.clear(QSerialPort::Input);
+    m_port.clearError();
+}
+
 void QtSerialLink::write(const QByteArray &bytes)
 {
     if (!m_port.isOpen())

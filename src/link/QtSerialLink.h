@@ -29,6 +29,7 @@ public:
     void close() override;
     qint64 bytesWaiting() override;
     QByteArray readAll() override;
+    void discardInput() override;
     void write(const QByteArray &bytes) override;
     bool waitForMoreBytes(int msecs, bool handleEvents) override;
     bool deviceLost() const override;

@@ -27,6 +27,8 @@ public:
     virtual qint64 bytesWaiting() = 0;
     // Every waiting byte; empties the receive buffer; never blocks.
     virtual QByteArray readAll() = 0;
+    // Drops every received byte, also those the system still holds for us.
+    virtual void discardInput() = 0;
     // Queues the request and starts sending it.
     virtual void write(const QByteArray &bytes) = 0;
 

@@ -29,6 +29,7 @@ public:
     void close() override;
     qint64 bytesWaiting() override { return received.size(); }
     QByteArray readAll() override;
+    void discardInput() override { received.clear(); }
     void write(const QByteArray &bytes) override;
     bool waitForMoreBytes(int msecs, bool handleEvents) override;
     bool deviceLost() const override { return false; }

@@ -1,0 +1,32 @@
+#include "ReplySchedule.h"
+
+#include <algorithm>
+
+namespace sim {
+
+QList<ScheduledWrite> scheduleReply(const QByteArray &reply, qint64 startNs, const Pacing &pacing)
+{
+    QList<ScheduledWrite> writes;
+    if (reply.isEmpty())
+        return writes;
+    const qsizetype pieces = std::clamp<qsizetype>(pacing.pieces, 1, reply.size());
+    const qsizetype base = reply.size() / pieces;
+    const qsizetype longer = reply.size() % pieces;   // the first pieces take one byte more
+    qint64 pieceStart = startNs + pacing.latencyNs;
+    qsizetype offset = 0;
+    for (qsizetype piece = 0; piece < pieces; ++piece) {
+        const qsizetype size = base + (piece < longer ? 1 : 0);
+        const QByteArray bytes = reply.mid(offset, size);
+        offset += size;
+        if (!pacing.paced) {
+            writes << ScheduledWrite{pieceStart, bytes};
+        } else {
+            for (qsizetype k = 0; k < size; ++k)
+                writes << ScheduledWrite{pieceStart + characterTimeNs(k + 1), bytes.mid(k, 1)};
+        }
+        pieceStart = writes.last().dueNs + pacing.gapNs;
+    }
+    return writes;
+}
+
+} // namespace sim

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QtGlobal>
+
+namespace sim {
+
+// How the bytes of a reply are spread over time.
+struct Pacing
+{
+    bool paced = true;            // one byte per character time, else each piece at once
+    qint64 latencyNs = 0;         // before the first byte
+    int pieces = 1;               // the reply is sent in this many pieces...
+    qint64 gapNs = 0;             // ...with this pause between them
+};
+
+// 10 bits (start, 8 data, stop) at 19200 baud, as an exact fraction of a second.
+inline constexpr qint64 characterTimeNs(qint64 characters)
+{
+    return characters * 10 * 1'000'000'000 / 19200;
+}
+
+struct ScheduledWrite
+{
+    qint64 dueNs = 0;             // absolute, on the monotonic clock
+    QByteArray bytes;
+
+    bool operator==(const ScheduledWrite &other) const = default;
+};
+
+// The writes that send `reply` when the line is free from `startNs` on. Paced
+// bytes stand on an absolute schedule (byte k of a piece is due k + 1
+// character times after the piece starts), so late wake-ups do not add up.
+QList<ScheduledWrite> scheduleReply(const QByteArray &reply, qint64 startNs, const Pacing &pacing);
+
+} // namespace sim

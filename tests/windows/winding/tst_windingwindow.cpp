@@ -1,0 +1,319 @@
+// The winding meter window against the simulator on a pseudo-terminal.
+#include "WindowHarness.h"
+#include "app/Shutdown.h"
+#include "windows/filelist/ClickLabel.h"
+#include "windows/winding/WindingRecord.h"
+#include "windows/winding/frmWRM_Temperature.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+namespace {
+
+// A long winding record as the meter sends it: name, both channels, the
+// conductor digit and the temperature in tenths, "]" at byte 34.
+QByteArray longRecord(const char *name, const char *channel1, const char *channel2, char conductor,
+                      const char *tenths)
+{
+    return QByteArray(name) + ' ' + channel1 + ' ' + channel2 + ' ' + conductor + ' ' + tenths + ']';
+}
+
+QByteArray fourFileMeter()
+{
+    return "family winding\n"
+           "model [KX-W2]\n"
+           "files 4\n"
+           "heat-run 3\n"
+           "record 0 " + longRecord("TX-001", "    1.234", "   12.500", '0', "0253") + "\n"
+           "record 1 " + longRecord("TX-002", "  100.000", "     OL  ", '1', "0350") + "\n"
+           "record 2 " + longRecord(" - - -", "         ", "         ", '0', "0000") + "\n"
+           "record 3 " + longRecord("TX-004", "   12.500", "    1.234", '0', "0000") + "\n"
+           "heat-run-name 0 HRT-JOB-0001\n"
+           "heat-run-file 0 Time,R1\\r\\n0,1.000\n"
+           "heat-run-name 2 HRT-JOB-0003\n"
+           "heat-run-file 2 Time,R1,R2\\r\\n0,1.234,1.240\\r\\n1,1.236,1.241\n";
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+const ScriptedDialogs::Box fatalBox{true, "Fatal Error", "Error Communication with Winding Resistance Meter"};
+
+} // namespace
+
+class TestWindingWindow : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_config;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_config.isValid());
+        SimProcess::useTemporaryConfigHome(m_config);
+    }
+
+    void cleanup()
+    {
+        Shutdown::resetForTests();
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void loadsAHundredFilesInOrder()
+    {
+        WindowHarness harness("[KX-W1]", MeterKind::Winding, {"--files", "100", "--seed", "7"});
+        QVERIFY(harness.load());
+        auto *window = harness.as<frmWRM_Temperature>();
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), QString("[KX-W1] Meter Communication Software"));
+        QVERIFY(harness.dialogs.boxes.isEmpty());
+
+        QCOMPARE(harness.progress.size(), 100);
+        QCOMPARE(harness.progress.first(), QString("1 / 100"));
+        QCOMPARE(harness.progress.at(6), QString("7 / 100"));
+        QCOMPARE(harness.progress.last(), QString("100 / 100"));
+
+        QStringList expected{"{01}", "{02}", "{03}"};
+        for (int index = 0; index < 100; ++index)
+            expected << QString::fromLatin1(windingRecordRequest(index, false));
+        QCOMPARE(harness.sim->requests(), expected);
+
+        QCOMPARE(window->fileCount(), 100);
+        QVERIFY(!window->shortRecords());
+        QCOMPARE(window->list().rowCount(), 100);
+        QCOMPARE(window->list().checkCaption(99), QString("100"));
+        QVERIFY(window->list().isScrollBarShown());
+        QCOMPARE(window->list().VScroll1()->maximum(), 100);
+        QVERIFY(window->list().cellText(99, FileName) != QString("  ---"));
+
+        // The start-up ends on the menu.
+        QVERIFY(window->frameCommand->isVisibleTo(window));
+        QVERIFY(!window->Frame1->isVisibleTo(window));
+        QVERIFY(!window->Frame2->isVisibleTo(window));
+        QCOMPARE(window->windowSizeTwips(), QSize(3465, 3615));
+    }
+
+    void viewsSizeTheWindowAroundThemselves()
+    {
+        WindowHarness harness("[KX-W4]", MeterKind::Winding, {"--files", "2", "--unpaced"});
+        QVERIFY(harness.load());
+        auto *window = harness.as<frmWRM_Temperature>();
+        QCOMPARE(window->windowTitle(), QString("[KX-W4] Meter Communication Software"));
+
+        window->cmdHRT_Click();
+        QCOMPARE(window->windowSizeTwips(), QSize(4665, 5775));
+        QCOMPARE(window->cmdClosePositionTwips(), QPoint(1725, 4755));
+        QVERIFY(window->Frame1->isVisibleTo(window) && window->cmdClose->isVisibleTo(window));
+        QVERIFY(!window->frameCommand->isVisibleTo(window));
+
+        window->cmdClose_Click();
+        window->cmdRM_Click();
+        QCOMPARE(window->windowSizeTwips(), QSize(15315, 9135));
+        QCOMPARE(window->cmdClosePositionTwips(), QPoint(7050, 8115));
+        QCOMPARE(window->cmdRMDownload->x(), 6885 / 15);
+        QVERIFY(window->Frame2->isVisibleTo(window) && !window->Frame1->isVisibleTo(window));
+
+        window->cmdClose_Click();
+        QCOMPARE(window->windowSizeTwips(), QSize(3465, 3615));
+        QVERIFY(!window->cmdClose->isVisibleTo(window));
+    }
+
+    void decodesRowsAndExportsTheTickedOnes()
+    {
+        WindowHarness harness("[KX-W2]", MeterKind::Winding, {});
+        harness.simArguments = QStringList({"--data", harness.writeDataFile(fourFileMeter()), "--unpaced"});
+        QVERIFY(harness.load());
+        auto *window = harness.as<frmWRM_Temperature>();
+        FileList &list = window->list();
+        QVERIFY(harness.dialogs.boxes.isEmpty());
+
+        const QStringList row0{"TX-001", "    1.234", "   12.500", "25.3", "1.208297", "12.23964", "Copper"};
+        const QStringList row1{"TX-002", "  100.000", "     OL  ", "35", "93.85", "  ---", "Aluminium"};
+        const QStringList row3{"TX-004", "   12.500", "    1.234", "  ---", "  ---", "  ---", "  ---"};
+        for (int column = 0; column < WindingColumnCount; ++column) {
+            QCOMPARE(list.cellText(0, column), row0.at(column));
+            QCOMPARE(list.cellText(1, column), row1.at(column));
+            QCOMPARE(list.cellText(2, column), QString("  ---"));
+            QCOMPARE(list.cellText(3, column), row3.at(column));
+        }
+        QVERIFY(!list.isCheckEnabled(2));
+
+        // Heat-run slots: 1 and 3 hold files, 2 is empty.
+        QCOMPARE(window->lblFile[0]->text(), QString("HRT-JOB-0001"));
+        QVERIFY(window->lblFile[0]->font().bold());
+        QCOMPARE(window->lblFile[1]->text(), QString(" - - Empty - -"));
+        QVERIFY(!window->cmdDownload[1]->isEnabled());
+        QVERIFY(window->cmdDownload[2]->isEnabled());
+        QVERIFY(!window->cmdDownload[3]->isEnabled());
+
+        window->cmdRM_Click();
+        list.setTicked(1, true);
+        list.setTicked(3, true);
+        const QString path = harness.files.filePath("export.html");
+        harness.dialogs.saveAnswers << path;
+        QTest::mouseClick(window->cmdRMDownload, Qt::LeftButton);
+
+        const QByteArray expected =
+            "<html><table border=\"1\"  cellpadding=\"5\">\r\n"
+            "<tr><th> File No. </th><th> Filename </th><th> Ch1 (Ohm) </th><th> Ch2 (Ohm) </th>"
+            "<th> Temperature (Deg) </th><th> Ch1 (Ohm) at 20Deg </th><th> Ch2 (Ohm) at 20Deg </th>"
+            "<th> Conductor </th></tr>\r\n"
+            "\r\n"
+            "<tr><td>2</td><td>TX-002</td><td>  100.000</td><td>     OL  </td><td>35</td><td>93.85</td>"
+            "<td>  ---</td><td>Aluminium</td></tr>\r\n"
+            "\r\n"
+            "\r\n"
+            "<tr><td>4</td><td>TX-004</td><td>   12.500</td><td>    1.234</td></tr>\r\n"
+            "\r\n"
+            "</table></html>\r\n";
+        QCOMPARE(readFile(path), expected);
+        QCOMPARE(harness.dialogs.saveRequests.size(), 1);
+        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("(*.html) | *.html"));
+        QCOMPARE(harness.dialogs.saveRequests[0].defaultSuffix, QString("html"));
+        QCOMPARE(harness.dialogs.boxes,
+                 (QList<ScriptedDialogs::Box>{{false, "Kestrix", "File(s) downloaded successfully"}}));
+        QVERIFY(window->Frame2->isEnabled());
+        QVERIFY(list.isTicked(1) && list.isTicked(3));
+
+        // Cancelled: nothing written, nothing said, the list still usable.
+        harness.dialogs.boxes.clear();
+        QVERIFY(QFile::remove(path));
+        QTest::mouseClick(window->cmdRMDownload, Qt::LeftButton);
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(harness.dialogs.boxes.isEmpty());
+        QVERIFY(window->Frame2->isEnabled());
+
+        // A path that cannot be written: an error naming it; nothing replaced.
+        const QString folder = harness.files.filePath("a-folder.html");
+        QVERIFY(QDir().mkdir(folder));
+        harness.dialogs.saveAnswers << folder;
+        QTest::mouseClick(window->cmdRMDownload, Qt::LeftButton);
+        QCOMPARE(harness.dialogs.boxes.size(), 1);
+        QCOMPARE(harness.dialogs.boxes[0].title, QString("Error"));
+        QVERIFY(harness.dialogs.boxes[0].critical);
+        QVERIFY2(harness.dialogs.boxes[0].text.contains("a-folder.html"), qPrintable(harness.dialogs.boxes[0].text));
+        QVERIFY(QFileInfo(folder).isDir());
+        QVERIFY(window->Frame2->isEnabled());
+    }
+
+    void commaLocaleShowsCommasButReadsPoints()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        WindowHarness harness("[KX-W2]", MeterKind::Winding, {});
+        harness.simArguments = QStringList({"--data", harness.writeDataFile(fourFileMeter()), "--unpaced"});
+        QVERIFY(harness.load());
+        FileList &list = harness.as<frmWRM_Temperature>()->list();
+        QCOMPARE(list.cellText(0, Res1T), QString("    1.234")); // as the meter sent it
+        QCOMPARE(list.cellText(0, Temp), QString("25,3"));
+        QCOMPARE(list.cellText(0, Res1At20), QString("1,208297"));
+        QCOMPARE(list.cellText(1, Res1At20), QString("93,85"));
+    }
+
+    void downloadsHeatRunTestFiles()
+    {
+        WindowHarness harness("[KX-W2]", MeterKind::Winding, {});
+        harness.simArguments = QStringList({"--data", harness.writeDataFile(fourFileMeter()), "--unpaced", "--fault-only",
+                                  "{1001}", "--truncate", "1"});
+        QVERIFY(harness.load());
+        auto *window = harness.as<frmWRM_Temperature>();
+        window->cmdHRT_Click();
+
+        const QString path = harness.files.filePath("heat-run.csv");
+        harness.dialogs.saveAnswers << path << path;
+        QTest::mouseClick(window->cmdDownload[2], Qt::LeftButton);
+        QCOMPARE(harness.sim->requests().last(), QString("{1003}"));
+        QCOMPARE(readFile(path), QByteArray("Time,R1,R2\r\n0,1.234,1.240\r\n1,1.236,1.241\r\n"));
+        QVERIFY(!window->lblFile[2]->font().bold());
+        QCOMPARE(window->lblFile[2]->text(), QString("HRT-JOB-0003"));
+        QCOMPARE(harness.dialogs.saveRequests.size(), 1);
+        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("(*.csv) | *.csv"));
+        QCOMPARE(harness.dialogs.saveRequests[0].defaultSuffix, QString("csv"));
+        QVERIFY(harness.dialogs.saveRequests[0].proposedName.isEmpty());
+        QVERIFY(harness.dialogs.boxes.isEmpty());
+        QVERIFY(window->Frame1->isEnabled());
+
+        // The first slot's reply comes without its closing bracket.
+        QTest::mouseClick(window->cmdDownload[0], Qt::LeftButton);
+        QCOMPARE(harness.dialogs.boxes,
+                 (QList<ScriptedDialogs::Box>{{true, "Error", "Error downloading the file"}}));
+        QVERIFY(window->lblFile[0]->font().bold());
+        QVERIFY(window->cmdDownload[0]->isEnabled());
+        QCOMPARE(harness.dialogs.saveRequests.size(), 1);
+
+        // Downloading again proposes the name chosen the first time.
+        QTest::mouseClick(window->cmdDownload[2], Qt::LeftButton);
+        QCOMPARE(harness.dialogs.saveRequests.size(), 2);
+        QCOMPARE(harness.dialogs.saveRequests[1].proposedName, path);
+        QVERIFY(window->Frame1->isEnabled());
+    }
+
+    void shortFormatMeterHasThirtyFiles()
+    {
+        WindowHarness harness("[KX-W3]", MeterKind::Winding, {"--short", "--unpaced", "--model", "[KX-W3]"});
+        QVERIFY(harness.load());
+        auto *window = harness.as<frmWRM_Temperature>();
+        QVERIFY(window->shortRecords());
+        const QStringList requests = harness.sim->requests();
+        QCOMPARE(requests.size(), 33);
+        QCOMPARE(requests.at(3), QString("{1100}"));
+        QCOMPARE(requests.last(), QString("{1129}"));
+        for (int row = 0; row < 30; ++row) {
+            if (!window->list().isCheckEnabled(row))
+                continue;
+            QVERIFY(window->list().cellText(row, FileName) != QString("  ---"));
+            QCOMPARE(window->list().cellText(row, Temp), QString("  ---"));
+            QCOMPARE(window->list().cellText(row, Conductor), QString("  ---"));
+        }
+        QVERIFY(!window->list().isScrollBarShown());
+    }
+
+    void noHeatRunFilesStillAsksForTheirNames()
+    {
+        WindowHarness harness("[KX-W1]", MeterKind::Winding, {"--heat-run", "0", "--files", "3", "--unpaced"});
+        QVERIFY(harness.load());
+        auto *window = harness.as<frmWRM_Temperature>();
+        QVERIFY(!window->cmdHRT->isEnabled());
+        QCOMPARE(harness.sim->requests().mid(0, 3), (QStringList{"{01}", "{02}", "{03}"}));
+        for (int slot = 0; slot < frmWRM_Temperature::heatRunSlots; ++slot) {
+            QCOMPARE(window->lblFile[slot]->text(), QString(" - - Empty - -"));
+            QVERIFY(!window->cmdDownload[slot]->isEnabled());
+        }
+    }
+
+    void startUpFailuresAreFatal_data()
+    {
+        QTest::addColumn<QStringList>("simArguments");
+        QTest::addColumn<QStringList>("requests");
+        QTest::newRow("silent meter") << QStringList{"--silent"} << QStringList{"{01}"};
+        QTest::newRow("silent after {01}") << QStringList{"--silent-after", "1"} << QStringList{"{01}", "{02}"};
+        QTest::newRow("silent after {02}") << QStringList{"--silent-after", "2"}
+                                           << QStringList{"{01}", "{02}", "{03}"};
+        QTest::newRow("file count not a number")
+            << QStringList{"--bad-count", "--fault-only", "{03}"} << QStringList{"{01}", "{02}", "{03}"};
+    }
+    void startUpFailuresAreFatal()
+    {
+        QFETCH(QStringList, simArguments);
+        QFETCH(QStringList, requests);
+        WindowHarness harness("[KX-W1]", MeterKind::Winding, simArguments << "--unpaced" << "--files" << "5");
+        QVERIFY(harness.load());
+        auto *window = harness.as<frmWRM_Temperature>();
+        QCOMPARE(harness.dialogs.boxes, QList<ScriptedDialogs::Box>{fatalBox});
+        QCOMPARE(harness.sim->requests(), requests);
+        QCOMPARE(window->fileCount(), 0);
+        QCOMPARE(window->list().rowCount(), 2);
+        QVERIFY(harness.progress.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestWindingWindow)
+#include "tst_windingwindow.moc"
