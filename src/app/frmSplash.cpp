@@ -10,12 +10,15 @@
 #include "link/Request.h"
 #include "link/SerialLink.h"
 #include "windows/Twips.h"
+#include "windows/WindowGeometry.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
+#include <QAbstractItemView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 
@@ -23,15 +26,6 @@ namespace {
 
 constexpr int probeWaitMs = 1000;   // the meter gets one second to identify itself
 constexpr int shortestModel = 4;    // "KXT1" is the shortest identification
-
-QFont sansSerif(qreal points, bool bold)
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
 
 template <typename Widget>
 Widget *place(Widget *widget, const char *name, int left, int top, int width, int height)
@@ -77,7 +71,7 @@ frmSplash::~frmSplash()
 
 void frmSplash::buildControls()
 {
-    setFont(sansSerif(8.25, false));
+    setFont(WindowGeometry::sansSerif(8.25, false));
     setFixedSize(Twips::toPixels(7695), Twips::toPixels(4605));
 
     fraMainFrame = place(new QGroupBox(this), "fraMainFrame", 45, -15, 7620, 4590);
@@ -85,7 +79,7 @@ void frmSplash::buildControls()
     picLogo = place(new LogoWidget(fraMainFrame), "picLogo", 240, 1080, 1215, 1215);
 
     lblProductName = place(new QLabel(QStringLiteral("Kestrix"), fraMainFrame), "lblProductName", 1605, 1320, 4485, 555);
-    lblProductName->setFont(sansSerif(24, true));
+    lblProductName->setFont(WindowGeometry::sansSerif(24, true));
     lblProductName->setAlignment(Qt::AlignCenter);
 
     lblCompany = place(new QLabel(companyText(), fraMainFrame), "lblCompany", 4410, 1920, 1680, 195);
@@ -98,16 +92,20 @@ void frmSplash::buildControls()
     comboCOM = place(new QComboBox(fraMainFrame), "comboCOM", 3900, 3330, 735, 315);
     comboCOM->setEditable(true);
     comboCOM->setAccessibleName(QStringLiteral("COM Port"));
+    // Entries may name their device, e.g. "1 (ttyUSB0)": the list opens wide
+    // enough to read them, and the narrow field shows the number first.
+    comboCOM->view()->setMinimumWidth(Twips::toPixels(2400));
+    connect(comboCOM, &QComboBox::currentIndexChanged, this, [this] { comboCOM->lineEdit()->setCursorPosition(0); });
     Label1->setBuddy(comboCOM);
 
     lblWarning = place(new QLabel(warningText(), fraMainFrame), "lblWarning", 1560, 3720, 4575, 795);
-    lblWarning->setFont(sansSerif(9.75, true));
+    lblWarning->setFont(WindowGeometry::sansSerif(9.75, true));
     lblWarning->setWordWrap(true);
     lblWarning->hide();
 
     lblModel = place(new QLabel(QStringLiteral("PC successfully connected to "), fraMainFrame), "lblModel",
                      1620, 3960, 4935, 435);
-    lblModel->setFont(sansSerif(9.75, true));
+    lblModel->setFont(WindowGeometry::sansSerif(9.75, true));
     lblModel->hide();
 
     // The Exit button sits above the frame, at the window's top right.
@@ -131,6 +129,7 @@ void frmSplash::Form_Load()
     for (int number = PortMap::firstPort; number <= PortMap::lastPort; ++number)
         comboCOM->addItem(map.entryFor(number));
     comboCOM->setCurrentIndex(0);
+    comboCOM->lineEdit()->setCursorPosition(0);
 
     QDir::setCurrent(QCoreApplication::applicationDirPath());
 

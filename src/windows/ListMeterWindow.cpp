@@ -64,19 +64,27 @@ void ListMeterWindow::buildControls()
     m_list = std::make_unique<FileList>(Frame2, FileListGeometry{m_design.frame4, 6135}, m_design.checkColumn,
                                         m_design.labelColumns);
 
+    // The frame's caption is bold; the list and the links under it are not.
+    const QFont plain = WindowGeometry::sansSerif(8.25, false);
+    m_list->Frame4()->setFont(plain);
+
     lblSelectAll = new ClickLabel(QStringLiteral("Select All"), Frame2);
     lblSelectAll->setObjectName(QStringLiteral("lblSelectAll"));
     lblSelectAll->setGeometry(Twips::rect(360, 7560, 660, 195));
+    lblSelectAll->setFont(plain);
     connect(lblSelectAll, &ClickLabel::clicked, this, &ListMeterWindow::lblSelectAll_Click);
 
     lblUnselectAll = new ClickLabel(QStringLiteral("Unselect All"), Frame2);
     lblUnselectAll->setObjectName(QStringLiteral("lblUnselectAll"));
     lblUnselectAll->setGeometry(Twips::rect(1800, 7560, 840, 195));
+    lblUnselectAll->setFont(plain);
+    WindowGeometry::widenToText(lblSelectAll);
+    WindowGeometry::widenToText(lblUnselectAll);
     connect(lblUnselectAll, &ClickLabel::clicked, this, &ListMeterWindow::lblUnselectAll_Click);
 
     cmdRMDownload = new QPushButton(QStringLiteral("&Download"), Frame2);
     cmdRMDownload->setObjectName(QStringLiteral("cmdRMDownload"));
-    cmdRMDownload->setFont(font());
+    cmdRMDownload->setFont(plain);
     cmdRMDownload->setGeometry(Twips::rect(0, 7440, 1215, 375));
     connect(cmdRMDownload, &QPushButton::clicked, this, &ListMeterWindow::cmdRMDownload_Click);
 

@@ -24,9 +24,18 @@ void centreOnScreen(QWidget *window, int widthTwips, int heightTwips)
     window->move(area.left() + left, area.top() + top);
 }
 
+void widenToText(QWidget *widget)
+{
+    widget->resize(qMax(widget->width(), widget->sizeHint().width()), widget->height());
+}
+
 QFont sansSerif(qreal points, bool bold)
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
+    QFont font;
+    // Where the meters' own font is missing, a narrow sans serif keeps the
+    // captions inside their twip-sized cells.
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans Condensed")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(points);
     font.setBold(bold);

@@ -15,6 +15,10 @@ constexpr int frameHeightTwips = 480;
 void setOuterSizeTwips(QWidget *window, int widthTwips, int heightTwips);
 void centreOnScreen(QWidget *window, int widthTwips, int heightTwips);
 
+// A caption wider than its design width (another font) keeps its Left and
+// grows to the right instead of being cut.
+void widenToText(QWidget *widget);
+
 // The windows' font; Qt picks the nearest sans serif where it is missing.
 QFont sansSerif(qreal points, bool bold);
 

@@ -147,6 +147,7 @@ void frmWRM_Temperature::buildMeasurementView()
         {QStringLiteral("lblConductor"), {6360, 13680}, 735},
     };
     m_list = std::make_unique<FileList>(Frame2, FileListGeometry{QRect(120, 900, 14535, 6300), 6135}, check, labels);
+    m_list->Frame4()->setFont(WindowGeometry::sansSerif(8.25, false));
     // The first row's right-hand file name starts blank in the design.
     m_list->setCellText(1, FileName, QString());
 
@@ -159,6 +160,10 @@ void frmWRM_Temperature::buildMeasurementView()
                          7560, 660, 195);
     lblUnselectAll = place(new ClickLabel(QStringLiteral("Unselect All"), Frame2), QStringLiteral("lblUnselectAll"),
                            1800, 7560, 840, 195);
+    for (ClickLabel *link : {lblSelectAll, lblUnselectAll}) {
+        link->setFont(WindowGeometry::sansSerif(8.25, false));
+        WindowGeometry::widenToText(link);
+    }
     connect(lblSelectAll, &ClickLabel::clicked, this, &frmWRM_Temperature::lblSelectAll_Click);
     connect(lblUnselectAll, &ClickLabel::clicked, this, &frmWRM_Temperature::lblUnselectAll_Click);
     Frame2->hide();
