@@ -3,7 +3,7 @@
 # missing. Works as root, or through sudo for a normal user.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev xvfb xauth)
+packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev xvfb xauth x11-utils "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
