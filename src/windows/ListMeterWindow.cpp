@@ -112,12 +112,8 @@ void ListMeterWindow::Form_Load()
     m_fileCount = count.value;
     m_list->createRows(m_fileCount);
 
-    for (int index = 0; index < m_fileCount; ++index) {
-        MeterStartup::showProgress(m_progress, index + 1, m_fileCount);
-        if (Shutdown::isRequested())
-            return;
-        FetchRecord(index);
-    }
+    if (!MeterStartup::fetchEveryRecord(m_fileCount, m_progress, [this](int index) { FetchRecord(index); }))
+        return;
 
     m_list->setupScroll();
     layOutLoadedWindow();

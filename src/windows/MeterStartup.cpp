@@ -1,5 +1,6 @@
 #include "windows/MeterStartup.h"
 
+#include "app/Shutdown.h"
 #include "app/UserDialogs.h"
 #include "link/SerialLink.h"
 #include "windows/RecordCells.h"
@@ -21,7 +22,10 @@ Count requestCount(Exchange &exchange, const QByteArray &request, int firstDigit
 {
     QByteArray reply;
     Count count;
-    count.outcome = exchange.request(request, ReplyRule{4, lastDigit, false}, WaitEvents::Handled, &reply);
+    // The reply is "[", the digits and "]". Reading on to that "]" keeps it
+    // out of the next reply: a byte still on the line when the first record
+    // request is sent would miss the flush and shift every field of that record.
+    count.outcome = exchange.request(request, ReplyRule{4, lastDigit, true}, WaitEvents::Handled, &reply);
     if (count.outcome != ExchangeOutcome::Reply)
         return count;
     const std::optional<int> value = ReplyFields::decimal(reply, firstDigit, lastDigit);
@@ -38,6 +42,18 @@ void showProgress(const std::function<void(const QString &)> &progress, int file
     if (progress)
         progress(QStringLiteral("%1 / %2").arg(fileNumber).arg(fileCount));
     QCoreApplication::processEvents();
+}
+
+bool fetchEveryRecord(int fileCount, const std::function<void(const QString &)> &progress,
+                      const std::function<void(int index)> &fetchRecord)
+{
+    for (int index = 0; index < fileCount; ++index) {
+        showProgress(progress, index + 1, fileCount);
+        if (Shutdown::isRequested())
+            return false;
+        fetchRecord(index);
+    }
+    return true;
 }
 
 void applyRecord(FileList &list, int row, const RecordCells &record, UserDialogs &dialogs)

@@ -24,13 +24,19 @@ struct Count
     bool ok() const { return outcome == ExchangeOutcome::Reply; }
 };
 
-// A count request ("{01}", "{03}"): awaited at 4 bytes, the count is the
-// decimal number in bytes 2 to 5. A count field that is not a number is
-// handled like no answer at all: the outcome is TimedOut.
+// A count request ("{01}", "{03}"): awaited at 4 bytes and read once the
+// closing "]" is in (or at the time-out); the count is the decimal number in
+// bytes firstDigit to lastDigit. A count field that is not a number is handled
+// like no answer at all: the outcome is TimedOut.
 Count requestCount(Exchange &exchange, const QByteArray &request, int firstDigit, int lastDigit);
 
 // "7 / 100" in the detection window's progress label, repainted at once.
 void showProgress(const std::function<void(const QString &)> &progress, int fileNumber, int fileCount);
+
+// Fetches every slot in order, "1 / n" to "n / n" in the progress label
+// before each. Returns false when the user ended the program meanwhile.
+bool fetchEveryRecord(int fileCount, const std::function<void(const QString &)> &progress,
+                      const std::function<void(int index)> &fetchRecord);
 
 // Writes a decoded record into its row, or says why it could not.
 void applyRecord(FileList &list, int row, const RecordCells &record, UserDialogs &dialogs);

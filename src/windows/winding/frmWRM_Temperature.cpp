@@ -202,12 +202,8 @@ void frmWRM_Temperature::Form_Load()
     m_shortRecords = m_fileCount == 30;
     m_list->createRows(m_fileCount);
 
-    for (int index = 0; index < m_fileCount; ++index) {
-        MeterStartup::showProgress(m_progress, index + 1, m_fileCount);
-        if (Shutdown::isRequested())
-            return;
-        FetchRecord(index);
-    }
+    if (!MeterStartup::fetchEveryRecord(m_fileCount, m_progress, [this](int index) { FetchRecord(index); }))
+        return;
 
     m_list->setupScroll();
     cmdClose_Click();
