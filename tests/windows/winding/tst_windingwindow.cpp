@@ -289,6 +289,19 @@ private slots:
         }
     }
 
+    void moreThanEightHeatRunFilesFillTheEightSlots()
+    {
+        WindowHarness harness("[KX-W1]", MeterKind::Winding, {"--heat-run", "9", "--files", "1", "--unpaced"});
+        QVERIFY(harness.load());
+        auto *window = harness.as<frmWRM_Temperature>();
+        QVERIFY(harness.dialogs.boxes.isEmpty());
+        QCOMPARE(harness.sim->requests(), (QStringList{"{01}", "{02}", "{03}", "{110000}"}));
+        for (int slot = 0; slot < frmWRM_Temperature::heatRunSlots; ++slot) {
+            QVERIFY(window->cmdDownload[slot]->isEnabled());
+            QVERIFY(window->lblFile[slot]->text() != QString(" - - Empty - -"));
+        }
+    }
+
     void startUpFailuresAreFatal_data()
     {
         QTest::addColumn<QStringList>("simArguments");
