@@ -1,0 +1,407 @@
+// The cable resistance meter window against the simulator on a pseudo-terminal.
+#include "WindowHarness.h"
+#include "app/Shutdown.h"
+#include "windows/Twips.h"
+#include "windows/cable/CableRecord.h"
+#include "windows/cable/frmCABLE_RM.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+namespace {
+
+using Boxes = QList<ScriptedDialogs::Box>;
+
+struct CableFields
+{
+    QByteArray name;
+    QList<int> dateTime;   // three date fields, hours, minutes, seconds
+    int conductor;
+    int current;           // tenths of an ampere
+    int size;              // square millimetres, 65535 for none
+    QByteArray resistance; // 8 bytes with their unit bytes
+};
+
+// 34 bytes: 1 "[", 2-8 name, 9-14 date and time, 15 conductor, 16-17 current
+// and 18-19 size low byte first, 20-21 filler, 22-29 resistance, 30-33
+// filler, 34 "]".
+QByteArray record(const CableFields &f)
+{
+    QByteArray bytes = '[' + f.name;
+    for (const int b : f.dateTime)
+        bytes.append(char(b));
+    for (const int b : {f.conductor, f.current & 0xFF, f.current >> 8, f.size & 0xFF, f.size >> 8})
+        bytes.append(char(b));
+    bytes += QByteArray(2, '\0') + f.resistance + QByteArray(4, '\0') + ']';
+    Q_ASSERT(bytes.size() == 34);
+    return bytes;
+}
+
+// The simulator's data files take raw bytes as \xHH.
+QByteArray escaped(const QByteArray &bytes)
+{
+    QByteArray text;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte > ' ' && byte < 127 && c != '\\')
+            text += c;
+        else
+            text += "\\x" + QByteArray::number(byte, 16).rightJustified(2, '0');
+    }
+    return text;
+}
+
+// File 1 a milliohm value, file 2 a micro one without a size, file 3 plain.
+QByteArray threeFileMeter()
+{
+    const QByteArray records[] = {
+        record({"CAB-001", {7, 3, 21, 14, 5, 9}, 1, 125, 95, "12.34m\xEA "}),
+        record({"CAB-002", {100, 1, 2, 3, 4, 5}, 2, 65535, 65535, "0.5678\xE6\xEA"}),
+        record({"CAB-003", {0, 0, 0, 0, 0, 0}, 3, 0, 65534, "1.2345\xEA "}),
+    };
+    QByteArray text = "family cable\nfiles 3\n";
+    for (int slot = 0; slot < 3; ++slot)
+        text += "record " + QByteArray::number(slot) + ' ' + escaped(records[slot]) + '\n';
+    return text;
+}
+
+const QByteArray tableStart = "<html><table border=\"1\"  cellpadding=\"5\">\r\n"
+                              "<tr><th> File No. </th><th> File Name </th><th> Date & Time </th>"
+                              "<th> Resistance (Ohm) </th><th> Cable Size (sq. mm) </th><th> Conductor </th>"
+                              "<th> Current (A) </th></tr>\r\n";
+const QByteArray tableEnd = "</table></html>\r\n";
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// The six labels in screen order: name, date and time, resistance, size, current, conductor.
+QStringList rowTexts(FileList &list, int row)
+{
+    QStringList texts;
+    for (int column = 0; column < CableColumnCount; ++column)
+        texts << list.cellText(row, column);
+    return texts;
+}
+
+const QStringList unfilled(CableColumnCount, QStringLiteral("  ---"));
+const QString micro = QString(QChar(0x00B5));
+
+QStringList recordRequests(int count)
+{
+    QStringList requests;
+    for (int index = 0; index < count; ++index)
+        requests << QString::fromLatin1(cableRecordRequest(index));
+    return requests;
+}
+
+const ScriptedDialogs::Box fatalBox{true, "Fatal Error", "Error Communication with Cable Resistance Meter"};
+const ScriptedDialogs::Box downloadError{true, "Error", "Error downloading the file"};
+const ScriptedDialogs::Box communicationError{true, "Error", "Communication Error"};
+const ScriptedDialogs::Box successBox{false, "Kestrix", "File(s) downloaded successfully"};
+
+} // namespace
+
+class TestCableWindow : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_config;
+
+    static void download(WindowHarness &harness, const QString &answer)
+    {
+        harness.dialogs.saveAnswers << answer;
+        QTest::mouseClick(harness.as<ListMeterWindow>()->cmdRMDownload, Qt::LeftButton);
+    }
+
+    static bool loadThreeFileMeter(WindowHarness &harness, const QStringList &more = {"--unpaced"})
+    {
+        harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter())}) + more;
+        return harness.load();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_config.isValid());
+        SimProcess::useTemporaryConfigHome(m_config);
+    }
+
+    void init() { QLocale::setDefault(QLocale::c()); }
+
+    void cleanup()
+    {
+        Shutdown::resetForTests();
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void loadsEveryFileSlot_data()
+    {
+        QTest::addColumn<int>("files");
+        QTest::addColumn<int>("panelHeight");
+        QTest::addColumn<bool>("scrollBar");
+        QTest::newRow("no files") << 0 << 6135 << false;
+        QTest::newRow("one file") << 1 << 6135 << false;
+        QTest::newRow("three files") << 3 << 840 << false;
+        QTest::newRow("forty files") << 40 << 6240 << false;
+        QTest::newRow("forty-one files") << 41 << 6540 << true;
+    }
+    void loadsEveryFileSlot()
+    {
+        QFETCH(int, files);
+        QFETCH(int, panelHeight);
+        QFETCH(bool, scrollBar);
+        WindowHarness harness("[KX-R1]", MeterKind::Cable,
+                              {"--family", "cable", "--files", QString::number(files), "--unpaced"});
+        QVERIFY(harness.load());
+        auto *window = harness.as<ListMeterWindow>();
+        QVERIFY(window);
+        QVERIFY(harness.dialogs.boxes.isEmpty());
+        QCOMPARE(window->objectName(), QString("frmCABLE_RM"));
+        QCOMPARE(window->windowTitle(), QString("[KX-R1] Meter Communication Software"));
+        QCOMPARE(window->Frame2->title(), QString("Resistance Measurement Files"));
+
+        QCOMPARE(harness.sim->requests(), QStringList{"{01}"} + recordRequests(files));
+        QCOMPARE(harness.progress.size(), files);
+        for (int file = 1; file <= files; ++file)
+            QCOMPARE(harness.progress.at(file - 1), QString("%1 / %2").arg(file).arg(files));
+
+        FileList &list = window->list();
+        QCOMPARE(window->fileCount(), files);
+        QCOMPARE(list.rowCount(), std::max(files, 2));
+        for (int row = 0; row < list.rowCount(); ++row) {
+            QCOMPARE(list.checkCaption(row), QString::number(row + 1));
+            QVERIFY(list.isCheckEnabled(row));
+            const bool fetched = row < files;
+            QCOMPARE(rowTexts(list, row) != unfilled, fetched);
+        }
+        QCOMPARE(list.panelHeightTwips(), panelHeight);
+        QCOMPARE(list.panelTopTwips(), 120);
+        QCOMPARE(list.isScrollBarShown(), scrollBar);
+        QVERIFY(list.visibleCheckBox(1) && list.visibleCheckBox(1)->isVisibleTo(window));
+
+        QVERIFY(window->Frame2->isVisibleTo(window));
+        QVERIFY(window->cmdExit->isVisibleTo(window));
+        QCOMPARE(window->windowSizeTwips(), QSize(14115, 9135));
+        QCOMPARE(window->Frame2->pos(), QPoint(Twips::toPixels(120), Twips::toPixels(60)));
+        QCOMPARE(window->cmdExit->pos(), QPoint(Twips::toPixels(6450), Twips::toPixels(8115)));
+        QCOMPARE(window->cmdRMDownload->x(), Twips::toPixels(6285));
+
+        window->lblSelectAll_Click();
+        for (int row = 0; row < list.rowCount(); ++row)
+            QCOMPARE(list.isTicked(row), row < files);
+
+        if (scrollBar) {
+            QScrollBar *bar = list.VScroll1();
+            QCOMPARE(list.scrollBarTwips(), QRect(13455, 1140, 285, 6180));
+            QCOMPARE(bar->geometry(), Twips::rect(13455, 1140, 285, 6180));
+            QCOMPARE(bar->maximum(), files);
+            QCOMPARE(bar->pageStep(), 20);
+            QCOMPARE(bar->value(), 0);
+            // Once on screen the scroll bar has the keyboard.
+            window->show();
+            QCoreApplication::processEvents();
+            QCOMPARE(window->focusWidget(), bar);
+            bar->setValue(20);
+            QCOMPARE(list.panelTopTwips(), -117); // -240 x 20 / 41
+            bar->setValue(files);
+            QCOMPARE(list.panelTopTwips(), 6300 - panelHeight);
+        }
+    }
+
+    void decodesRowsAndExportsTheTickedOnes()
+    {
+        WindowHarness harness("[KX-R1]", MeterKind::Cable, {});
+        QVERIFY(loadThreeFileMeter(harness));
+        auto *window = harness.as<ListMeterWindow>();
+        FileList &list = window->list();
+        QVERIFY(harness.dialogs.boxes.isEmpty());
+        QCOMPARE(harness.progress, (QStringList{"1 / 3", "2 / 3", "3 / 3"}));
+        QCOMPARE(rowTexts(list, 0), (QStringList{"CAB-001", "07/03/21 - 14:05:09", "12.34 m", "95", "12.5", "Copper"}));
+        QCOMPARE(rowTexts(list, 1),
+                 (QStringList{"CAB-002", "100/01/02 - 03:04:05", "0.5678 " + micro, "  ---", "6553.5", "Aluminium"}));
+        QCOMPARE(rowTexts(list, 2), (QStringList{"CAB-003", "00/00/00 - 00:00:00", "1.2345", "65534", "0", "Other"}));
+
+        // Files 1 and 3: the conductor stands before the current in the file.
+        list.setTicked(0, true);
+        list.setTicked(2, true);
+        const QString path = harness.files.filePath("cable.html");
+        download(harness, path);
+        const QByteArray row1 = "<tr><td>1</td><td>CAB-001</td><td>07/03/21 - 14:05:09</td><td>12.34 m</td>"
+                                "<td>95</td><td>Copper</td><td>12.5</td></tr>\r\n";
+        const QByteArray row3 = "<tr><td>3</td><td>CAB-003</td><td>00/00/00 - 00:00:00</td><td>1.2345</td>"
+                                "<td>65534</td><td>Other</td><td>0</td></tr>\r\n";
+        QCOMPARE(readFile(path), tableStart + row1 + "\r\n" + "\r\n" + row3 + "\r\n" + tableEnd);
+        QCOMPARE(harness.dialogs.saveRequests.size(), 1);
+        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("(*.html) | *.html"));
+        QCOMPARE(harness.dialogs.saveRequests[0].defaultSuffix, QString("html"));
+        QVERIFY(harness.dialogs.saveRequests[0].proposedName.isEmpty());
+        QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
+        QVERIFY(window->Frame2->isEnabled());
+
+        // File 2: the micro sign in the system's encoding (UTF-8 under
+        // C.UTF-8) and the dashes of a missing size.
+        window->lblUnselectAll_Click();
+        list.setTicked(1, true);
+        download(harness, path);
+        QCOMPARE(readFile(path), tableStart + "\r\n"
+                                     + "<tr><td>2</td><td>CAB-002</td><td>100/01/02 - 03:04:05</td>"
+                                       "<td>0.5678 \xC2\xB5</td><td>  ---</td><td>Aluminium</td><td>6553.5</td></tr>\r\n"
+                                     + "\r\n" + "\r\n" + tableEnd);
+
+        // Cancelled: nothing written, nothing said, the list still usable.
+        harness.dialogs.boxes.clear();
+        QVERIFY(QFile::remove(path));
+        download(harness, QString());
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(harness.dialogs.boxes.isEmpty());
+        QVERIFY(window->Frame2->isEnabled());
+
+        // A folder in the way: an error naming it, and the folder stays.
+        const QString folder = harness.files.filePath("taken.html");
+        QVERIFY(QDir().mkdir(folder));
+        download(harness, folder);
+        QCOMPARE(harness.dialogs.boxes.size(), 1);
+        QVERIFY(harness.dialogs.boxes[0].critical);
+        QCOMPARE(harness.dialogs.boxes[0].title, QString("Error"));
+        QVERIFY2(harness.dialogs.boxes[0].text.contains("taken.html"), qPrintable(harness.dialogs.boxes[0].text));
+        QVERIFY(QFileInfo(folder).isDir());
+        QVERIFY(window->Frame2->isEnabled());
+    }
+
+    void userLocaleSetsSeparators()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        WindowHarness harness("[KX-R1]", MeterKind::Cable, {});
+        QVERIFY(loadThreeFileMeter(harness));
+        FileList &list = harness.as<ListMeterWindow>()->list();
+        QCOMPARE(rowTexts(list, 0), (QStringList{"CAB-001", "07.03.21 - 14:05:09", "12.34 m", "95", "12,5", "Copper"}));
+        QCOMPARE(list.cellText(1, CableCurrent), QString("6553,5"));
+    }
+
+    void selectAllSkipsEmptySlots()
+    {
+        WindowHarness harness("[KX-R1]", MeterKind::Cable,
+                              {"--family", "cable", "--files", "5", "--empty", "1,3", "--unpaced"});
+        QVERIFY(harness.load());
+        auto *window = harness.as<ListMeterWindow>();
+        FileList &list = window->list();
+        QVERIFY(harness.dialogs.boxes.isEmpty());
+        for (const int row : {1, 3}) {
+            QVERIFY(!list.isCheckEnabled(row));
+            QCOMPARE(list.cellText(row, CableFileName), QString(" - - - "));
+            QCOMPARE(list.cellText(row, CableDateTime), QString("  ---"));
+        }
+        window->lblSelectAll_Click();
+        for (int row = 0; row < 5; ++row)
+            QCOMPARE(list.isTicked(row), row % 2 == 0);
+
+        const QString path = harness.files.filePath("all.html");
+        download(harness, path);
+        const QList<QByteArray> lines = readFile(path).split('\n');
+        // Start, heading, three rows and five empty lines, the end, and what follows the last line end.
+        QCOMPARE(lines.size(), 2 + 3 + 5 + 1 + 1);
+        QVERIFY(lines.at(2).startsWith("<tr><td>1</td>"));
+        QCOMPARE(lines.at(3), QByteArray("\r"));
+        QCOMPARE(lines.at(4), QByteArray("\r"));
+        QVERIFY(lines.at(5).startsWith("<tr><td>3</td>"));
+
+        window->lblUnselectAll_Click();
+        for (int row = 0; row < 5; ++row)
+            QVERIFY(!list.isTicked(row));
+    }
+
+    void startUpFailureLeavesTheDesignState_data()
+    {
+        QTest::addColumn<QStringList>("simArguments");
+        QTest::newRow("silent meter") << QStringList{"--silent"};
+        QTest::newRow("count not a number") << QStringList{"--bad-count"};
+    }
+    void startUpFailureLeavesTheDesignState()
+    {
+        QFETCH(QStringList, simArguments);
+        WindowHarness harness("[KX-R1]", MeterKind::Cable,
+                              simArguments << "--family" << "cable" << "--files" << "3" << "--unpaced");
+        QVERIFY(harness.load());
+        auto *window = harness.as<ListMeterWindow>();
+        QCOMPARE(harness.dialogs.boxes, Boxes{fatalBox});
+        QCOMPARE(harness.sim->requests(), QStringList{"{01}"});
+        QVERIFY(harness.progress.isEmpty());
+        QCOMPARE(window->windowTitle(), QString("[KX-R1] Meter Communication Software"));
+        QVERIFY(!window->Frame2->isVisibleTo(window));
+        QVERIFY(!window->cmdExit->isVisibleTo(window));
+        QCOMPARE(window->fileCount(), 0);
+        QCOMPARE(window->list().rowCount(), 2);
+        QCOMPARE(rowTexts(window->list(), 0), unfilled);
+        QVERIFY(!window->list().isScrollBarShown());
+    }
+
+    void recordFailuresGoOnWithTheNextFile_data()
+    {
+        QTest::addColumn<QStringList>("simArguments");
+        QTest::addColumn<Boxes>("boxes");
+        QTest::addColumn<int>("filledRows");
+        QTest::newRow("replies end in [")
+            << QStringList{"--bad-end", "--fault-only", "{10"} << Boxes{downloadError, downloadError, downloadError}
+            << 0;
+        QTest::newRow("meter silent after the first record")
+            << QStringList{"--silent-after", "2"} << Boxes{communicationError, communicationError} << 1;
+    }
+    void recordFailuresGoOnWithTheNextFile()
+    {
+        QFETCH(QStringList, simArguments);
+        QFETCH(Boxes, boxes);
+        QFETCH(int, filledRows);
+        WindowHarness harness("[KX-R1]", MeterKind::Cable, {});
+        QVERIFY(loadThreeFileMeter(harness, simArguments << "--unpaced"));
+        auto *window = harness.as<ListMeterWindow>();
+        FileList &list = window->list();
+        QCOMPARE(harness.dialogs.boxes, boxes);
+        QCOMPARE(harness.sim->requests(), QStringList{"{01}"} + recordRequests(3));
+        QCOMPARE(harness.progress, (QStringList{"1 / 3", "2 / 3", "3 / 3"}));
+        for (int row = 0; row < 3; ++row) {
+            QVERIFY(list.isCheckEnabled(row));
+            QCOMPARE(rowTexts(list, row) == unfilled, row >= filledRows);
+        }
+        QVERIFY(window->Frame2->isVisibleTo(window));
+
+        // A failed row exports its dashes in columns 2 to 7.
+        harness.dialogs.boxes.clear();
+        list.setTicked(2, true);
+        const QString path = harness.files.filePath("failed.html");
+        download(harness, path);
+        QCOMPARE(readFile(path), tableStart + "\r\n\r\n<tr><td>3</td><td>  ---</td><td>  ---</td><td>  ---</td>"
+                                              "<td>  ---</td><td>  ---</td><td>  ---</td></tr>\r\n\r\n"
+                                     + tableEnd);
+        QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
+    }
+
+    // Paced replies are still arriving when the byte count is first met; the
+    // count reply's "]" must not slip into the first record.
+    void recordInPiecesIsReadWhole_data()
+    {
+        QTest::addColumn<QStringList>("simArguments");
+        QTest::newRow("paced, whole replies") << QStringList{};
+        QTest::newRow("paced, three pieces") << QStringList{"--pieces", "3", "--gap-ms", "5"};
+    }
+    void recordInPiecesIsReadWhole()
+    {
+        QFETCH(QStringList, simArguments);
+        WindowHarness harness("[KX-R1]", MeterKind::Cable, {});
+        QVERIFY(loadThreeFileMeter(harness, simArguments));
+        QVERIFY(harness.dialogs.boxes.isEmpty());
+        FileList &list = harness.as<ListMeterWindow>()->list();
+        QCOMPARE(rowTexts(list, 0), (QStringList{"CAB-001", "07/03/21 - 14:05:09", "12.34 m", "95", "12.5", "Copper"}));
+        QCOMPARE(list.cellText(2, CableSize), QString("65534"));
+    }
+};
+
+QTEST_MAIN(TestCableWindow)
+#include "tst_cablewindow.moc"
