@@ -86,6 +86,9 @@ void frmSplash::buildControls()
 
     lblProgress = place(new QLabel(QStringLiteral("..."), fraMainFrame), "lblProgress", 3007, 2640, 1680, 195);
     lblProgress->setAlignment(Qt::AlignCenter);
+    // The family windows rewrite this label before every record: painting its
+    // own background spares a repaint of the frame behind it each time.
+    lblProgress->setAutoFillBackground(true);
 
     Label1 = place(new QLabel(QStringLiteral("COM Port"), fraMainFrame), "Label1", 3060, 3360, 735, 255);
 

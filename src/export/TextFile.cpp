@@ -18,7 +18,11 @@ WriteResult writeBytesFile(const QString &path, const QByteArray &bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return failure(path, file.errorString());
-    if (file.write(bytes) != bytes.size()) {
+    // write() only fills the device's buffer; the bytes reach the disk in
+    // flush(). commit() would flush too but goes on to replace the target even
+    // when that failed (a full disk), so a cut-short file would take the old
+    // one's place: flush first and give up on any error.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return failure(path, reason);

@@ -8,12 +8,19 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
+
 bool ReplyRule::isComplete(const QByteArray &received) const
 {
     const int size = int(received.size());
     if (size < awaited || size < needed)
         return false;
     return !endMark || (size > 0 && received.back() == ']');
+}
+
+qint64 ReplyRule::missingBytes(const QByteArray &received) const
+{
+    return std::max<qint64>(1, qint64(std::max(awaited, needed)) - received.size());
 }
 
 Exchange::Exchange(SerialLink &port)
@@ -53,7 +60,11 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
         const qint64 remaining = deadline.remainingTime();
         if (remaining <= 0 || m_port.deviceLost())
             break;
-        const bool more = m_port.waitForMoreBytes(int(remaining), handleEvents);
+        // Until the reply has begun nothing tells when it will; once it has,
+        // the rest follows at line speed.
+        const bool more = received.isEmpty()
+                              ? m_port.waitForMoreBytes(int(remaining), handleEvents)
+                              : m_port.waitForMissingBytes(rule.missingBytes(received), int(remaining), handleEvents);
         if (handleEvents && Shutdown::isRequested())
             return ExchangeOutcome::Ended;
         if (!more && m_port.bytesWaiting() == 0)

@@ -15,6 +15,8 @@ struct ReplyRule
     bool endMark = false;
 
     bool isComplete(const QByteArray &received) const;
+    // How many more bytes an incomplete reply needs at least (1 when only the end mark is missing).
+    qint64 missingBytes(const QByteArray &received) const;
 };
 
 enum class WaitEvents { Handled, Ignored };

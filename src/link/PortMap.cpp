@@ -114,6 +114,19 @@ PortMap PortMap::current()
 #endif
 }
 
+QString PortMap::currentDeviceFor(int number)
+{
+#ifndef Q_OS_WIN
+    // Links take their numbers before any system device does (see build()).
+    if (number >= firstPort && number <= lastPort) {
+        const QMap<int, QString> links = readLinks(linkFolder());
+        if (links.contains(number))
+            return links.value(number);
+    }
+#endif
+    return current().deviceFor(number);
+}
+
 QString PortMap::linkFolder()
 {
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");

@@ -26,6 +26,9 @@ public:
 
     // The map as the machine has it now (links on disk, devices present).
     static PortMap current();
+    // current().deviceFor(number), but a number with a COMn link is answered
+    // from the link alone: listing the system's devices takes milliseconds.
+    static QString currentDeviceFor(int number);
 
     // $XDG_CONFIG_HOME/kestrix/ports, or ~/.config/kestrix/ports.
     static QString linkFolder();

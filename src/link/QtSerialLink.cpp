@@ -3,17 +3,36 @@
 #include "app/Shutdown.h"
 #include "link/PortMap.h"
 
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
 
 QtSerialLink::QtSerialLink(qint64 readBufferSize)
 {
     m_port.setReadBufferSize(readBufferSize);
     QObject::connect(&m_port, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError error) {
-        // Only a resource error means the device has gone; a pty also reports
-        // unsupported modem-line calls, and a time-out is no loss either.
-        if (error == QSerialPort::ResourceError)
-            m_lost = true;
+        // A resource error means the device has gone. So does a read error:
+        // the port reads only when the system says bytes wait, and nothing to
+        // read then is the end of the line (an adapter pulled, a pty whose
+        // other side closed). Such a port stays readable for ever and would
+        // wake every event loop at once, so it is closed, from the event loop
+        // rather than inside the port's own signal, unless it has been opened
+        // anew meanwhile. A pty also reports unsupported modem-line calls, and
+        // a time-out is no loss either.
+        if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError)
+            return;
+        m_lost = true;
+        QMetaObject::invokeMethod(
+            &m_port,
+            [this] {
+                if (m_lost)
+                    close();
+            },
+            Qt::QueuedConnection);
     });
 }
 
@@ -41,7 +60,7 @@ bool QtSerialLink::open()
 {
     m_error.clear();
     m_lost = false;
-    const QString device = PortMap::current().deviceFor(m_number);
+    const QString device = PortMap::currentDeviceFor(m_number);
     if (device.isEmpty()) {
         m_error = QStringLiteral("COM %1 is not connected to any serial device").arg(m_number);
         return false;
@@ -127,6 +146,23 @@ bool QtSerialLink::waitForMoreBytes(int msecs, bool handleEvents)
     timer.start(msecs);
     loop.exec();
     return m_port.isOpen() && m_port.bytesAvailable() > before;
+}
+
+bool QtSerialLink::waitForMissingBytes(qint64 missing, int msecs, bool handleEvents)
+{
+    // The bytes of a reply follow each other one character time apart, so
+    // the last of `missing` bytes cannot be here before (missing - 1)
+    // character times have passed. Sleeping through that time costs one
+    // wake-up where waiting would cost one per byte. A wait that keeps the
+    // user interface live does not sleep.
+    if (handleEvents || missing < 2 || !m_port.isOpen() || m_lost)
+        return waitForMoreBytes(msecs, handleEvents);
+    const QDeadlineTimer deadline(msecs);
+    const qint64 sleepNs = std::min((missing - 1) * characterNs, deadline.remainingTimeNSecs());
+    if (sleepNs > 0)
+        std::this_thread::sleep_for(std::chrono::nanoseconds(sleepNs));
+    // Whatever came meanwhile waits in the driver; this picks it up at once.
+    return waitForMoreBytes(int(std::max<qint64>(0, deadline.remainingTime())), false);
 }
 
 bool QtSerialLink::deviceLost() const

@@ -17,6 +17,8 @@ public:
     static constexpr qint64 probeBufferSize = 1024;
     static constexpr qint64 meterBufferSize = 16768;
     static constexpr int writeTimeoutMs = 1000;
+    // One character on the line: start bit, 8 data bits, stop bit at 19200 baud.
+    static constexpr qint64 characterNs = 10 * 1'000'000'000LL / 19200;
 
     explicit QtSerialLink(qint64 readBufferSize);
     ~QtSerialLink() override;
@@ -32,6 +34,7 @@ public:
     void discardInput() override;
     void write(const QByteArray &bytes) override;
     bool waitForMoreBytes(int msecs, bool handleEvents) override;
+    bool waitForMissingBytes(qint64 missing, int msecs, bool handleEvents) override;
     bool deviceLost() const override;
 
     QString deviceName() const { return m_port.portName(); }

@@ -38,6 +38,16 @@ public:
     // stays live; without, it blocks on the port itself.
     virtual bool waitForMoreBytes(int msecs, bool handleEvents) = 0;
 
+    // The same, for a reader that has part of a reply and needs at least
+    // `missing` more bytes. A link on a real line may sleep while all but the
+    // last of them are still on the wire instead of waking for every byte;
+    // this one simply waits for more.
+    virtual bool waitForMissingBytes(qint64 missing, int msecs, bool handleEvents)
+    {
+        Q_UNUSED(missing);
+        return waitForMoreBytes(msecs, handleEvents);
+    }
+
     // True once the device has disappeared (unplugged adapter, closed pty).
     virtual bool deviceLost() const = 0;
 };

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/UserDialogs.h"
+
+#include <QStringList>
+
+// Message boxes and save dialogs that nobody has to answer: every box is
+// recorded, every save dialog gets the same path.
+class BenchDialogs : public UserDialogs
+{
+public:
+    QString savePath;
+    QStringList boxes;   // "title: text" of every box shown
+
+    void critical(const QString &title, const QString &text) override { boxes << title + QStringLiteral(": ") + text; }
+    void information(const QString &title, const QString &text) override
+    {
+        boxes << title + QStringLiteral(": ") + text;
+    }
+    QString saveFileName(const SaveRequest &) override { return savePath; }
+};

@@ -1,0 +1,21 @@
+#include "FamilyControls.h"
+
+#include "windows/ListMeterWindow.h"
+#include "windows/winding/frmWRM_Temperature.h"
+
+FamilyControls controlsOf(MeterWindow *window)
+{
+    FamilyControls controls;
+    if (auto *winding = dynamic_cast<frmWRM_Temperature *>(window)) {
+        controls.list = &winding->list();
+        controls.selectAll = [winding] { winding->lblSelectAll_Click(); };
+        controls.exportTicked = [winding] { winding->cmdRMDownload_Click(); };
+        controls.showList = [winding] { winding->cmdRM_Click(); };
+    } else if (auto *listWindow = dynamic_cast<ListMeterWindow *>(window)) {
+        controls.list = &listWindow->list();
+        controls.selectAll = [listWindow] { listWindow->lblSelectAll_Click(); };
+        controls.exportTicked = [listWindow] { listWindow->cmdRMDownload_Click(); };
+        controls.showList = [] {};
+    }
+    return controls;
+}

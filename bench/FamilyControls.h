@@ -1,0 +1,17 @@
+#pragma once
+
+#include <functional>
+
+class FileList;
+class MeterWindow;
+
+// What the benchmark drives in a family window, whichever family it is.
+struct FamilyControls
+{
+    FileList *list = nullptr;              // null for a window that is no meter window of ours
+    std::function<void()> selectAll;       // lblSelectAll_Click
+    std::function<void()> exportTicked;    // cmdRMDownload_Click
+    std::function<void()> showList;        // brings the list on screen (the winding menu hides it)
+};
+
+FamilyControls controlsOf(MeterWindow *window);

@@ -1,0 +1,122 @@
+#include "ListMeasures.h"
+
+#include "BenchDialogs.h"
+#include "BenchReport.h"
+#include "FamilyControls.h"
+#include "MeterEmulator.h"
+#include "MonotonicClock.h"
+
+#include "windows/MeterStartup.h"
+#include "windows/RecordCells.h"
+#include "windows/cable/CableRecord.h"
+#include "windows/contact/ContactRecord.h"
+#include "windows/filelist/FileList.h"
+#include "windows/winding/WindingRecord.h"
+
+#include <QFileInfo>
+#include <QLocale>
+#include <QScrollBar>
+#include <QWidget>
+
+namespace ListMeasures {
+
+namespace {
+
+double msSince(qint64 startNs)
+{
+    return double(sim::monotonicNs() - startNs) / 1e6;
+}
+
+// What FetchRecord decodes from the reply of one slot.
+RecordCells decodedRecord(const sim::MeterEmulator &meter, MeterKind family, int slot, const QLocale &locale)
+{
+    switch (family) {
+    case MeterKind::Contact:
+    case MeterKind::Ratio:
+        return decodeContactRecord(meter.recordBytes(slot));
+    case MeterKind::Cable:
+        return decodeCableRecord(meter.recordBytes(slot), separatorsOf(locale), locale);
+    case MeterKind::Winding:
+        break;
+    }
+    const bool shortRecords = meter.fileCount() == 30;
+    return decodeWindingRecord(shortRecords ? meter.shortRecordBytes(slot) : meter.recordBytes(slot), shortRecords,
+                               locale);
+}
+
+int countDifferingRows(const FileList &built, const FileList &loaded)
+{
+    int differing = 0;
+    for (int row = 0; row < loaded.fileCount(); ++row) {
+        bool same = built.isCheckEnabled(row) == loaded.isCheckEnabled(row)
+                    && built.checkCaption(row) == loaded.checkCaption(row);
+        for (int column = 0; same && column < loaded.columnCount(); ++column)
+            same = built.cellText(row, column) == loaded.cellText(row, column);
+        if (!same)
+            ++differing;
+    }
+    return differing + (built.fileCount() == loaded.fileCount() ? 0 : 1);
+}
+
+} // namespace
+
+double timeListBuild(const MeterWindowContext &context, const sim::MeterEmulator &meter, const FileList &loaded,
+                     int repeats, int *differingRows)
+{
+    QList<double> times;
+    *differingRows = 0;
+    const QLocale locale;
+    for (int repeat = 0; repeat < repeats; ++repeat) {
+        const std::unique_ptr<MeterWindow> window = createFamilyWindow(context);
+        FileList *list = controlsOf(window.get()).list;
+        if (!list)
+            return -1;
+        const qint64 start = sim::monotonicNs();
+        list->createRows(meter.fileCount());
+        for (int slot = 0; slot < meter.fileCount(); ++slot)
+            MeterStartup::applyRecord(*list, slot, decodedRecord(meter, context.state.MeterFamily, slot, locale),
+                                      context.dialogs);
+        list->setupScroll();
+        times << msSince(start);
+        *differingRows = std::max(*differingRows, countDifferingRows(*list, loaded));
+    }
+    return bench::median(times);
+}
+
+double timeExportAll(const FamilyControls &window, BenchDialogs &dialogs, int repeats)
+{
+    window.selectAll();
+    QList<double> times;
+    for (int repeat = 0; repeat < repeats; ++repeat) {
+        dialogs.boxes.clear();
+        const qint64 start = sim::monotonicNs();
+        window.exportTicked();
+        times << msSince(start);
+        if (dialogs.boxes != QStringList{QStringLiteral("Kestrix: File(s) downloaded successfully")}
+            || !QFileInfo(dialogs.savePath).isFile())
+            return -1;
+    }
+    return bench::median(times);
+}
+
+double timeScrollStep(FileList &list, int samples)
+{
+    QScrollBar *bar = list.VScroll1();
+    QWidget *viewport = list.Frame4();
+    if (!list.isScrollBarShown() || !viewport->isVisible() || bar->maximum() < 1 || samples < 1)
+        return -1;
+    QList<double> times;
+    for (int sample = 0; sample < samples; ++sample) {
+        const int from = int(qint64(bar->maximum() - 1) * sample / samples);
+        bar->setValue(from);
+        viewport->repaint();
+        const qint64 start = sim::monotonicNs();
+        bar->setValue(from + 1);
+        viewport->repaint();
+        times << msSince(start);
+    }
+    bar->setValue(0);
+    return bench::median(times);
+}
+
+} // namespace ListMeasures

@@ -1,0 +1,156 @@
+// The link changes the benchmark led to: a record wait that sleeps while the
+// rest of a reply is on the wire, and a COM number with a link answered from
+// the link alone.
+#include "link/Exchange.h"
+#include "link/PortMap.h"
+#include "link/QtSerialLink.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+Q_DECLARE_METATYPE(ReplyRule)
+
+namespace {
+
+// A pseudo-terminal whose slave side is published as COM 1; the test writes
+// the meter's bytes on the master side.
+class PtyMeter
+{
+public:
+    PtyMeter()
+    {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0)
+            return;
+        m_device = QString::fromLocal8Bit(ptsname(m_master));
+        // Held open so the line keeps its raw settings between opens.
+        m_slave = ::open(ptsname(m_master), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        termios settings{};
+        tcgetattr(m_slave, &settings);
+        cfmakeraw(&settings);
+        tcsetattr(m_slave, TCSANOW, &settings);
+    }
+    ~PtyMeter()
+    {
+        if (m_slave >= 0)
+            ::close(m_slave);
+        if (m_master >= 0)
+            ::close(m_master);
+    }
+    QString device() const { return m_device; }
+    bool send(const QByteArray &bytes) const
+    {
+        return ::write(m_master, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    }
+
+private:
+    int m_master = -1;
+    int m_slave = -1;
+    QString m_device;
+};
+
+bool publish(const QString &folder, int number, const QString &target)
+{
+    QDir().mkpath(folder);
+    const QString link = folder + QStringLiteral("/COM%1").arg(number);
+    QFile::remove(link);
+    return QFile::link(target, link);
+}
+
+} // namespace
+
+class TestLinkWaits : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_config;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
+    }
+
+    void missingBytes_data()
+    {
+        QTest::addColumn<ReplyRule>("rule");
+        QTest::addColumn<QByteArray>("received");
+        QTest::addColumn<qint64>("missing");
+        const ReplyRule record{33, 34, true};
+        QTest::newRow("nothing yet") << record << QByteArray() << qint64(34);
+        QTest::newRow("part of it") << record << QByteArray(20, 'x') << qint64(14);
+        QTest::newRow("long enough, no end mark") << record << QByteArray(34, 'x') << qint64(1);
+        QTest::newRow("awaited beyond needed") << ReplyRule{18, 0, false} << QByteArray(10, 'x') << qint64(8);
+        QTest::newRow("count without its bracket") << ReplyRule{4, 5, true} << QByteArray("[0100") << qint64(1);
+        QTest::newRow("no rule at all") << ReplyRule{0, 0, false} << QByteArray() << qint64(1);
+    }
+    void missingBytes()
+    {
+        QFETCH(ReplyRule, rule);
+        QFETCH(QByteArray, received);
+        QFETCH(qint64, missing);
+        QCOMPARE(rule.missingBytes(received), missing);
+    }
+
+    void linkedNumberMatchesTheWholeMap_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::newRow("linked") << 3;
+        QTest::newRow("not linked") << 5;
+        QTest::newRow("below the range") << 0;
+        QTest::newRow("above the range") << 33;
+    }
+    void linkedNumberMatchesTheWholeMap()
+    {
+        QFETCH(int, number);
+        const QString target = m_config.filePath(QStringLiteral("ttyMeter"));
+        QVERIFY(publish(PortMap::linkFolder(), 3, target));
+        QCOMPARE(PortMap::currentDeviceFor(number), PortMap::current().deviceFor(number));
+        if (number == 3)
+            QCOMPARE(PortMap::currentDeviceFor(number), target);
+    }
+
+    void restOfAReplyIsCollected_data()
+    {
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<qint64>("missing");
+        QTest::addColumn<bool>("more");
+        QTest::newRow("all there") << QByteArray("]0042]") << qint64(6) << true;
+        QTest::newRow("one of several") << QByteArray("]") << qint64(4) << true;
+        QTest::newRow("last byte") << QByteArray("]") << qint64(1) << true;
+        QTest::newRow("silent line") << QByteArray() << qint64(3) << false;
+    }
+    void restOfAReplyIsCollected()
+    {
+        QFETCH(QByteArray, sent);
+        QFETCH(qint64, missing);
+        QFETCH(bool, more);
+        PtyMeter meter;
+        QVERIFY(!meter.device().isEmpty());
+        QVERIFY(publish(PortMap::linkFolder(), 1, meter.device()));
+        QtSerialLink port(QtSerialLink::meterBufferSize);
+        port.setPortNumber(1);
+        QVERIFY2(port.open(), qPrintable(port.errorString()));
+        if (!sent.isEmpty())
+            QVERIFY(meter.send(sent));
+        QCOMPARE(port.waitForMissingBytes(missing, 200, false), more);
+        QCOMPARE(port.readAll(), sent);
+    }
+
+    void closedPortWaitsForNothing()
+    {
+        QtSerialLink port(QtSerialLink::meterBufferSize);
+        QVERIFY(!port.waitForMissingBytes(5, 50, false));
+        QCOMPARE(port.bytesWaiting(), qint64(0));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLinkWaits)
+#include "tst_linkwaits.moc"
