@@ -1,4 +1,5 @@
 // The detection window against the meter simulator on a real pseudo-terminal.
+#include "ActWhen.h"
 #include "ScriptedDialogs.h"
 #include "SimProcess.h"
 #include "app/MeterWindow.h"
@@ -33,30 +34,6 @@ struct Detection
     {
         return finished.count() > 0 || finished.wait(detectionTimeoutMs);
     }
-};
-
-// The probe runs inside the event loop for as long as no meter answers, so a
-// test acts the way a user does: from an event, once the window shows what
-// it waits for.
-class ActWhen : public QObject
-{
-public:
-    ActWhen(std::function<bool()> condition, std::function<void()> action)
-        : m_condition(std::move(condition)), m_action(std::move(action))
-    {
-        m_timer.callOnTimeout(this, [this] {
-            if (!m_condition())
-                return;
-            m_timer.stop();
-            m_action();
-        });
-        m_timer.start(50);
-    }
-
-private:
-    std::function<bool()> m_condition;
-    std::function<void()> m_action;
-    QTimer m_timer;
 };
 
 } // namespace
