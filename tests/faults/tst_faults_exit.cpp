@@ -1,0 +1,168 @@
+// Exit pressed while the program waits for the meter, in every wait that
+// handles user-interface events: the start-up count requests of every family
+// (and the winding meter's other start-up requests), the repaint between two
+// record fetches, the heat-run-test download and the detection probe. The
+// record waits and the winding meter's pauses handle no events, so no click
+// can reach the program there.
+//
+// Exit ends the program: the wait stops at once, nothing more is sent or
+// shown, the port is closed. Tests run many "programs" in one process, so
+// nothing quits the application here.
+#include "FaultHarness.h"
+#include "app/Shutdown.h"
+#include "app/frmSplash.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using faults::Family;
+using faults::MeterRun;
+
+Q_DECLARE_METATYPE(Family)
+
+namespace {
+
+QStringList startupOf(const Family &family)
+{
+    return family.kind == MeterKind::Winding ? QStringList{"{01}", "{02}", "{03}"} : QStringList{family.countRequest};
+}
+
+} // namespace
+
+class TestExitFaults : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_config;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_config.isValid());
+        SimProcess::useTemporaryConfigHome(m_config);
+    }
+
+    void cleanup() { Shutdown::resetForTests(); }
+
+    void exitDuringAStartUpRequest_data()
+    {
+        QTest::addColumn<Family>("family");
+        QTest::addColumn<int>("answered"); // start-up requests the meter answers before it falls silent
+        for (const Family &family : faults::families()) {
+            const int requests = int(startupOf(family).size());
+            for (int answered = 0; answered < requests; ++answered) {
+                const QString name = family.model + QStringLiteral(" waiting for ") + startupOf(family).at(answered);
+                QTest::newRow(qPrintable(name)) << family << answered;
+            }
+        }
+    }
+    void exitDuringAStartUpRequest()
+    {
+        QFETCH(Family, family);
+        QFETCH(int, answered);
+        const QString waitingFor = startupOf(family).at(answered);
+        MeterRun run(family, {"--unpaced", "--files", "4", "--silent-after", QString::number(answered)});
+        QVERIFY(run.startSimulator());
+        run.createWindow();
+        ActWhen exit([&run, &waitingFor] { return run.requests().contains(waitingFor); },
+                             [&run] { run.pressExit(); });
+        run.window->Form_Load();
+
+        QVERIFY(exit.acted);
+        QVERIFY(Shutdown::isRequested());
+        QVERIFY(run.dialogs.boxes.isEmpty());
+        QCOMPARE(run.requests(), startupOf(family).mid(0, answered + 1));
+        QCOMPARE(run.list().fileCount(), 0);
+        QVERIFY(run.progress.isEmpty());
+        // Exit closes the port itself, before the window goes.
+        QCOMPARE(faults::openHandlesTo(run.device), 0);
+    }
+
+    void exitBetweenTwoRecords_data()
+    {
+        QTest::addColumn<Family>("family");
+        for (const Family &family : faults::families())
+            QTest::newRow(qPrintable(family.model)) << family;
+    }
+    void exitBetweenTwoRecords()
+    {
+        QFETCH(Family, family);
+        MeterRun run(family, {"--unpaced", "--files", "3"});
+        QVERIFY(run.startSimulator());
+        run.createWindow();
+        // The click is handled while the progress label repaints.
+        run.onProgress = [&run](const QString &text) {
+            if (text == QStringLiteral("2 / 3"))
+                QTimer::singleShot(0, run.window.get(), [&run] { run.pressExit(); });
+        };
+        run.window->Form_Load();
+
+        QVERIFY(Shutdown::isRequested());
+        QVERIFY(run.dialogs.boxes.isEmpty());
+        QCOMPARE(run.progress, (QStringList{"1 / 3", "2 / 3"}));
+        const QStringList requests = run.requests();
+        QCOMPARE(requests.size(), startupOf(family).size() + 1); // record 0 only
+        QVERIFY(requests.last().startsWith(family.recordPrefix));
+        QVERIFY(run.rowFilled(0));
+        QVERIFY(run.rowUntouched(1));
+        QVERIFY(run.rowUntouched(2));
+        QCOMPARE(faults::openHandlesTo(run.device), 0);
+    }
+
+    void exitDuringTheHeatRunDownload()
+    {
+        MeterRun run(faults::families().first(), {"--unpaced", "--files", "1", "--heat-run", "1"});
+        QVERIFY(run.load());
+        frmWRM_Temperature *window = run.winding();
+        QVERIFY(window->cmdDownload[0]->isEnabled());
+        run.dialogs.saveAnswers << run.files.filePath("heat-run.csv");
+
+        ActWhen exit([&run] { return run.requests().contains("{1001}"); }, [&run] { run.pressExit(); });
+        window->cmdDownload_Click(0);
+
+        QVERIFY(exit.acted);
+        QVERIFY(Shutdown::isRequested());
+        QVERIFY(run.dialogs.boxes.isEmpty());
+        QVERIFY(run.dialogs.saveRequests.isEmpty());
+        QVERIFY(!QFile::exists(run.files.filePath("heat-run.csv")));
+        QVERIFY(window->lblFile[0]->font().bold());
+        QVERIFY(window->Frame1->isEnabled());
+        QCOMPARE(faults::openHandlesTo(run.device), 0);
+    }
+
+    void deviceGoneDuringTheProbeThenExit()
+    {
+        SimProcess sim({"--silent", "--unpaced"});
+        QVERIFY(sim.start());
+        const QString device = sim.device();
+        ProgramState state;
+        ScriptedDialogs dialogs;
+        frmSplash splash(state, dialogs, createSerialPort, createFamilyWindow);
+        QSignalSpy finished(&splash, &QDialog::finished);
+
+        // The adapter is pulled while the probe waits for "{00}"; the probe
+        // goes on trying once a second, then the user gives up.
+        ActWhen unplug([&sim] { return !sim.requests().isEmpty(); }, [&sim] { sim.stop(); });
+        bool probingOn = false;
+        ActWhen exit([&] { return unplug.acted && splash.cmdExit->isVisible(); }, [&] {
+            probingOn = splash.lblWarning->isVisible() && splash.lblWarning->text() == frmSplash::warningText();
+            QTest::mouseClick(splash.cmdExit, Qt::LeftButton);
+        });
+        splash.show();
+        QVERIFY(finished.wait(20000));
+
+        QVERIFY(probingOn);
+        QVERIFY(Shutdown::isRequested());
+        QCOMPARE(splash.result(), int(QDialog::Rejected));
+        QVERIFY(dialogs.boxes.isEmpty());
+        QVERIFY(!splash.takeLoadedWindow());
+        QVERIFY(!splash.MSComm1().isOpen());
+        QCOMPARE(faults::openHandlesTo(device), 0);
+    }
+};
+
+QTEST_MAIN(TestExitFaults)
+#include "tst_faults_exit.moc"

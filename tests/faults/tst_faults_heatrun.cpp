@@ -1,0 +1,143 @@
+// The winding meter's heat-run-test download against a misbehaving meter:
+// the device disappears in the middle of the file, the meter stays silent,
+// the file comes with a wrong end mark, with bytes after it, or in pieces.
+// The download waits its five seconds, then either writes the file exactly
+// or says "Error downloading the file" and writes nothing; the window is
+// usable again either way and the port closes with it.
+#include "FaultHarness.h"
+#include "app/Shutdown.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+using faults::MeterRun;
+
+namespace {
+
+// Counts the wake-ups of the program's socket notifiers: a port that keeps
+// reporting a dead line would wake the event loop thousands of times a second.
+class NotifierWakeUps : public QObject
+{
+public:
+    NotifierWakeUps() { QCoreApplication::instance()->installEventFilter(this); }
+    ~NotifierWakeUps() override { QCoreApplication::instance()->removeEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::SockAct)
+            ++count;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// The first heat-run slot of the meter below.
+const QByteArray heatRunFile = "Time,R1,R2\r\n0,1.234,1.240\r\n1,1.236,1.241\r\n2,1.238,1.242";
+
+QByteArray meterData()
+{
+    return "family winding\n"
+           "model [KX-W1]\n"
+           "files 1\n"
+           "heat-run 1\n"
+           "record 0 TX-001     1.234    12.500 0 0253]\n"
+           "heat-run-name 0 HRT-JOB-0001\n"
+           "heat-run-file 0 Time,R1,R2\\r\\n0,1.234,1.240\\r\\n1,1.236,1.241\\r\\n2,1.238,1.242\n";
+}
+
+QString writeMeterData(const QTemporaryDir &folder)
+{
+    const QString path = folder.filePath(QStringLiteral("meter.data"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(meterData()) != meterData().size())
+        return {};
+    return path;
+}
+
+} // namespace
+
+class TestHeatRunFaults : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_config;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_config.isValid());
+        SimProcess::useTemporaryConfigHome(m_config);
+    }
+
+    void cleanup() { Shutdown::resetForTests(); }
+
+    void downloadEndsCleanly_data()
+    {
+        QTest::addColumn<QStringList>("simArguments");
+        QTest::addColumn<bool>("unplugDuringTheWait");
+        QTest::addColumn<bool>("written");
+
+        const QStringList download{"--fault-only", "{10"};
+        QTest::newRow("device gone in the middle of the file")
+            << (QStringList{"--pieces", "4", "--gap-ms", "1500"} << download) << true << false;
+        QTest::newRow("meter silent") << (QStringList{"--silent"} << download) << false << false;
+        QTest::newRow("wrong end mark") << (QStringList{"--bad-end"} << download) << false << false;
+        QTest::newRow("bytes after the file") << (QStringList{"--extra", "\\r\\n"} << download) << false << false;
+        QTest::newRow("file in pieces") << (QStringList{"--pieces", "4", "--gap-ms", "300"} << download) << false
+                                        << true;
+    }
+    void downloadEndsCleanly()
+    {
+        QFETCH(QStringList, simArguments);
+        QFETCH(bool, unplugDuringTheWait);
+        QFETCH(bool, written);
+
+        MeterRun run(faults::families().first(), {});
+        run.simArguments << "--data" << writeMeterData(run.files) << "--unpaced" << simArguments;
+        QVERIFY(run.load());
+        frmWRM_Temperature *window = run.winding();
+        QVERIFY(run.dialogs.boxes.isEmpty());
+        QVERIFY(window->cmdDownload[0]->isEnabled());
+        const QString path = run.files.filePath(QStringLiteral("heat-run.csv"));
+        run.dialogs.saveAnswers << path;
+
+        std::unique_ptr<ActWhen> unplug;
+        if (unplugDuringTheWait)
+            unplug = std::make_unique<ActWhen>([&run] { return run.requests().contains("{1001}"); },
+                                                       [&run] { run.sim->stop(); });
+        NotifierWakeUps wakeUps;
+        window->cmdDownload_Click(0);
+
+        // However the line ends, the five seconds are a wait, not a spin.
+        QVERIFY2(wakeUps.count < 100, qPrintable(QString::number(wakeUps.count)));
+        if (unplug)
+            QVERIFY(unplug->acted);
+        QVERIFY(window->Frame1->isEnabled());
+        QVERIFY(window->cmdDownload[0]->isEnabled());
+        if (written) {
+            QVERIFY(run.dialogs.boxes.isEmpty());
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), heatRunFile + "\r\n");
+            QVERIFY(!window->lblFile[0]->font().bold());
+        } else {
+            QCOMPARE(run.dialogs.boxes, QList<ScriptedDialogs::Box>{faults::downloadError});
+            QVERIFY(run.dialogs.saveRequests.isEmpty());
+            QVERIFY(!QFile::exists(path));
+            QVERIFY(window->lblFile[0]->font().bold());
+        }
+        QCOMPARE(window->lblFile[0]->text(), QString("HRT-JOB-0001"));
+
+        // A port whose device has gone lets go of it at once.
+        QCOMPARE(faults::openHandlesTo(run.device), unplugDuringTheWait ? 0 : 1);
+        run.closeWindow();
+        QCOMPARE(faults::openHandlesTo(run.device), 0);
+    }
+};
+
+QTEST_MAIN(TestHeatRunFaults)
+#include "tst_faults_heatrun.moc"
