@@ -101,15 +101,12 @@ void ListMeterWindow::Form_Load()
     setWindowTitle(m_state.windowTitle());
     MeterStartup::openPort(*MSComm2, m_state.MeterPort);
 
-    const MeterStartup::Count count = MeterStartup::requestCount(*m_exchange, m_design.countRequest, 2, 5);
-    if (count.outcome == ExchangeOutcome::Ended)
+    // Without a count the window stays in its design state: no list, no Exit button.
+    const std::optional<int> count =
+        MeterStartup::requestStartupCount(*m_exchange, m_design.countRequest, 2, 5, m_dialogs, m_design.countFailure);
+    if (!count)
         return;
-    if (!count.ok()) {
-        // The window stays in its design state: no list, no Exit button.
-        m_dialogs.critical(QStringLiteral("Fatal Error"), m_design.countFailure);
-        return;
-    }
-    m_fileCount = count.value;
+    m_fileCount = *count;
     m_list->createRows(m_fileCount);
 
     if (!MeterStartup::fetchEveryRecord(m_fileCount, m_progress, [this](int index) { FetchRecord(index); }))

@@ -37,6 +37,19 @@ Count requestCount(Exchange &exchange, const QByteArray &request, int firstDigit
     return count;
 }
 
+std::optional<int> requestStartupCount(Exchange &exchange, const QByteArray &request, int firstDigit, int lastDigit,
+                                       UserDialogs &dialogs, const QString &failure)
+{
+    const Count count = requestCount(exchange, request, firstDigit, lastDigit);
+    if (count.outcome == ExchangeOutcome::Ended)
+        return std::nullopt;
+    if (!count.ok()) {
+        dialogs.critical(QStringLiteral("Fatal Error"), failure);
+        return std::nullopt;
+    }
+    return count.value;
+}
+
 void showProgress(const std::function<void(const QString &)> &progress, int fileNumber, int fileCount)
 {
     if (progress)

@@ -30,6 +30,12 @@ struct Count
 // like no answer at all: the outcome is TimedOut.
 Count requestCount(Exchange &exchange, const QByteArray &request, int firstDigit, int lastDigit);
 
+// A count request of a window's start-up. Without a usable count the start-up
+// cannot go on: the "Fatal Error" box says `failure` (nothing is said when the
+// user ended the program during the wait) and the result is empty.
+std::optional<int> requestStartupCount(Exchange &exchange, const QByteArray &request, int firstDigit, int lastDigit,
+                                       UserDialogs &dialogs, const QString &failure);
+
 // "7 / 100" in the detection window's progress label, repainted at once.
 void showProgress(const std::function<void(const QString &)> &progress, int fileNumber, int fileCount);
 

@@ -175,14 +175,11 @@ void frmWRM_Temperature::Form_Load()
     setWindowTitle(m_state.windowTitle());
     MeterStartup::openPort(*MSComm2, m_state.MeterPort);
 
-    const MeterStartup::Count heatRuns = MeterStartup::requestCount(*m_exchange, Request::command("01"), 2, 3);
-    if (heatRuns.outcome == ExchangeOutcome::Ended)
+    const std::optional<int> heatRuns =
+        MeterStartup::requestStartupCount(*m_exchange, Request::command("01"), 2, 3, m_dialogs, startupFailure);
+    if (!heatRuns)
         return;
-    if (!heatRuns.ok()) {
-        m_dialogs.critical(QStringLiteral("Fatal Error"), startupFailure);
-        return;
-    }
-    m_heatRunCount = heatRuns.value;
+    m_heatRunCount = *heatRuns;
     if (m_heatRunCount == 0)
         cmdHRT->setEnabled(false);
 
@@ -191,14 +188,11 @@ void frmWRM_Temperature::Form_Load()
         return;
     Exchange::pause(startupPauseMs);
 
-    const MeterStartup::Count files = MeterStartup::requestCount(*m_exchange, Request::command("03"), 2, 5);
-    if (files.outcome == ExchangeOutcome::Ended)
+    const std::optional<int> files =
+        MeterStartup::requestStartupCount(*m_exchange, Request::command("03"), 2, 5, m_dialogs, startupFailure);
+    if (!files)
         return;
-    if (!files.ok()) {
-        m_dialogs.critical(QStringLiteral("Fatal Error"), startupFailure);
-        return;
-    }
-    m_fileCount = files.value;
+    m_fileCount = *files;
     m_shortRecords = m_fileCount == 30;
     m_list->createRows(m_fileCount);
 
