@@ -13,6 +13,11 @@ public:
     QStringList boxes;   // "title: text" of every box shown
 
     void critical(const QString &title, const QString &text) override { boxes << title + QStringLiteral(": ") + text; }
+    LoadChoice loadFailure(const QString &title, const QString &text) override
+    {
+        critical(title, text);
+        return LoadChoice::GoOn;
+    }
     void information(const QString &title, const QString &text) override
     {
         boxes << title + QStringLiteral(": ") + text;

@@ -15,6 +15,7 @@ struct Faults
     bool badEnd = false;          // the last byte of record and heat-run-file replies becomes '['
     bool badCount = false;        // count fields carry letters: "[0012]" becomes "[0A1B]"
     QByteArray extra;             // appended right after every reply
+    int repeat = 1;               // every reply (with its extra bytes) is sent this many times
     QByteArray onlyPrefix;        // restricts all of the above to matching requests
 
     bool appliesTo(const QByteArray &request) const { return request.startsWith(onlyPrefix); }

@@ -115,7 +115,7 @@ QByteArray MeterEmulator::applyFaults(QByteArray reply, ReplyKind kind) const
     const bool record = kind == ReplyKind::Record || kind == ReplyKind::HeatRunFile;
     if (m_faults.badEnd && record && !reply.isEmpty())
         reply[reply.size() - 1] = '[';
-    return reply + m_faults.extra;
+    return (reply + m_faults.extra).repeated(m_faults.repeat);
 }
 
 } // namespace sim

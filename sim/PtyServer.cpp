@@ -138,6 +138,8 @@ void PtyServer::answer(const QByteArray &request, qint64 now)
         pacing.gapNs = 0;
     }
     schedule(reply, now, pacing);
+    if (!m_settings.noise.isEmpty() && m_noiseDueNs < 0 && m_emulator.faultsApplyTo(request))
+        m_noiseDueNs = m_lineFreeNs;
     if (!m_settings.stale.isEmpty())
         m_staleDueNs = m_lineFreeNs + m_settings.staleDelayNs;
 }
@@ -157,6 +159,10 @@ bool PtyServer::writeDue(qint64 now, QString *error)
         m_staleDueNs = -1;
         schedule(m_settings.stale, now, Pacing{m_settings.pacing.paced, 0, 1, 0});
     }
+    if (m_noiseDueNs >= 0 && m_noiseDueNs <= now) {
+        schedule(m_settings.noise, now, Pacing{m_settings.pacing.paced, 0, 1, 0});
+        m_noiseDueNs = std::max(now, m_lineFreeNs) + m_settings.noiseEveryNs;
+    }
     while (!m_queue.isEmpty() && m_queue.first().dueNs <= now)
         m_unwritten += m_queue.takeFirst().bytes;
     if (m_unwritten.isEmpty())
@@ -175,8 +181,10 @@ bool PtyServer::writeDue(qint64 now, QString *error)
 qint64 PtyServer::nextDueNs() const
 {
     qint64 due = m_queue.isEmpty() ? -1 : m_queue.first().dueNs;
-    if (m_staleDueNs >= 0 && (due < 0 || m_staleDueNs < due))
-        due = m_staleDueNs;
+    for (const qint64 timer : {m_staleDueNs, m_noiseDueNs}) {
+        if (timer >= 0 && (due < 0 || timer < due))
+            due = timer;
+    }
     return due;
 }
 

@@ -16,6 +16,8 @@ struct ServerSettings
     QByteArray stale;              // unsolicited text, empty for none
     qint64 staleDelayNs = 300'000'000;
     QString logPath;               // empty for no request log
+    QByteArray noise;              // junk sent again and again once a faulted reply is out
+    qint64 noiseEveryNs = 2'000'000;
 };
 
 // The simulator's serial line: a pseudo-terminal whose slave side the program
@@ -55,6 +57,7 @@ private:
     QByteArray m_unwritten;            // due bytes the pty did not take yet
     qint64 m_lineFreeNs = 0;           // when the last scheduled byte is out
     qint64 m_staleDueNs = -1;
+    qint64 m_noiseDueNs = -1;          // the next junk write, -1 before it starts
     QFile m_log;
 };
 

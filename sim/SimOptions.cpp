@@ -63,6 +63,9 @@ const Option optionTable[] = {
     {"stale", "Text written unsolicited at start-up and after each reply.", "TEXT"},
     {"stale-delay-ms", "Delay of the stale text after a reply. Default 300.", "D"},
     {"extra", "Text appended right after each reply.", "TEXT"},
+    {"repeat", "Send every reply (with its extra text) N times in a row.", "N"},
+    {"noise", "Junk written again and again, from the first faulted reply on.", "TEXT"},
+    {"noise-every-ms", "Pause between two junk writes of --noise. Default 2.", "M"},
     {"bad-count", "Count replies carry letters, e.g. [0A1B].", nullptr},
     {"fault-only", "Apply the faults only to requests starting with PREFIX.", "PREFIX"},
     {"help", "Show this help.", nullptr},
@@ -165,6 +168,9 @@ void readFaults(Reader &reader, SimOptions &options)
     faults.badEnd = reader.isSet("bad-end");
     faults.badCount = reader.isSet("bad-count");
     reader.bytes("extra", faults.extra);
+    reader.number("repeat", faults.repeat, 1, 1000);
+    reader.bytes("noise", options.noise);
+    reader.milliseconds("noise-every-ms", options.noiseEveryNs);
     reader.bytes("fault-only", faults.onlyPrefix);
     options.pacing.paced = !reader.isSet("unpaced");
     reader.milliseconds("latency-ms", options.pacing.latencyNs);

@@ -36,6 +36,8 @@ struct SimOptions
     Pacing pacing;
     QByteArray stale;
     qint64 staleDelayNs = 300'000'000;
+    QByteArray noise;
+    qint64 noiseEveryNs = 2'000'000;
 };
 
 struct ParsedOptions

@@ -55,7 +55,8 @@ int main(int argc, char *argv[])
         return writeFile(options.writeDataFile, sim::writeDataFile(content), &error) ? 0 : fail(error, 1);
 
     sim::MeterEmulator emulator(content, options.faults);
-    sim::PtyServer server(emulator, {options.pacing, options.stale, options.staleDelayNs, options.logFile});
+    sim::PtyServer server(emulator, {options.pacing, options.stale, options.staleDelayNs, options.logFile, options.noise,
+                                       options.noiseEveryNs});
     if (!server.open(&error))
         return fail(error, 1);
     const int stopFd = sim::installStopSignals();

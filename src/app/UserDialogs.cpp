@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -32,6 +33,20 @@ void QtUserDialogs::critical(const QString &title, const QString &text)
     if (Shutdown::isRequested())
         return;
     QMessageBox::critical(activeParent(), title, text, QMessageBox::Ok);
+}
+
+UserDialogs::LoadChoice QtUserDialogs::loadFailure(const QString &title, const QString &text)
+{
+    if (Shutdown::isRequested())
+        return LoadChoice::Stop;
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, activeParent());
+    QPushButton *stop = box.addButton(QStringLiteral("Stop &Loading"), QMessageBox::DestructiveRole);
+    // OK stays the default and Escape's answer: the load goes on as before
+    // unless the user asks for the stop.
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.exec();
+    return box.clickedButton() == stop ? LoadChoice::Stop : LoadChoice::GoOn;
 }
 
 void QtUserDialogs::information(const QString &title, const QString &text)

@@ -11,6 +11,11 @@ public:
 
     // Modal box with an OK button and the critical-error icon.
     virtual void critical(const QString &title, const QString &text) = 0;
+    enum class LoadChoice { GoOn, Stop };
+    // A record that failed while a meter window loads: the critical box with
+    // OK, which goes on with the next file, and "Stop Loading", which keeps
+    // the files read so far and sends nothing more to the meter.
+    virtual LoadChoice loadFailure(const QString &title, const QString &text) = 0;
     // Modal box with an OK button and no icon.
     virtual void information(const QString &title, const QString &text) = 0;
 
@@ -29,6 +34,7 @@ class QtUserDialogs : public UserDialogs
 {
 public:
     void critical(const QString &title, const QString &text) override;
+    LoadChoice loadFailure(const QString &title, const QString &text) override;
     void information(const QString &title, const QString &text) override;
     QString saveFileName(const SaveRequest &request) override;
 };

@@ -10,12 +10,45 @@
 
 #include <algorithm>
 
-bool ReplyRule::isComplete(const QByteArray &received) const
+namespace {
+
+bool endsAt(const QByteArray &received, int length)
 {
-    const int size = int(received.size());
-    if (size < awaited || size < needed)
-        return false;
-    return !endMark || (size > 0 && received.back() == ']');
+    return length > 0 && length <= received.size() && received.at(length - 1) == ']';
+}
+
+// The shortest length from `from` on (up to the rule's longest) at which the
+// received bytes end with "]", or ReplyRule::none.
+int firstEndMarkFrom(const ReplyRule &rule, const QByteArray &received, int from)
+{
+    const int last = rule.longest > 0 ? std::min<int>(rule.longest, int(received.size())) : int(received.size());
+    for (int length = std::max(from, 1); length <= last; ++length) {
+        if (endsAt(received, length))
+            return length;
+    }
+    return ReplyRule::none;
+}
+
+} // namespace
+
+int ReplyRule::completeLength(const QByteArray &received) const
+{
+    const int from = std::max(awaited, needed);
+    if (!endMark)
+        return received.size() >= from ? int(received.size()) : none;
+    return firstEndMarkFrom(*this, received, from);
+}
+
+int ReplyRule::acceptableLength(const QByteArray &received) const
+{
+    if (!endMark)
+        return received.size() >= awaited ? int(received.size()) : none;
+    return firstEndMarkFrom(*this, received, awaited);
+}
+
+bool ReplyRule::beyondRepair(const QByteArray &received) const
+{
+    return endMark && longest > 0 && received.size() > longest && acceptableLength(received) == none;
 }
 
 qint64 ReplyRule::missingBytes(const QByteArray &received) const
@@ -39,21 +72,52 @@ void Exchange::send(const QByteArray &request)
     m_port.write(request);
 }
 
+bool Exchange::settleLine(bool handleEvents)
+{
+    const QDeadlineTimer limit(settleLimitMs);
+    m_port.waitForMoreBytesWithin(0, handleEvents); // take in what the system already holds
+    for (;;) {
+        if (m_port.bytesWaiting() > 0) {
+            m_port.readAll();
+            m_noisy = true;
+            noteBytesSeen();
+        }
+        if (!m_lastByte.isValid())
+            return true; // nothing has come since the port opened
+        const qint64 quietNs = m_noisy ? noisyQuietNs : cleanQuietNs;
+        const qint64 leftNs = quietNs - m_lastByte.nsecsElapsed();
+        if (leftNs <= 0)
+            return true;
+        if (limit.hasExpired() || m_port.deviceLost())
+            return false;
+        if (handleEvents && Shutdown::isRequested())
+            return false;
+        const qint64 waitNs = std::min(leftNs, std::max<qint64>(0, limit.remainingTimeNSecs()));
+        if (!m_port.waitForMoreBytesWithin(waitNs, handleEvents) && m_port.bytesWaiting() == 0)
+            return true; // nothing came for the rest of the quiet time
+    }
+}
+
 ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &rule, WaitEvents events,
                                   QByteArray *reply, int timeoutMs)
 {
     reply->clear();
+    const bool handleEvents = events == WaitEvents::Handled;
+    const bool quietBefore = settleLine(handleEvents);
+    if (handleEvents && Shutdown::isRequested())
+        return ExchangeOutcome::Ended;
     send(request);
 
     // Bytes are collected as they come so that the end-mark test looks at the
     // reply as a whole, however it was split on the wire.
     QByteArray received;
     const QDeadlineTimer deadline(timeoutMs);
-    const bool handleEvents = events == WaitEvents::Handled;
     for (;;) {
-        if (m_port.bytesWaiting() > 0)
+        if (m_port.bytesWaiting() > 0) {
             received += m_port.readAll();
-        if (rule.isComplete(received))
+            noteBytesSeen();
+        }
+        if (rule.completeLength(received) != ReplyRule::none || rule.beyondRepair(received))
             break;
         if (handleEvents && Shutdown::isRequested())
             return ExchangeOutcome::Ended;
@@ -70,9 +134,34 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
         if (!more && m_port.bytesWaiting() == 0)
             break; // the time-out ended the wait, or the device is gone
     }
-    if (received.size() < rule.awaited)
-        return ExchangeOutcome::TimedOut;
-    *reply = received;
+
+    int length = rule.completeLength(received);
+    if (length == ReplyRule::none)
+        length = rule.acceptableLength(received);
+    if (length == ReplyRule::none) {
+        if (m_port.deviceLost())
+            return ExchangeOutcome::Lost;
+        if (received.size() < rule.awaited)
+            return ExchangeOutcome::TimedOut;
+        // Enough bytes, but no reply of the expected form among them.
+        m_noisy = true;
+        settleLine(handleEvents);
+        *reply = received;
+        return ExchangeOutcome::Garbled;
+    }
+    if (length < received.size())
+        m_noisy = true; // bytes after the reply's end mark
+    // On a line that has shown stray bytes, a reply counts only if the line
+    // falls quiet after it as well: on a line that never does, its bytes may
+    // be mixed with others.
+    const bool quietAfter = !m_noisy || settleLine(handleEvents);
+    if (handleEvents && Shutdown::isRequested())
+        return ExchangeOutcome::Ended;
+    if (!quietBefore || !quietAfter) {
+        *reply = received;
+        return ExchangeOutcome::Garbled;
+    }
+    *reply = received.left(length);
     return ExchangeOutcome::Reply;
 }
 
@@ -84,6 +173,8 @@ ExchangeOutcome Exchange::requestWithFixedWait(const QByteArray &request, int wa
         return ExchangeOutcome::Ended;
     m_port.waitForMoreBytes(0, false);
     *reply = m_port.readAll();
+    if (!reply->isEmpty())
+        noteBytesSeen();
     return ExchangeOutcome::Reply;
 }
 

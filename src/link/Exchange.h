@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 
 class SerialLink;
 
@@ -13,8 +14,21 @@ struct ReplyRule
     int needed = 0;
     // Record replies end with "]": the wait reads on until the last byte is one.
     bool endMark = false;
+    // The longest reply the meter sends (0: no limit). A reply with an end
+    // mark is only taken at a length from `awaited` to this, with the "]" as
+    // its last byte: bytes before or after such a reply are stray, and a
+    // reply of any other length would be decoded shifted.
+    int longest = 0;
 
-    bool isComplete(const QByteArray &received) const;
+    static constexpr int none = -1;
+    // Length of the reply at the front of `received` that is complete enough
+    // to stop waiting (at least `needed` bytes), or `none`.
+    int completeLength(const QByteArray &received) const;
+    // Length of the reply at the front of `received` that may be decoded once
+    // the wait is over (at least `awaited` bytes), or `none`.
+    int acceptableLength(const QByteArray &received) const;
+    // True when no byte still to come can make `received` acceptable.
+    bool beyondRepair(const QByteArray &received) const;
     // How many more bytes an incomplete reply needs at least (1 when only the end mark is missing).
     qint64 missingBytes(const QByteArray &received) const;
 };
@@ -22,17 +36,37 @@ struct ReplyRule
 enum class WaitEvents { Handled, Ignored };
 
 enum class ExchangeOutcome {
-    Reply,    // the reply is in (it may still fail its own checks)
+    Reply,    // a reply of the expected form came on a quiet line
     TimedOut, // fewer than `awaited` bytes by the time-out
+    Garbled,  // bytes came, but not a reply that can be trusted: wrong end mark
+              // or length, or a line that never fell quiet around it
+    Lost,     // the device went away during the exchange
     Ended,    // the user pressed Exit during the wait
 };
 
 // The exchange rules every window follows: flush what is waiting, write the
 // request, wait on a monotonic clock for the reply, read it all.
+//
+// Bytes that belong to no request (a meter or adapter that sends CR LF after
+// a record, repeats a reply, or chatters) must never run into the next reply:
+// a reply is only handed over when its length and end mark are right, and
+// before each request the line must have been quiet for a few character
+// times. Once stray bytes have been seen, the exchange waits longer for quiet
+// and also checks the line after each reply; a line that never falls quiet
+// makes every reply on it untrusted.
 class Exchange
 {
 public:
     static constexpr int standardTimeoutMs = 1000;
+    // One character at 19200 baud with start and stop bit.
+    static constexpr qint64 characterNs = 10 * 1'000'000'000LL / 19200;
+    // Quiet time before a request while the line has been clean: a stray byte
+    // sent straight after a reply is on the line within this.
+    static constexpr qint64 cleanQuietNs = 3 * characterNs;
+    // Quiet time once stray bytes have been seen: bursts with gaps are caught too.
+    static constexpr qint64 noisyQuietNs = 20 * characterNs;
+    // A line that is not quiet within this is taken as never quiet.
+    static constexpr int settleLimitMs = 250;
 
     explicit Exchange(SerialLink &port);
 
@@ -41,8 +75,8 @@ public:
     void discardWaiting();
 
     // Standard exchange: flush, write, wait until the reply is complete or the
-    // time-out ends, read all. With fewer than rule.awaited bytes by then the
-    // outcome is TimedOut and `reply` is left empty.
+    // time-out ends, read all. `reply` gets the reply alone (Reply), what came
+    // (Garbled), or nothing (TimedOut, Lost, Ended).
     ExchangeOutcome request(const QByteArray &request, const ReplyRule &rule, WaitEvents events,
                             QByteArray *reply, int timeoutMs = standardTimeoutMs);
 
@@ -57,8 +91,17 @@ public:
     // start-up requests). Sleeps; uses no CPU.
     static void pause(int msecs);
 
+    // True once stray bytes have been seen on this line.
+    bool lineNoisy() const { return m_noisy; }
+
 private:
     void send(const QByteArray &request);
+    // Drops stray bytes until the line has been quiet for the current quiet
+    // time. False when it did not fall quiet within settleLimitMs.
+    bool settleLine(bool handleEvents);
+    void noteBytesSeen() { m_lastByte.start(); }
 
     SerialLink &m_port;
+    QElapsedTimer m_lastByte; // since the last byte came in; invalid before the first
+    bool m_noisy = false;
 };

@@ -165,6 +165,22 @@ bool QtSerialLink::waitForMissingBytes(qint64 missing, int msecs, bool handleEve
     return waitForMoreBytes(int(std::max<qint64>(0, deadline.remainingTime())), false);
 }
 
+bool QtSerialLink::waitForMoreBytesWithin(qint64 nsecs, bool handleEvents)
+{
+    // The quiet-line checks between records last a character time or two:
+    // a millisecond poll would round them up several times over. A short one
+    // sleeps through its time and then takes what came; a byte that arrived
+    // meanwhile only makes the next quiet time start a little late.
+    constexpr qint64 shortWaitNs = 2'000'000;
+    if (handleEvents || nsecs >= shortWaitNs || !m_port.isOpen() || m_lost)
+        return SerialLink::waitForMoreBytesWithin(nsecs, handleEvents);
+    const qint64 before = m_port.bytesAvailable();
+    if (nsecs > 0)
+        std::this_thread::sleep_for(std::chrono::nanoseconds(nsecs));
+    waitForMoreBytes(0, false);
+    return m_port.isOpen() && m_port.bytesAvailable() > before;
+}
+
 bool QtSerialLink::deviceLost() const
 {
     return m_lost;

@@ -35,6 +35,7 @@ public:
     void write(const QByteArray &bytes) override;
     bool waitForMoreBytes(int msecs, bool handleEvents) override;
     bool waitForMissingBytes(qint64 missing, int msecs, bool handleEvents) override;
+    bool waitForMoreBytesWithin(qint64 nsecs, bool handleEvents) override;
     bool deviceLost() const override;
 
     QString deviceName() const { return m_port.portName(); }

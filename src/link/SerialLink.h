@@ -48,6 +48,14 @@ public:
         return waitForMoreBytes(msecs, handleEvents);
     }
 
+    // The same with a finer limit, for the short quiet-line checks between
+    // requests, which last a few character times. This one rounds up to
+    // whole milliseconds.
+    virtual bool waitForMoreBytesWithin(qint64 nsecs, bool handleEvents)
+    {
+        return waitForMoreBytes(int((nsecs + 999'999) / 1'000'000), handleEvents);
+    }
+
     // True once the device has disappeared (unplugged adapter, closed pty).
     virtual bool deviceLost() const = 0;
 };

@@ -109,7 +109,8 @@ void ListMeterWindow::Form_Load()
     m_fileCount = *count;
     m_list->createRows(m_fileCount);
 
-    if (!MeterStartup::fetchEveryRecord(m_fileCount, m_progress, [this](int index) { FetchRecord(index); }))
+    const auto fetch = [this](int index) { return FetchRecord(index); };
+    if (MeterStartup::fetchEveryRecord(*m_list, m_progress, fetch) == MeterStartup::LoadEnd::Ended)
         return;
 
     m_list->setupScroll();
@@ -117,12 +118,13 @@ void ListMeterWindow::Form_Load()
     m_loaded = true;
 }
 
-void ListMeterWindow::FetchRecord(int index)
+MeterStartup::LoadStep ListMeterWindow::FetchRecord(int index)
 {
-    const std::optional<QByteArray> reply = MeterStartup::fetchRecordReply(
+    const MeterStartup::RecordReply fetched = MeterStartup::fetchRecordReply(
         *m_exchange, m_design.recordRequest(index), m_design.recordRule, m_dialogs);
-    if (reply)
-        MeterStartup::applyRecord(*m_list, index, m_design.decodeRecord(*reply), m_dialogs);
+    if (!fetched.reply)
+        return fetched.step;
+    return MeterStartup::applyRecord(*m_list, index, m_design.decodeRecord(*fetched.reply), m_dialogs);
 }
 
 void ListMeterWindow::layOutLoadedWindow()

@@ -3,6 +3,7 @@
 #include "app/MeterWindow.h"
 #include "link/Exchange.h"
 #include "windows/CommonDialog.h"
+#include "windows/MeterStartup.h"
 #include "windows/RecordCells.h"
 #include "windows/filelist/FileList.h"
 
@@ -57,7 +58,7 @@ public:
     MeterKind kind() const override { return m_design.kind; }
     void Form_Load() override;
 
-    void FetchRecord(int index);
+    MeterStartup::LoadStep FetchRecord(int index);
 
     int fileCount() const { return m_fileCount; }
     FileList &list() { return *m_list; }

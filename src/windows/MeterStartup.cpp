@@ -57,39 +57,66 @@ void showProgress(const std::function<void(const QString &)> &progress, int file
     QCoreApplication::processEvents();
 }
 
-bool fetchEveryRecord(int fileCount, const std::function<void(const QString &)> &progress,
-                      const std::function<void(int index)> &fetchRecord)
+LoadEnd fetchEveryRecord(FileList &list, const std::function<void(const QString &)> &progress,
+                         const std::function<LoadStep(int index)> &fetchRecord)
 {
+    const int fileCount = list.fileCount();
     for (int index = 0; index < fileCount; ++index) {
         showProgress(progress, index + 1, fileCount);
         if (Shutdown::isRequested())
-            return false;
-        fetchRecord(index);
+            return LoadEnd::Ended;
+        if (fetchRecord(index) == LoadStep::Stop) {
+            if (Shutdown::isRequested())
+                return LoadEnd::Ended;
+            for (int unread = index + 1; unread < fileCount; ++unread)
+                list.setCheckEnabled(unread, false);
+            return LoadEnd::Stopped;
+        }
     }
-    return true;
+    return LoadEnd::Completed;
 }
 
-void applyRecord(FileList &list, int row, const RecordCells &record, UserDialogs &dialogs)
+LoadStep applyRecord(FileList &list, int row, const RecordCells &record, UserDialogs &dialogs)
 {
-    if (record.status == RecordCells::Status::BadEndMark) {
-        dialogs.critical(QStringLiteral("Error"), QStringLiteral("Error downloading the file"));
-        return;
-    }
+    if (record.status == RecordCells::Status::BadEndMark)
+        return dialogs.loadFailure(QStringLiteral("Error"), QStringLiteral("Error downloading the file")) ==
+                       UserDialogs::LoadChoice::Stop
+                   ? LoadStep::Stop
+                   : LoadStep::GoOn;
     for (const auto &[column, text] : record.cells)
         list.setCellText(row, column, text);
     if (record.status == RecordCells::Status::EmptySlot)
         list.setCheckEnabled(row, false);
+    return LoadStep::GoOn;
 }
 
-std::optional<QByteArray> fetchRecordReply(Exchange &exchange, const QByteArray &request, const ReplyRule &rule,
-                                           UserDialogs &dialogs)
+QString meterLostText()
+{
+    return QStringLiteral("The meter is no longer connected. The files read so far are listed.");
+}
+
+RecordReply fetchRecordReply(Exchange &exchange, const QByteArray &request, const ReplyRule &rule,
+                             UserDialogs &dialogs)
 {
     QByteArray reply;
-    if (exchange.request(request, rule, WaitEvents::Ignored, &reply) != ExchangeOutcome::Reply) {
-        dialogs.critical(QStringLiteral("Error"), QStringLiteral("Communication Error"));
-        return std::nullopt;
+    const auto failed = [&dialogs](const QString &text) {
+        const bool stop = dialogs.loadFailure(QStringLiteral("Error"), text) == UserDialogs::LoadChoice::Stop;
+        return RecordReply{std::nullopt, stop ? LoadStep::Stop : LoadStep::GoOn};
+    };
+    switch (exchange.request(request, rule, WaitEvents::Ignored, &reply)) {
+    case ExchangeOutcome::Reply:
+        return RecordReply{reply, LoadStep::GoOn};
+    case ExchangeOutcome::Garbled:
+        return failed(QStringLiteral("Error downloading the file"));
+    case ExchangeOutcome::Lost:
+        // Every later request would fail the same way: one box, not one per file.
+        dialogs.critical(QStringLiteral("Error"), meterLostText());
+        return RecordReply{std::nullopt, LoadStep::Stop};
+    case ExchangeOutcome::TimedOut:
+    case ExchangeOutcome::Ended:
+        break;
     }
-    return reply;
+    return failed(QStringLiteral("Communication Error"));
 }
 
 } // namespace MeterStartup

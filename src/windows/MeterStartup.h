@@ -39,17 +39,37 @@ std::optional<int> requestStartupCount(Exchange &exchange, const QByteArray &req
 // "7 / 100" in the detection window's progress label, repainted at once.
 void showProgress(const std::function<void(const QString &)> &progress, int fileNumber, int fileCount);
 
+// How a record fetch during the load ended for the load as a whole.
+enum class LoadStep { GoOn, Stop };
+
+enum class LoadEnd {
+    Completed, // every slot was fetched (some may have failed)
+    Stopped,   // the user stopped the load, or the meter was lost
+    Ended,     // the user ended the program
+};
+
 // Fetches every slot in order, "1 / n" to "n / n" in the progress label
-// before each. Returns false when the user ended the program meanwhile.
-bool fetchEveryRecord(int fileCount, const std::function<void(const QString &)> &progress,
-                      const std::function<void(int index)> &fetchRecord);
+// before each, until a fetch says Stop. The rows not fetched then can no
+// longer be ticked: nothing was read for them.
+LoadEnd fetchEveryRecord(FileList &list, const std::function<void(const QString &)> &progress,
+                         const std::function<LoadStep(int index)> &fetchRecord);
 
 // Writes a decoded record into its row, or says why it could not.
-void applyRecord(FileList &list, int row, const RecordCells &record, UserDialogs &dialogs);
+LoadStep applyRecord(FileList &list, int row, const RecordCells &record, UserDialogs &dialogs);
 
-// The standard record exchange: no events are handled while it waits. Shows
-// "Communication Error" when the meter does not answer in time.
-std::optional<QByteArray> fetchRecordReply(Exchange &exchange, const QByteArray &request, const ReplyRule &rule,
-                                           UserDialogs &dialogs);
+// The standard record exchange: no events are handled while it waits. A reply
+// that did not come in time gives "Communication Error", one that came but
+// cannot be trusted "Error downloading the file"; either box lets the user
+// stop the load. A lost meter gives one box and stops it.
+struct RecordReply
+{
+    std::optional<QByteArray> reply;
+    LoadStep step = LoadStep::GoOn;
+};
+RecordReply fetchRecordReply(Exchange &exchange, const QByteArray &request, const ReplyRule &rule,
+                             UserDialogs &dialogs);
+
+// The text of the one box a load shows when the meter's device goes away.
+QString meterLostText();
 
 } // namespace MeterStartup

@@ -50,6 +50,7 @@ inline const QList<Family> &families()
 
 inline const ScriptedDialogs::Box communicationError{true, "Error", "Communication Error"};
 inline const ScriptedDialogs::Box downloadError{true, "Error", "Error downloading the file"};
+inline const ScriptedDialogs::Box meterLost{true, "Error", "The meter is no longer connected. The files read so far are listed."};
 
 // File descriptors of this process that are open on `device`: the check that
 // a window's port is closed. A pseudo-terminal that has gone away still shows
@@ -139,8 +140,12 @@ public:
     // The window's own Exit button handler.
     void pressExit() { QMetaObject::invokeMethod(window.get(), "cmdExit_Click", Qt::DirectConnection); }
 
-    // True when no fetch has written the row: every label keeps its design text.
-    bool rowUntouched(int row)
+    // True when no fetch has written the row: every label keeps its design
+    // text and the file can still be ticked.
+    bool rowUntouched(int row) { return rowTextsUntouched(row) && list().isCheckEnabled(row); }
+
+    // True when every label of the row keeps its design text.
+    bool rowTextsUntouched(int row)
     {
         for (int column = 0; column < family.labelColumns; ++column) {
             // The winding design leaves the first row's right-hand name blank.
@@ -148,7 +153,7 @@ public:
             if (list().cellText(row, column) != (blankInDesign ? QString() : QStringLiteral("  ---")))
                 return false;
         }
-        return list().isCheckEnabled(row);
+        return true;
     }
 
     // True when a fetch filled the row from the meter's record.

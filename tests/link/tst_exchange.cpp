@@ -34,8 +34,8 @@ private slots:
         QTest::newRow("one short is a time-out") << QList<QByteArray>{bytes(36, ']')} << ExchangeOutcome::TimedOut
                                                  << QByteArray();
         QTest::newRow("nothing is a time-out") << QList<QByteArray>{} << ExchangeOutcome::TimedOut << QByteArray();
-        QTest::newRow("wrong end mark is still handed over")
-            << QList<QByteArray>{bytes(38, '[')} << ExchangeOutcome::Reply << bytes(38, '[');
+        QTest::newRow("wrong end mark is garbled, what came is handed over")
+            << QList<QByteArray>{bytes(38, '[')} << ExchangeOutcome::Garbled << bytes(38, '[');
         QTest::newRow("end mark after the awaited count is waited for")
             << QList<QByteArray>{QByteArray(37, 'x'), QByteArray("]")} << ExchangeOutcome::Reply
             << QByteArray(37, 'x') + ']';

@@ -29,7 +29,7 @@ ListWindowDesign contactWindowDesign(MeterKind kind)
     design.countFailure = QStringLiteral("Error Communication with Winding Resistance Meter");
     design.recordRequest = contactRecordRequest;
     // 37 bytes awaited; the "]" that closes the record is byte 38.
-    design.recordRule = ReplyRule{37, 38, true};
+    design.recordRule = ReplyRule{37, 38, true, 38};
     design.decodeRecord = decodeContactRecord;
     design.exportHeadings = contactHeadings();
     design.exportCells = [](const QStringList &screenCells) { return screenCells; };

@@ -196,7 +196,8 @@ void frmWRM_Temperature::Form_Load()
     m_shortRecords = m_fileCount == 30;
     m_list->createRows(m_fileCount);
 
-    if (!MeterStartup::fetchEveryRecord(m_fileCount, m_progress, [this](int index) { FetchRecord(index); }))
+    const auto fetch = [this](int index) { return FetchRecord(index); };
+    if (MeterStartup::fetchEveryRecord(*m_list, m_progress, fetch) == MeterStartup::LoadEnd::Ended)
         return;
 
     m_list->setupScroll();
@@ -231,15 +232,17 @@ bool frmWRM_Temperature::loadHeatRunNames()
     return true;
 }
 
-void frmWRM_Temperature::FetchRecord(int index)
+MeterStartup::LoadStep frmWRM_Temperature::FetchRecord(int index)
 {
     // Long records: 33 bytes awaited, "]" at 34. Short ones: 18 awaited, the
     // second resistance ends at 26 and "]" follows.
-    const ReplyRule rule = m_shortRecords ? ReplyRule{18, 27, true} : ReplyRule{33, 34, true};
-    const std::optional<QByteArray> reply = MeterStartup::fetchRecordReply(
+    const ReplyRule rule = m_shortRecords ? ReplyRule{18, 27, true, 27} : ReplyRule{33, 34, true, 34};
+    const MeterStartup::RecordReply fetched = MeterStartup::fetchRecordReply(
         *m_exchange, windingRecordRequest(index, m_shortRecords), rule, m_dialogs);
-    if (reply)
-        MeterStartup::applyRecord(*m_list, index, decodeWindingRecord(*reply, m_shortRecords, QLocale()), m_dialogs);
+    if (!fetched.reply)
+        return fetched.step;
+    return MeterStartup::applyRecord(*m_list, index, decodeWindingRecord(*fetched.reply, m_shortRecords, QLocale()),
+                                     m_dialogs);
 }
 
 void frmWRM_Temperature::showView(QGroupBox *frame, QSize frameTwips, int heightExtra, bool withClose)

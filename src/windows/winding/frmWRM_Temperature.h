@@ -3,6 +3,7 @@
 #include "app/MeterWindow.h"
 #include "link/Exchange.h"
 #include "windows/CommonDialog.h"
+#include "windows/MeterStartup.h"
 #include "windows/filelist/FileList.h"
 
 #include <QSize>
@@ -27,7 +28,7 @@ public:
 
     MeterKind kind() const override { return MeterKind::Winding; }
     void Form_Load() override;
-    void FetchRecord(int index);
+    MeterStartup::LoadStep FetchRecord(int index);
 
     int heatRunCount() const { return m_heatRunCount; }
     int fileCount() const { return m_fileCount; }
