@@ -85,15 +85,15 @@ bool PtyServer::serve(int stopFd, QString *error)
         if (!writeDue(now, error))
             return false;
         const qint64 due = nextDueNs();
-        if (due >= 0 && due - now < nsPerMs && m_unwritten.isEmpty()) {
-            // Closer than poll()'s millisecond: sleep to the exact moment.
-            sleepUntil(due);
-            continue;
-        }
+        // Closer than poll()'s millisecond: look at the line and the stop
+        // request without waiting, then sleep to the exact moment. A line
+        // that is never idle (paced bytes back to back) still hears both.
+        const bool sleepToDue = due >= 0 && due - now < nsPerMs && m_unwritten.isEmpty();
         // While the pty is full, due bytes only pile up behind the unwritten
         // ones: wait for room (POLLOUT) rather than for the schedule.
         const bool waitForTimer = due >= 0 && m_unwritten.isEmpty();
-        const int timeoutMs = waitForTimer ? int(std::max<qint64>(0, (due - now) / nsPerMs)) : -1;
+        const int timeoutMs =
+            sleepToDue ? 0 : waitForTimer ? int(std::max<qint64>(0, (due - now) / nsPerMs)) : -1;
         pollfd fds[2] = {{m_master, short(POLLIN | (m_unwritten.isEmpty() ? 0 : POLLOUT)), 0},
                          {stopFd, POLLIN, 0}};
         if (poll(fds, 2, timeoutMs) < 0) {
@@ -110,6 +110,8 @@ bool PtyServer::serve(int stopFd, QString *error)
             // Cannot happen while we hold the slave side; never spin on it.
             *error = QStringLiteral("the pseudo-terminal failed");
             return false;
+        } else if (sleepToDue) {
+            sleepUntil(due);
         }
     }
 }

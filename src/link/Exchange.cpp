@@ -46,9 +46,9 @@ int ReplyRule::acceptableLength(const QByteArray &received) const
     return firstEndMarkFrom(*this, received, awaited);
 }
 
-bool ReplyRule::beyondRepair(const QByteArray &received) const
+bool ReplyRule::settled(const QByteArray &received) const
 {
-    return endMark && longest > 0 && received.size() > longest && acceptableLength(received) == none;
+    return completeLength(received) != none || (endMark && longest > 0 && received.size() >= longest);
 }
 
 qint64 ReplyRule::missingBytes(const QByteArray &received) const
@@ -117,7 +117,7 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
             received += m_port.readAll();
             noteBytesSeen();
         }
-        if (rule.completeLength(received) != ReplyRule::none || rule.beyondRepair(received))
+        if (rule.settled(received))
             break;
         if (handleEvents && Shutdown::isRequested())
             return ExchangeOutcome::Ended;

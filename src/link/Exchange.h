@@ -27,8 +27,9 @@ struct ReplyRule
     // Length of the reply at the front of `received` that may be decoded once
     // the wait is over (at least `awaited` bytes), or `none`.
     int acceptableLength(const QByteArray &received) const;
-    // True when no byte still to come can make `received` acceptable.
-    bool beyondRepair(const QByteArray &received) const;
+    // True when no byte still to come can change what the reply is: it is
+    // complete, or as long as the longest reply.
+    bool settled(const QByteArray &received) const;
     // How many more bytes an incomplete reply needs at least (1 when only the end mark is missing).
     qint64 missingBytes(const QByteArray &received) const;
 };
@@ -66,7 +67,7 @@ public:
     // Quiet time once stray bytes have been seen: bursts with gaps are caught too.
     static constexpr qint64 noisyQuietNs = 20 * characterNs;
     // A line that is not quiet within this is taken as never quiet.
-    static constexpr int settleLimitMs = 250;
+    static constexpr int settleLimitMs = 100;
 
     explicit Exchange(SerialLink &port);
 
