@@ -1,6 +1,7 @@
 #include "app/UserDialogs.h"
 
 #include "app/Shutdown.h"
+#include "windows/PlainText.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -26,13 +27,24 @@ QString qtFilter(const QString &filter)
     return QStringLiteral("%1 (%2)").arg(description, pattern);
 }
 
+// A modal box with an OK button. Messages may name a path the user chose,
+// so title and text are shown literally.
+void showBox(QMessageBox::Icon icon, const QString &title, const QString &text)
+{
+    QMessageBox box(activeParent());
+    box.setIcon(icon);
+    box.setStandardButtons(QMessageBox::Ok);
+    PlainText::setMessage(box, title, text);
+    box.exec();
+}
+
 } // namespace
 
 void QtUserDialogs::critical(const QString &title, const QString &text)
 {
     if (Shutdown::isRequested())
         return;
-    QMessageBox::critical(activeParent(), title, text, QMessageBox::Ok);
+    showBox(QMessageBox::Critical, title, text);
 }
 
 UserDialogs::LoadChoice QtUserDialogs::loadFailure(const QString &title, const QString &text)
@@ -53,8 +65,7 @@ void QtUserDialogs::information(const QString &title, const QString &text)
 {
     if (Shutdown::isRequested())
         return;
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, activeParent());
-    box.exec();
+    showBox(QMessageBox::NoIcon, title, text);
 }
 
 QString QtUserDialogs::saveFileName(const SaveRequest &request)

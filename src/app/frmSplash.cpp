@@ -9,6 +9,7 @@
 #include "link/QtSerialLink.h"
 #include "link/Request.h"
 #include "link/SerialLink.h"
+#include "windows/PlainText.h"
 #include "windows/Twips.h"
 #include "windows/WindowGeometry.h"
 
@@ -86,6 +87,7 @@ void frmSplash::buildControls()
 
     lblProgress = place(new QLabel(QStringLiteral("..."), fraMainFrame), "lblProgress", 3007, 2640, 1680, 195);
     lblProgress->setAlignment(Qt::AlignCenter);
+    lblProgress->setTextFormat(Qt::PlainText);
     // The family windows rewrite this label before every record: painting its
     // own background spares a repaint of the frame behind it each time.
     lblProgress->setAutoFillBackground(true);
@@ -109,6 +111,8 @@ void frmSplash::buildControls()
     lblModel = place(new QLabel(QStringLiteral("PC successfully connected to "), fraMainFrame), "lblModel",
                      1620, 3960, 4935, 435);
     lblModel->setFont(WindowGeometry::sansSerif(9.75, true));
+    // The meter's identification is appended here: shown as it came, never as markup.
+    lblModel->setTextFormat(Qt::PlainText);
     lblModel->hide();
 
     // The Exit button sits above the frame, at the window's top right.
@@ -146,10 +150,12 @@ void frmSplash::Form_Load()
 void frmSplash::showPortProblem(const QString &reason)
 {
     // The warning's own text stays as it is; the system's reason is there for
-    // whoever looks closer (tool tip, screen readers).
-    lblWarning->setToolTip(reason);
-    lblWarning->setAccessibleDescription(reason);
-    comboCOM->setToolTip(reason);
+    // whoever looks closer (tool tip, screen readers). It names the device,
+    // which may be a link target the user chose: shown literally.
+    const QString tip = PlainText::toolTip(reason);
+    lblWarning->setToolTip(tip);
+    lblWarning->setAccessibleDescription(PlainText::shown(reason));
+    comboCOM->setToolTip(tip);
 }
 
 void frmSplash::Timer1_Timer()
@@ -180,7 +186,7 @@ void frmSplash::Timer1_Timer()
     }
 
     m_state.MeterModel = QString::fromLatin1(reply);
-    lblModel->setText(lblModel->text() + m_state.MeterModel);
+    PlainText::setLabelText(lblModel, lblModel->text() + m_state.MeterModel);
     lblModel->show();
     lblWarning->hide();
 
@@ -192,7 +198,7 @@ void frmSplash::Timer1_Timer()
     m_port->close();
 
     const MeterWindowContext context{m_state, m_dialogs, m_makePort, [this](const QString &text) {
-                                         lblProgress->setText(text);
+                                         PlainText::setLabelText(lblProgress, text);
                                      }};
     m_loaded = m_makeWindow(context);
     m_loaded->Form_Load();

@@ -11,12 +11,17 @@ QString escapeCellText(const QString &text)
     QString escaped;
     escaped.reserve(text.size());
     for (const QChar c : text) {
+        const char16_t code = c.unicode();
         if (c == QLatin1Char('&'))
             escaped += QStringLiteral("&amp;");
         else if (c == QLatin1Char('<'))
             escaped += QStringLiteral("&lt;");
         else if (c == QLatin1Char('>'))
             escaped += QStringLiteral("&gt;");
+        else if (code == 0)
+            escaped += QStringLiteral("&#9216;"); // "&#0;" is no character in HTML; the NUL symbol is
+        else if (code < 0x20 || code == 0x7F)
+            escaped += QStringLiteral("&#%1;").arg(int(code));
         else
             escaped += c;
     }

@@ -18,9 +18,14 @@ struct ExportRow
 //   one empty line
 //   </table></html>
 // Headings are written exactly as given (they carry their own blanks, as
-// " File No. "). Cell texts keep their blanks; "&", "<" and ">" in them are
-// escaped, so a name sent by the meter cannot break the table.
+// " File No. "). Cell texts keep their blanks; markup characters and control
+// characters in them are escaped (escapeCellText), so a name sent by the meter
+// can neither break the table nor split a row over several lines.
 QString htmlTable(const QStringList &headings, const QList<ExportRow> &rowsByIndex);
 
-// "&", "<" and ">" as HTML entities; nothing else changes.
+// "&", "<" and ">" as the entities "&amp;", "&lt;", "&gt;"; the control
+// characters U+0001 to U+001F (CR, LF, tab, ESC, ...) and DEL as decimal
+// character references ("&#13;", "&#10;", "&#127;"); NUL, which HTML has no
+// reference for, as the NUL symbol U+2400 ("&#9216;"). Everything else,
+// blanks and non-ASCII letters included, stays as it is.
 QString escapeCellText(const QString &text);

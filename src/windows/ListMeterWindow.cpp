@@ -6,6 +6,7 @@
 #include "export/MeasurementExport.h"
 #include "link/QtSerialLink.h"
 #include "windows/MeterStartup.h"
+#include "windows/PlainText.h"
 #include "windows/Twips.h"
 #include "windows/WindowGeometry.h"
 #include "windows/filelist/ClickLabel.h"
@@ -98,7 +99,7 @@ void ListMeterWindow::buildControls()
 void ListMeterWindow::Form_Load()
 {
     const BusyCursor busy;
-    setWindowTitle(m_state.windowTitle());
+    PlainText::setWindowTitle(this, m_state.windowTitle());
     MeterStartup::openPort(*MSComm2, m_state.MeterPort);
 
     // Without a count the window stays in its design state: no list, no Exit button.

@@ -58,21 +58,25 @@ private slots:
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("window");
         QTest::addColumn<MeterKind>("family");
-        QTest::newRow("W1") << "[KX-W1]" << "frmWRM_Temperature" << MeterKind::Winding;
-        QTest::newRow("W2") << "[KX-W2]" << "frmWRM_Temperature" << MeterKind::Winding;
-        QTest::newRow("W3") << "[KX-W3]" << "frmWRM_Temperature" << MeterKind::Winding;
-        QTest::newRow("W4") << "[KX-W4]" << "frmWRM_Temperature" << MeterKind::Winding;
-        QTest::newRow("contact") << "[KX-C1]" << "frmCRM" << MeterKind::Contact;
-        QTest::newRow("ratio, four characters") << "KXT1" << "frmTRM" << MeterKind::Ratio;
-        QTest::newRow("cable") << "[KX-R1]" << "frmCABLE_RM" << MeterKind::Cable;
-        QTest::newRow("unknown reply") << "HELLO" << "frmWRM_Temperature" << MeterKind::Winding;
-        QTest::newRow("known reply and a line end") << "[KX-C1]\r\n" << "frmWRM_Temperature" << MeterKind::Winding;
+        QTest::addColumn<QString>("shownModel"); // in the model line and the window title
+        QTest::newRow("W1") << "[KX-W1]" << "frmWRM_Temperature" << MeterKind::Winding << "[KX-W1]";
+        QTest::newRow("W2") << "[KX-W2]" << "frmWRM_Temperature" << MeterKind::Winding << "[KX-W2]";
+        QTest::newRow("W3") << "[KX-W3]" << "frmWRM_Temperature" << MeterKind::Winding << "[KX-W3]";
+        QTest::newRow("W4") << "[KX-W4]" << "frmWRM_Temperature" << MeterKind::Winding << "[KX-W4]";
+        QTest::newRow("contact") << "[KX-C1]" << "frmCRM" << MeterKind::Contact << "[KX-C1]";
+        QTest::newRow("ratio, four characters") << "KXT1" << "frmTRM" << MeterKind::Ratio << "KXT1";
+        QTest::newRow("cable") << "[KX-R1]" << "frmCABLE_RM" << MeterKind::Cable << "[KX-R1]";
+        QTest::newRow("unknown reply") << "HELLO" << "frmWRM_Temperature" << MeterKind::Winding << "HELLO";
+        // The line end is shown as the CR and LF symbols.
+        QTest::newRow("known reply and a line end") << "[KX-C1]\r\n" << "frmWRM_Temperature" << MeterKind::Winding
+                                                    << QStringLiteral("[KX-C1]\u240D\u240A");
     }
     void eachModelOpensItsFamilyWindow()
     {
         QFETCH(QString, model);
         QFETCH(QString, window);
         QFETCH(MeterKind, family);
+        QFETCH(QString, shownModel);
 
         QString escaped = model;
         escaped.replace("\r", "\\r").replace("\n", "\\n");
@@ -86,14 +90,14 @@ private slots:
         QCOMPARE(detection.state.MeterFamily, family);
         QCOMPARE(detection.state.MeterPort, qint16(1));
         QVERIFY(detection.splash.lblModel->isVisibleTo(&detection.splash));
-        QCOMPARE(detection.splash.lblModel->text(), "PC successfully connected to " + model);
+        QCOMPARE(detection.splash.lblModel->text(), "PC successfully connected to " + shownModel);
         QVERIFY(!detection.splash.MSComm1().isOpen());
 
         const std::unique_ptr<MeterWindow> loaded = detection.splash.takeLoadedWindow();
         QVERIFY(loaded);
         QCOMPARE(loaded->objectName(), window);
         QCOMPARE(loaded->kind(), family);
-        QCOMPARE(loaded->windowTitle(), model + " Meter Communication Software");
+        QCOMPARE(loaded->windowTitle(), shownModel + " Meter Communication Software");
         QVERIFY(!loaded->isVisible()); // the entry routine shows it, not the probe
         QCOMPARE(sim.requests().value(0), QString("{00}"));
     }

@@ -35,6 +35,8 @@ private slots:
     void escapeCellText_data();
     void escapeCellText();
     void escapedCellInTable();
+    void controlCharactersStayOnTheRowsLine_data();
+    void controlCharactersStayOnTheRowsLine();
 };
 
 void TestHtmlTable::windingRowsTwoAndFourOfFour()
@@ -126,6 +128,20 @@ void TestHtmlTable::escapeCellText_data()
     QTest::newRow("entity is escaped again") << "&amp;" << "&amp;amp;";
     QTest::newRow("quotes stay") << "\"x\" 'y'" << "\"x\" 'y'";
     QTest::newRow("empty") << "" << "";
+    QTest::newRow("micro sign stays") << QStringLiteral("0.5678 \u00B5") << QStringLiteral("0.5678 \u00B5");
+    QTest::newRow("Latin-1 letters stay") << QStringLiteral("\u00C5l\u00E9") << QStringLiteral("\u00C5l\u00E9");
+    QTest::newRow("CR LF") << "A\r\nB" << "A&#13;&#10;B";
+    QTest::newRow("lone LF") << "\n" << "&#10;";
+    QTest::newRow("NUL") << QString(QChar(0)) + "B" << "&#9216;B";
+    QTest::newRow("NUL symbol typed as such stays") << QStringLiteral("\u2400") << QStringLiteral("\u2400");
+    QTest::newRow("ESC sequence") << "\x1b[1m" << "&#27;[1m";
+    QTest::newRow("tab") << "a\tb" << "a&#9;b";
+    QTest::newRow("SOH and unit separator") << "\x01\x1f" << "&#1;&#31;";
+    QTest::newRow("DEL") << "x\x7f" << "x&#127;";
+    QTest::newRow("control next to markup") << "<\r&" << "&lt;&#13;&amp;";
+    // References 128 to 159 mean other characters in HTML; a C1 control
+    // splits no line in the file, so it is left as it is.
+    QTest::newRow("C1 control stays") << QStringLiteral("\u0085") << QStringLiteral("\u0085");
 }
 
 void TestHtmlTable::escapeCellText()
@@ -140,6 +156,34 @@ void TestHtmlTable::escapedCellInTable()
     const QString expected = tableStart + "<tr><th> Date & Time </th></tr>\r\n"
         + "<tr><td> &lt;b&gt;&amp; </td></tr>\r\n" + emptyLine + tableEnd;
     QCOMPARE(htmlTable({" Date & Time "}, {ticked({" <b>& "})}), expected);
+}
+
+void TestHtmlTable::controlCharactersStayOnTheRowsLine_data()
+{
+    QTest::addColumn<QStringList>("cells");
+    QTest::addColumn<QString>("rowLine");
+    QTest::newRow("file name with CR LF") << QStringList{"3", "AB\r\nCD"}
+                                          << "<tr><td>3</td><td>AB&#13;&#10;CD</td></tr>\r\n";
+    QTest::newRow("NUL inside a name") << QStringList{"3", QString("AB") + QChar(0) + "CD"}
+                                       << "<tr><td>3</td><td>AB&#9216;CD</td></tr>\r\n";
+    QTest::newRow("bare CR and LF") << QStringList{"\r", "\n"} << "<tr><td>&#13;</td><td>&#10;</td></tr>\r\n";
+    QTest::newRow("ESC and DEL") << QStringList{"3", "\x1b[2J\x7f"} << "<tr><td>3</td><td>&#27;[2J&#127;</td></tr>\r\n";
+    QTest::newRow("normal row unchanged") << QStringList{"3", "  FILE03  "}
+                                          << "<tr><td>3</td><td>  FILE03  </td></tr>\r\n";
+}
+
+void TestHtmlTable::controlCharactersStayOnTheRowsLine()
+{
+    QFETCH(QStringList, cells);
+    QFETCH(QString, rowLine);
+    const QString html = htmlTable({" File No. ", " Filename "}, {unticked({"1", "x\r\ny"}), ticked(cells)});
+    const QString expected = tableStart + "<tr><th> File No. </th><th> Filename </th></tr>\r\n" + emptyLine + rowLine
+        + emptyLine + tableEnd;
+    QCOMPARE(html, expected);
+    // Six lines, each ended by the table's own CR LF, and no NUL anywhere.
+    QCOMPARE(html.count(QLatin1Char('\r')), 6);
+    QCOMPARE(html.count(QLatin1Char('\n')), 6);
+    QVERIFY(!html.contains(QChar(0)));
 }
 
 QTEST_GUILESS_MAIN(TestHtmlTable)

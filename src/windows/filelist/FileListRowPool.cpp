@@ -1,5 +1,6 @@
 #include "windows/filelist/FileListRowPool.h"
 
+#include "windows/PlainText.h"
 #include "windows/Twips.h"
 #include "windows/filelist/FileListLayout.h"
 #include "windows/filelist/FileListModel.h"
@@ -120,7 +121,7 @@ void FileListRowPool::createCells(Line &line, int index)
         for (const FileListColumn &column : m_labelColumns) {
             auto *label = new QLabel(line.widget);
             label->setObjectName(column.name);
-            label->setTextFormat(Qt::PlainText);
+            label->setTextFormat(Qt::PlainText); // cells hold text sent by the meter
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             label->setGeometry(Twips::rect(column.leftTwips[side], 0, column.widthTwips, cellHeight));
             cells.labels.append(label);
@@ -148,7 +149,7 @@ void FileListRowPool::fillRow(RowCells &cells, int row)
     cells.check->setChecked(m_model.isTicked(row));
     cells.check->setEnabled(m_model.isEnabled(row));
     for (int column = 0; column < cells.labels.size(); ++column)
-        cells.labels[column]->setText(m_model.cellText(row, column));
+        cells.labels[column]->setText(PlainText::shown(m_model.cellText(row, column)));
 }
 
 void FileListRowPool::onCheckClicked(int slotIndex, int side, bool checked)

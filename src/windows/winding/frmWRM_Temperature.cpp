@@ -9,6 +9,7 @@
 #include "link/QtSerialLink.h"
 #include "link/Request.h"
 #include "windows/MeterStartup.h"
+#include "windows/PlainText.h"
 #include "windows/Twips.h"
 #include "windows/WindowGeometry.h"
 #include "windows/filelist/ClickLabel.h"
@@ -109,6 +110,7 @@ void frmWRM_Temperature::buildHeatRunView()
         lblFile[slot] = place(new QLabel(QStringLiteral(" - - Empty - -"), Frame1),
                               QStringLiteral("lblFile_%1").arg(slot), 960, top, 1575, 255);
         lblFile[slot]->setFont(plain);
+        lblFile[slot]->setTextFormat(Qt::PlainText); // later holds a name sent by the meter
         cmdDownload[slot] = place(new QPushButton(QStringLiteral("Download"), Frame1),
                                   QStringLiteral("cmdDownload_%1").arg(slot), 2880, 660 + 480 * slot, 1095, 375);
         cmdDownload[slot]->setFont(plain);
@@ -172,7 +174,7 @@ void frmWRM_Temperature::buildMeasurementView()
 void frmWRM_Temperature::Form_Load()
 {
     const BusyCursor busy;
-    setWindowTitle(m_state.windowTitle());
+    PlainText::setWindowTitle(this, m_state.windowTitle());
     MeterStartup::openPort(*MSComm2, m_state.MeterPort);
 
     const std::optional<int> heatRuns =
@@ -223,7 +225,7 @@ bool frmWRM_Temperature::loadHeatRunNames()
     for (int slot = 0; slot < heatRunSlots && slot < names.size(); ++slot) {
         if (!names[slot])
             continue;
-        lblFile[slot]->setText(*names[slot]);
+        PlainText::setLabelText(lblFile[slot], *names[slot]);
         QFont bold = lblFile[slot]->font();
         bold.setBold(true);
         lblFile[slot]->setFont(bold);

@@ -97,6 +97,8 @@ private slots:
     void pooledWidgetsFollowScrolling_data();
     void pooledWidgetsFollowScrolling();
     void cellTextUpdatesShownLabel();
+    void meterTextIsShownLiterally_data();
+    void meterTextIsShownLiterally();
     void largestListReachesItsEnd();
     void wheelOverListScrolls();
     void checkBoxAccessibleName();
@@ -413,6 +415,34 @@ void FileListTest::pooledWidgetsFollowScrolling()
                  Twips::toPixels(double(f.list->panelTopTwips()) + f.list->rowTopTwips(row)));
         QCOMPARE(box->x(), Twips::toPixels(row % 2 == 0 ? 0 : 7440));
     }
+}
+
+void FileListTest::meterTextIsShownLiterally_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("file name") << "FILE01" << "FILE01";
+    QTest::newRow("blanks and micro sign") << QStringLiteral("0.5678 \u00B5") << QStringLiteral("0.5678 \u00B5");
+    QTest::newRow("bold") << "<b>x</b>" << "<b>x</b>";
+    QTest::newRow("image") << "<img src=/etc/passwd>" << "<img src=/etc/passwd>";
+    QTest::newRow("CR LF") << "AB\r\nCD" << QStringLiteral("AB\u240D\u240ACD");
+    QTest::newRow("NUL") << QStringLiteral("AB") + QChar(0) + QStringLiteral("CD") << QStringLiteral("AB\u2400CD");
+    QTest::newRow("ESC") << "\x1b[2J" << QStringLiteral("\u241B[2J");
+}
+
+void FileListTest::meterTextIsShownLiterally()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+    Fixture f;
+    f.load(4);
+    f.list->setCellText(3, 0, stored);
+    const QLabel *label = f.list->visibleLabel(3, 0);
+    QVERIFY(label);
+    QCOMPARE(label->textFormat(), Qt::PlainText);
+    QCOMPARE(label->text(), shown);
+    // The export reads the stored text, which stays as the meter sent it.
+    QCOMPARE(f.list->cellText(3, 0), stored);
 }
 
 void FileListTest::cellTextUpdatesShownLabel()

@@ -1,0 +1,228 @@
+// Text from the meter and from the user is shown literally: the detection
+// window's model line, every meter window's title, the heat-run slot names and
+// the message boxes. Driven with an in-memory meter.
+#include "ActWhen.h"
+#include "FakeDetection.h"
+#include "FakeSerialLink.h"
+#include "ScriptedDialogs.h"
+#include "app/MeterWindow.h"
+#include "app/Shutdown.h"
+#include "app/UserDialogs.h"
+#include "app/frmSplash.h"
+#include "windows/winding/frmWRM_Temperature.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+
+Q_DECLARE_METATYPE(MeterKind)
+
+namespace {
+
+const QString titleEnd = QStringLiteral(" Meter Communication Software");
+const QString connected = QStringLiteral("PC successfully connected to ");
+
+QByteArray withNul(const char *before, const char *after)
+{
+    return QByteArray(before) + '\0' + QByteArray(after);
+}
+
+// What the window system is given as the title (Qt resolves "[*]" on the way).
+QString displayedTitle(QWidget *window)
+{
+    window->winId();
+    return window->windowHandle() ? window->windowHandle()->title() : QString();
+}
+
+PortFactory silentMeter()
+{
+    return [](qint64) { return std::unique_ptr<SerialLink>(std::make_unique<FakeSerialLink>()); };
+}
+
+// A winding meter with the given heat-run slot names and no measurement files.
+PortFactory windingMeterWithHeatRuns(const QList<QByteArray> &names)
+{
+    return [names](qint64) {
+        auto port = std::make_unique<FakeSerialLink>();
+        port->responder = [names](const QByteArray &request) -> QList<QByteArray> {
+            if (request == "{01}")
+                return {"[" + QByteArray::number(names.size()).rightJustified(2, '0') + "]"};
+            if (request == "{02}") {
+                QByteArray reply = "[";
+                for (const QByteArray &name : names)
+                    reply += ";" + name + ";0001";
+                return {reply + "]"};
+            }
+            if (request == "{03}")
+                return {"[0000]"};
+            return {};
+        };
+        return std::unique_ptr<SerialLink>(std::move(port));
+    };
+}
+
+} // namespace
+
+class TestShownText : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_files;
+
+private slots:
+    void cleanup() { Shutdown::resetForTests(); }
+
+    void identificationIsShownLiterally_data()
+    {
+        QTest::addColumn<QByteArray>("identification");
+        QTest::addColumn<QString>("shownModel");
+        // "<img src=/dev/zero>" runs in tst_identificationMemory, under a cap
+        // on the address space.
+        QTest::newRow("image of a system file") << QByteArray("<img src=/etc/passwd>") << "<img src=/etc/passwd>";
+        QTest::newRow("bold") << QByteArray("<b>x</b>") << "<b>x</b>";
+        QTest::newRow("heading") << QByteArray("<h1>[KX-W1]</h1>") << "<h1>[KX-W1]</h1>";
+        QTest::newRow("NUL") << withNul("[KX-", "W1]") << QStringLiteral("[KX-\u2400W1]");
+        QTest::newRow("ESC") << QByteArray("\x1b[2J[KX-W1]") << QStringLiteral("\u241B[2J[KX-W1]");
+        QTest::newRow("CR LF") << QByteArray("[KX-W1]\r\n") << QStringLiteral("[KX-W1]\u240D\u240A");
+        QTest::newRow("title placeholder") << QByteArray("[*]KX") << "[*]KX";
+    }
+    void identificationIsShownLiterally()
+    {
+        QFETCH(QByteArray, identification);
+        QFETCH(QString, shownModel);
+
+        FakeDetection detection(identification);
+        QVERIFY(detection.waitUntilClosed());
+        frmSplash &splash = *detection.splash;
+        QCOMPARE(splash.result(), int(QDialog::Accepted));
+        // The stored model text is the reply as it came.
+        QCOMPARE(detection.state.MeterModel, QString::fromLatin1(identification));
+
+        QCOMPARE(splash.lblModel->textFormat(), Qt::PlainText);
+        QCOMPARE(splash.lblModel->text(), connected + shownModel);
+        // Nothing in the reply makes the line taller than one line of text.
+        QVERIFY(splash.lblModel->sizeHint().height() < 2 * splash.lblModel->fontMetrics().lineSpacing());
+
+        const std::unique_ptr<MeterWindow> loaded = splash.takeLoadedWindow();
+        QVERIFY(loaded);
+        QCOMPARE(displayedTitle(loaded.get()), shownModel + titleEnd);
+        // A modified window shows a lone "[*]" as "*"; the meter's "[*]" stays.
+        if (shownModel.contains(QStringLiteral("[*]"))) {
+            loaded->setWindowModified(true);
+            QCOMPARE(displayedTitle(loaded.get()), shownModel + titleEnd);
+        }
+    }
+
+    void pictureNamedByTheMeterIsNotLoaded()
+    {
+        // Were the reply read as markup, the label would grow to the picture's height.
+        QVERIFY(m_files.isValid());
+        const QString picture = m_files.filePath(QStringLiteral("p.png"));
+        QImage image(400, 400, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QVERIFY(image.save(picture));
+        const QByteArray identification = "<img src=" + picture.toLatin1() + ">";
+
+        FakeDetection detection(identification);
+        QVERIFY(detection.waitUntilClosed());
+        QLabel *label = detection.splash->lblModel;
+        QCOMPARE(label->text(), connected + QString::fromLatin1(identification));
+        QVERIFY(label->sizeHint().height() < 100);
+        label->grab();
+        QVERIFY(label->sizeHint().height() < 100);
+    }
+
+    void everyFamilyWindowTitleIsLiteral_data()
+    {
+        QTest::addColumn<MeterKind>("family");
+        QTest::newRow("winding") << MeterKind::Winding;
+        QTest::newRow("contact") << MeterKind::Contact;
+        QTest::newRow("ratio") << MeterKind::Ratio;
+        QTest::newRow("cable") << MeterKind::Cable;
+    }
+    void everyFamilyWindowTitleIsLiteral()
+    {
+        QFETCH(MeterKind, family);
+        ProgramState state;
+        state.MeterModel = QStringLiteral("[*]<b>x") + QChar(0) + QStringLiteral("\r\n");
+        state.MeterFamily = family;
+        state.MeterPort = 1;
+        ScriptedDialogs dialogs;
+        const std::unique_ptr<MeterWindow> window = createFamilyWindow({state, dialogs, silentMeter(), {}});
+        window->Form_Load();
+        QCOMPARE(dialogs.boxes.size(), 1); // the silent meter: start-up failure
+        QCOMPARE(window->windowTitle(), QStringLiteral("[*][*]<b>x\u2400\u240D\u240A") + titleEnd);
+        QCOMPARE(displayedTitle(window.get()), QStringLiteral("[*]<b>x\u2400\u240D\u240A") + titleEnd);
+    }
+
+    void heatRunNamesAreShownLiterally()
+    {
+        const QList<QByteArray> names{
+            "HRT-JOB-0001", "<b>x</b>    ", "<h1>BIG</h1>", "<img src=/x>", withNul("AB", "\x1b[2J\r\nXYZ"),
+            "[*]HRT-JOB-1", "------------",
+        };
+        ProgramState state;
+        state.MeterModel = QStringLiteral("[KX-W1]");
+        state.MeterPort = 1;
+        ScriptedDialogs dialogs;
+        frmWRM_Temperature window({state, dialogs, windingMeterWithHeatRuns(names), {}});
+        window.Form_Load();
+        QVERIFY(dialogs.boxes.isEmpty());
+
+        const QStringList shown{
+            "HRT-JOB-0001", "<b>x</b>    ", "<h1>BIG</h1>", "<img src=/x>",
+            QStringLiteral("AB\u2400\u241B[2J\u240D\u240AXYZ"), "[*]HRT-JOB-1", " - - Empty - -", " - - Empty - -",
+        };
+        const int lineHeight = 2 * window.lblFile[0]->fontMetrics().lineSpacing();
+        for (int slot = 0; slot < frmWRM_Temperature::heatRunSlots; ++slot) {
+            QLabel *label = window.lblFile[slot];
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+            QCOMPARE(label->text(), shown[slot]);
+            QCOMPARE(label->font().bold(), slot < 6);
+            QVERIFY(label->sizeHint().height() < lineHeight);
+        }
+    }
+
+    void messageBoxesShowTextLiterally_data()
+    {
+        QTest::addColumn<bool>("critical");
+        QTest::newRow("error") << true;
+        QTest::newRow("information") << false;
+    }
+    void messageBoxesShowTextLiterally()
+    {
+        QFETCH(bool, critical);
+        const QString path = QStringLiteral("/home/u/<img src=/etc/passwd>\n<b>x</b>.html");
+        QString text;
+        QString title;
+        Qt::TextFormat format = Qt::AutoText;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        ActWhen answer([] { return qobject_cast<QMessageBox *>(QApplication::activeModalWidget()) != nullptr; }, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            text = box->text();
+            title = box->windowTitle();
+            format = box->textFormat();
+            icon = box->icon();
+            box->accept();
+        });
+        QtUserDialogs dialogs;
+        if (critical)
+            dialogs.critical(QStringLiteral("Error"), path + QStringLiteral(": Permission denied"));
+        else
+            dialogs.information(QStringLiteral("Kestrix"), path);
+        QVERIFY(answer.acted);
+        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(icon, critical ? QMessageBox::Critical : QMessageBox::NoIcon);
+        QCOMPARE(title, critical ? QStringLiteral("Error") : QStringLiteral("Kestrix"));
+        const QString shownPath = QStringLiteral("/home/u/<img src=/etc/passwd>\u240A<b>x</b>.html");
+        QCOMPARE(text, critical ? shownPath + QStringLiteral(": Permission denied") : shownPath);
+    }
+};
+
+QTEST_MAIN(TestShownText)
+#include "tst_shownText.moc"

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "FakeSerialLink.h"
+#include "ScriptedDialogs.h"
+#include "app/ProgramState.h"
+#include "app/frmSplash.h"
+
+#include <QByteArray>
+#include <QSignalSpy>
+#include <memory>
+
+// The detection window, as the entry routine runs it, against an in-memory
+// meter that answers "{00}" with `identification` and nothing else. The family
+// window it loads talks to the same silent meter, so that window's start-up
+// ends at its first request with the fatal-error box; its title is set by then.
+class FakeDetection
+{
+public:
+    explicit FakeDetection(const QByteArray &identification);
+
+    // Runs the probe until the window closes itself.
+    bool waitUntilClosed();
+
+    ProgramState state;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<frmSplash> splash;
+
+private:
+    std::unique_ptr<QSignalSpy> m_finished;
+};
