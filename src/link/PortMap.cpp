@@ -42,17 +42,22 @@ QString shortName(const QString &device)
 
 } // namespace
 
-int leadingInteger(const QString &text)
+std::optional<int> portNumberIn(const QString &text)
 {
+    QStringView rest = QStringView(text).trimmed();
+    if (rest.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
+        rest = rest.mid(3).trimmed();
     int value = 0;
     int digits = 0;
-    for (const QChar c : text.trimmed()) {
-        if (!c.isDigit() || c.unicode() > '9')
+    for (const QChar c : rest) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             break;
-        value = value * 10 + (c.unicode() - '0');
         if (++digits > 6)
-            break; // far beyond any port number
+            break; // far beyond any port number already
+        value = value * 10 + (c.unicode() - '0');
     }
+    if (digits == 0)
+        return std::nullopt;
     return value;
 }
 

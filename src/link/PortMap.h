@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Which serial device stands behind each COM number 1 to 32.
 //
 // On Windows COM n is simply "COMn". Elsewhere COM n is the device that the
@@ -53,6 +55,9 @@ private:
     bool m_comNamed = false;
 };
 
-// The integer at the start of a text, as the port list is read: "12 (ttyUSB0)"
-// gives 12; a text that does not start with a digit gives 0.
-int leadingInteger(const QString &text);
+// The COM number in a text of the port list, as chosen or typed: the list's
+// own entries ("12", "12 (ttyUSB0)") and the port's usual name ("COM12",
+// "com 12"), blanks around allowed. Nothing when the text does not start with
+// a number, with or without "COM" before it. The number is not checked
+// against the range: opening an unknown port fails with its own reason.
+std::optional<int> portNumberIn(const QString &text);

@@ -173,6 +173,25 @@ private slots:
         QVERIFY(detection.splash.lblWarning->isHidden());
     }
 
+    void typedPortNameIsProbed_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("port name") << "COM7";
+        QTest::newRow("lower case with a blank") << "com 7";
+    }
+    void typedPortNameIsProbed()
+    {
+        QFETCH(QString, typed);
+        SimProcess sim({"--model", "[KX-C1]", "--com", "7", "--files", "1", "--unpaced"});
+        QVERIFY(sim.start());
+        Detection detection;
+        detection.splash.comboCOM->setEditText(typed); // before the first attempt
+        QVERIFY(detection.waitUntilClosed());
+        QCOMPARE(detection.state.MeterPort, qint16(7));
+        QCOMPARE(detection.state.MeterFamily, MeterKind::Contact);
+        QCOMPARE(sim.requests().value(0), QString("{00}"));
+    }
+
     void portThatCannotBeOpenedShowsTheReasonBesideTheWarning()
     {
         // COM 32 has no device behind it.

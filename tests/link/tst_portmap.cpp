@@ -43,29 +43,45 @@ private slots:
         QCOMPARE(map.entryFor(2), QString("2 (pts/3)"));
         QCOMPARE(map.entryFor(3), QString("3"));
         for (int number = PortMap::firstPort; number <= PortMap::lastPort; ++number)
-            QCOMPARE(leadingInteger(map.entryFor(number)), number);
+            QCOMPARE(portNumberIn(map.entryFor(number)), std::optional<int>(number));
 
         const PortMap windows = PortMap::comNamed();
         QCOMPARE(windows.entryFor(7), QString("7"));
         QCOMPARE(windows.deviceFor(7), QString("COM7"));
     }
 
-    void readsTheIntegerAtTheStart_data()
+    void readsThePortNumber_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("value");
-        QTest::newRow("plain") << "5" << 5;
-        QTest::newRow("with device") << "12 (ttyUSB0)" << 12;
+        QTest::addColumn<int>("value"); // 0: no number
+        QTest::newRow("plain") << "3" << 3;
+        QTest::newRow("with device") << "3 (ttyUSB0)" << 3;
+        QTest::newRow("two digits with device") << "12 (ttyUSB0)" << 12;
         QTest::newRow("typed with blanks") << " 7 " << 7;
+        QTest::newRow("port name") << "COM3" << 3;
+        QTest::newRow("port name, lower case") << "com3" << 3;
+        QTest::newRow("lower case and a blank") << "com 3" << 3;
+        QTest::newRow("upper case and a blank") << "COM 3" << 3;
+        QTest::newRow("port name with blanks around") << " COM12 " << 12;
+        QTest::newRow("mixed case, several blanks") << "Com   5" << 5;
+        QTest::newRow("port name and device") << "COM3 (ttyUSB0)" << 3;
         QTest::newRow("not a number") << "abc" << 0;
+        QTest::newRow("port name alone") << "COM" << 0;
+        QTest::newRow("port name and a blank") << "COM " << 0;
+        QTest::newRow("sign is no number") << "COM-3" << 0;
+        QTest::newRow("other name") << "ttyUSB0" << 0;
         QTest::newRow("empty") << "" << 0;
-        QTest::newRow("out of range stays as typed") << "40" << 40;
+        QTest::newRow("out of range stays as typed") << "33" << 33;
+        QTest::newRow("far out of range, as typed") << "COM40" << 40;
     }
-    void readsTheIntegerAtTheStart()
+    void readsThePortNumber()
     {
         QFETCH(QString, text);
         QFETCH(int, value);
-        QCOMPARE(leadingInteger(text), value);
+        const std::optional<int> read = portNumberIn(text);
+        QCOMPARE(read.has_value(), value != 0);
+        if (read)
+            QCOMPARE(*read, value);
     }
 
     void readsOnlyComLinks()
