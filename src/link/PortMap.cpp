@@ -1,12 +1,18 @@
 #include "link/PortMap.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QStandardPaths>
 #include <QRegularExpression>
 
 #include <algorithm>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -170,10 +176,16 @@ QString PortMap::entryFor(int number) const
 }
 
 QString PortMap::describeOpenFailure(const QString &device, QSerialPort::SerialPortError error,
-                                     const QString &systemText)
+                                     const QString &systemText, bool userMayOpen)
 {
     switch (error) {
     case QSerialPort::PermissionError:
+        if (userMayOpen) {
+            // The system's text speaks of permission here, which would send the
+            // user to the wrong fix.
+            return QStringLiteral("%1: in use by another program. Close that program, or choose another port.")
+                .arg(device);
+        }
         return QStringLiteral("%1: permission denied (%2). On Linux, add your user to the serial-port "
                               "group (usually \"dialout\": sudo usermod -aG dialout $USER) and log in again.")
             .arg(device, systemText);
@@ -184,4 +196,16 @@ QString PortMap::describeOpenFailure(const QString &device, QSerialPort::SerialP
     default:
         return QStringLiteral("%1: %2").arg(device, systemText);
     }
+}
+
+bool PortMap::userMayOpen(const QString &device)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(device);
+    return true;
+#else
+    // Checked with the identity that opens files (AT_EACCESS), as open() would.
+    const QByteArray path = QFile::encodeName(device);
+    return faccessat(AT_FDCWD, path.constData(), R_OK | W_OK, AT_EACCESS) == 0;
+#endif
 }

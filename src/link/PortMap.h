@@ -47,8 +47,16 @@ public:
     static QStringList orderDevices(QStringList devices);
 
     // The system's reason for a failed open, with a hint where one helps.
+    // The port reports a permission error both for a device node that this
+    // user may not open and for a device that another program holds (its lock
+    // file, or exclusive mode): `userMayOpen` (see userMayOpen()) tells them apart.
     static QString describeOpenFailure(const QString &device, QSerialPort::SerialPortError error,
-                                       const QString &systemText);
+                                       const QString &systemText, bool userMayOpen);
+
+    // Whether the device node's permissions let this process read and write
+    // it. True where the system cannot tell (Windows, where a denied COM port
+    // is one that another program has open).
+    static bool userMayOpen(const QString &device);
 
 private:
     QMap<int, QString> m_devices;

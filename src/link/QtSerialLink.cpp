@@ -72,7 +72,9 @@ bool QtSerialLink::open()
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port.open(QIODevice::ReadWrite)) {
-        m_error = PortMap::describeOpenFailure(device, m_port.error(), m_port.errorString());
+        const QSerialPort::SerialPortError error = m_port.error();
+        const bool userMayOpen = error != QSerialPort::PermissionError || PortMap::userMayOpen(device);
+        m_error = PortMap::describeOpenFailure(device, error, m_port.errorString(), userMayOpen);
         m_port.clearError();
         return false;
     }

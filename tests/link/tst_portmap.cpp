@@ -1,8 +1,13 @@
 #include "link/PortMap.h"
 
+#include "ActingAsNobody.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
+#include <unistd.h>
 
 class TestPortMap : public QObject
 {
@@ -113,13 +118,80 @@ private slots:
         qputenv("XDG_CONFIG_HOME", saved);
     }
 
+    void openFailureNamesTheReason_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("systemText");
+        QTest::addColumn<bool>("userMayOpen");
+        QTest::addColumn<QString>("says");
+        QTest::addColumn<QString>("doesNotSay");
+        // The port's lock file, or a device held in exclusive mode (EBUSY),
+        // come as permission errors on a device this user may open.
+        QTest::newRow("locked by another program")
+            << int(QSerialPort::PermissionError) << "Permission error while locking the device" << true
+            << "in use by another program" << "ermission";
+        QTest::newRow("busy device") << int(QSerialPort::PermissionError) << "Device or resource busy" << true
+                                     << "in use by another program" << "dialout";
+        QTest::newRow("device node not for this user")
+            << int(QSerialPort::PermissionError) << "Permission denied" << false
+            << "permission denied (Permission denied)" << "in use";
+        QTest::newRow("already open") << int(QSerialPort::OpenError) << "Device is already open" << true
+                                      << "already in use (Device is already open)" << "dialout";
+        QTest::newRow("gone") << int(QSerialPort::DeviceNotFoundError) << "No such file or directory" << true
+                              << "no such device (No such file or directory)" << "in use";
+        QTest::newRow("anything else") << int(QSerialPort::ResourceError) << "Input/output error" << true
+                                       << ": Input/output error" << "in use";
+    }
     void openFailureNamesTheReason()
     {
-        const QString text =
-            PortMap::describeOpenFailure("/dev/ttyUSB0", QSerialPort::PermissionError, "Permission denied");
-        QVERIFY(text.contains("/dev/ttyUSB0"));
-        QVERIFY(text.contains("Permission denied"));
-        QVERIFY(text.contains("dialout"));
+        QFETCH(int, error);
+        QFETCH(QString, systemText);
+        QFETCH(bool, userMayOpen);
+        QFETCH(QString, says);
+        QFETCH(QString, doesNotSay);
+        const QString text = PortMap::describeOpenFailure(
+            "/dev/ttyUSB0", QSerialPort::SerialPortError(error), systemText, userMayOpen);
+        QVERIFY2(text.startsWith("/dev/ttyUSB0: "), qPrintable(text));
+        QVERIFY2(text.contains(says), qPrintable(text));
+        QVERIFY2(!text.contains(doesNotSay), qPrintable(text));
+    }
+
+    void permissionDeniedGivesTheGroupHint()
+    {
+        const QString text = PortMap::describeOpenFailure("/dev/ttyUSB0", QSerialPort::PermissionError,
+                                                          "Permission denied", false);
+        QVERIFY2(text.contains("dialout"), qPrintable(text));
+    }
+
+    void userMayOpenFollowsTheNodesPermissions()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                      | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
+                                                      | QFile::ExeOther));
+        const auto node = [&](const QString &name, QFile::Permissions permissions) {
+            QFile file(dir.filePath(name));
+            if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(permissions))
+                return QString();
+            return file.fileName();
+        };
+        const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+        const QString owners = node("ttyOwners", ownerOnly);
+        const QString everybodys = node("ttyEverybodys", ownerOnly | QFile::ReadGroup | QFile::WriteGroup
+                                                             | QFile::ReadOther | QFile::WriteOther);
+        const QString readOnly = node("ttyReadOnly", QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        QVERIFY(!owners.isEmpty() && !everybodys.isEmpty() && !readOnly.isEmpty());
+        QVERIFY(PortMap::userMayOpen(owners));
+        QVERIFY(!PortMap::userMayOpen(dir.filePath("missing")));
+
+        // Root may open anything: look as an unprivileged user would.
+        std::optional<ActingAsNobody> nobody;
+        if (geteuid() == 0)
+            nobody.emplace();
+        QCOMPARE(PortMap::userMayOpen(owners), !nobody.has_value());
+        QVERIFY(PortMap::userMayOpen(everybodys));
+        QVERIFY(!PortMap::userMayOpen(readOnly));
     }
 };
 
