@@ -48,6 +48,7 @@ public:
         return waitForMoreBytes(msecs, handleEvents);
     }
 
-    // True once the device has disappeared (unplugged adapter, closed pty).
+    // True once the device has disappeared (unplugged adapter, closed pty),
+    // until the port has been opened on it again.
     virtual bool deviceLost() const = 0;
 };

@@ -1,14 +1,18 @@
 // Faults of the serial port itself, on real pseudo-terminals: a port that
-// another program holds and a device node this user may not open.
+// another program holds, a device node this user may not open, and an adapter
+// pulled out and plugged back in.
 #include "ActingAsNobody.h"
 #include "PtyMeter.h"
+#include "link/Exchange.h"
 #include "link/PortMap.h"
 #include "link/QtSerialLink.h"
 
 #include <QFile>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -84,6 +88,48 @@ private slots:
         QVERIFY2(reason.startsWith(meter.device() + ": permission denied"), qPrintable(reason));
         QVERIFY2(reason.contains("dialout"), qPrintable(reason));
         QVERIFY2(!reason.contains("in use"), qPrintable(reason));
+    }
+
+    void lostDeviceIsOpenedAgainForTheNextRequest()
+    {
+        auto meter = std::make_unique<PtyMeter>();
+        QVERIFY(!meter->device().isEmpty());
+        QVERIFY(publishPort(PortMap::linkFolder(), comNumber, meter->device()));
+        QtSerialLink port(QtSerialLink::meterBufferSize);
+        QCOMPARE(openFailure(port), QString());
+        QVERIFY(!port.deviceLost());
+
+        // The adapter is pulled while the window idles in its event loop.
+        meter.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(port.deviceLost(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!port.isOpen(), 10000);
+
+        // Not back yet: the request goes nowhere, and the next one tries again.
+        port.write("{1001}");
+        QVERIFY(!port.isOpen());
+        QVERIFY(port.deviceLost());
+        QVERIFY(!port.errorString().isEmpty());
+
+        // Plugged back in, perhaps under another device name. The meter
+        // answers the heat-run-test request as soon as it has it.
+        PtyMeter back;
+        QVERIFY(!back.device().isEmpty());
+        QVERIFY(publishPort(PortMap::linkFolder(), comNumber, back.device()));
+        QByteArray requests;
+        QSocketNotifier meterSide(qintptr(back.masterFd()), QSocketNotifier::Read);
+        connect(&meterSide, &QSocketNotifier::activated, this, [&] {
+            requests += back.receive(1, 0);
+            if (requests == "{1001}")
+                back.send("[0,1.25\r\n]");
+        });
+
+        Exchange exchange(port);
+        QByteArray reply;
+        QCOMPARE(exchange.requestWithFixedWait("{1001}", 1000, &reply), ExchangeOutcome::Reply);
+        QCOMPARE(requests, QByteArray("{1001}"));
+        QCOMPARE(reply, QByteArray("[0,1.25\r\n]"));
+        QVERIFY(port.isOpen());
+        QVERIFY(!port.deviceLost());
     }
 };
 
