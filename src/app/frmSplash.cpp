@@ -28,6 +28,15 @@ namespace {
 constexpr int probeWaitMs = 1000;   // the meter gets one second to identify itself
 constexpr int shortestModel = 4;    // "KXT1" is the shortest identification
 
+// The typed text itself is not repeated: a tool tip would take markup in it
+// for formatting.
+QString notAPortNumber()
+{
+    return QStringLiteral("Not a COM port number: choose or type one from %1 to %2")
+        .arg(PortMap::firstPort)
+        .arg(PortMap::lastPort);
+}
+
 template <typename Widget>
 Widget *place(Widget *widget, const char *name, int left, int top, int width, int height)
 {
@@ -165,9 +174,9 @@ void frmSplash::Timer1_Timer()
     Exchange exchange(*m_port);
     QByteArray reply;
     for (;;) {
-        const int number = leadingInteger(comboCOM->currentText());
-        m_port->setPortNumber(number);
-        if (m_port->isOpen() || m_port->open()) {
+        const std::optional<int> number = portNumberIn(comboCOM->currentText());
+        m_port->setPortNumber(number.value_or(0));
+        if (number && (m_port->isOpen() || m_port->open())) {
             showPortProblem(QString());
             if (exchange.requestWithFixedWait(Request::command("00"), probeWaitMs, &reply) == ExchangeOutcome::Ended)
                 return;
@@ -176,7 +185,7 @@ void frmSplash::Timer1_Timer()
         } else {
             // A port that cannot be opened takes the same path as a silent
             // meter, one attempt a second.
-            showPortProblem(m_port->errorString());
+            showPortProblem(number ? m_port->errorString() : notAPortNumber());
             if (exchange.waitHandlingEvents(probeWaitMs) == ExchangeOutcome::Ended)
                 return;
         }

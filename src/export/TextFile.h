@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QFileDevice;
+
 struct WriteResult
 {
     bool ok = false;
@@ -18,3 +20,8 @@ WriteResult writeTextFile(const QString &path, const QString &text);
 
 // The same, for bytes that must reach the file unchanged.
 WriteResult writeBytesFile(const QString &path, const QByteArray &bytes);
+
+// Writes every byte to a file opened with QIODevice::Unbuffered. Empty when
+// all are written, else the system's reason ("No space left on device"), also
+// when the system took only part of them.
+QString writeAllBytes(QFileDevice &file, const QByteArray &bytes);

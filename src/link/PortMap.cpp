@@ -1,12 +1,18 @@
 #include "link/PortMap.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QStandardPaths>
 #include <QRegularExpression>
 
 #include <algorithm>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -42,17 +48,22 @@ QString shortName(const QString &device)
 
 } // namespace
 
-int leadingInteger(const QString &text)
+std::optional<int> portNumberIn(const QString &text)
 {
+    QStringView rest = QStringView(text).trimmed();
+    if (rest.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
+        rest = rest.mid(3).trimmed();
     int value = 0;
     int digits = 0;
-    for (const QChar c : text.trimmed()) {
-        if (!c.isDigit() || c.unicode() > '9')
+    for (const QChar c : rest) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             break;
-        value = value * 10 + (c.unicode() - '0');
         if (++digits > 6)
-            break; // far beyond any port number
+            break; // far beyond any port number already
+        value = value * 10 + (c.unicode() - '0');
     }
+    if (digits == 0)
+        return std::nullopt;
     return value;
 }
 
@@ -165,10 +176,16 @@ QString PortMap::entryFor(int number) const
 }
 
 QString PortMap::describeOpenFailure(const QString &device, QSerialPort::SerialPortError error,
-                                     const QString &systemText)
+                                     const QString &systemText, bool userMayOpen)
 {
     switch (error) {
     case QSerialPort::PermissionError:
+        if (userMayOpen) {
+            // The system's text speaks of permission here, which would send the
+            // user to the wrong fix.
+            return QStringLiteral("%1: in use by another program. Close that program, or choose another port.")
+                .arg(device);
+        }
         return QStringLiteral("%1: permission denied (%2). On Linux, add your user to the serial-port "
                               "group (usually \"dialout\": sudo usermod -aG dialout $USER) and log in again.")
             .arg(device, systemText);
@@ -179,4 +196,16 @@ QString PortMap::describeOpenFailure(const QString &device, QSerialPort::SerialP
     default:
         return QStringLiteral("%1: %2").arg(device, systemText);
     }
+}
+
+bool PortMap::userMayOpen(const QString &device)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(device);
+    return true;
+#else
+    // Checked with the identity that opens files (AT_EACCESS), as open() would.
+    const QByteArray path = QFile::encodeName(device);
+    return faccessat(AT_FDCWD, path.constData(), R_OK | W_OK, AT_EACCESS) == 0;
+#endif
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Which serial device stands behind each COM number 1 to 32.
 //
 // On Windows COM n is simply "COMn". Elsewhere COM n is the device that the
@@ -45,14 +47,25 @@ public:
     static QStringList orderDevices(QStringList devices);
 
     // The system's reason for a failed open, with a hint where one helps.
+    // The port reports a permission error both for a device node that this
+    // user may not open and for a device that another program holds (its lock
+    // file, or exclusive mode): `userMayOpen` (see userMayOpen()) tells them apart.
     static QString describeOpenFailure(const QString &device, QSerialPort::SerialPortError error,
-                                       const QString &systemText);
+                                       const QString &systemText, bool userMayOpen);
+
+    // Whether the device node's permissions let this process read and write
+    // it. True where the system cannot tell (Windows, where a denied COM port
+    // is one that another program has open).
+    static bool userMayOpen(const QString &device);
 
 private:
     QMap<int, QString> m_devices;
     bool m_comNamed = false;
 };
 
-// The integer at the start of a text, as the port list is read: "12 (ttyUSB0)"
-// gives 12; a text that does not start with a digit gives 0.
-int leadingInteger(const QString &text);
+// The COM number in a text of the port list, as chosen or typed: the list's
+// own entries ("12", "12 (ttyUSB0)") and the port's usual name ("COM12",
+// "com 12"), blanks around allowed. Nothing when the text does not start with
+// a number, with or without "COM" before it. The number is not checked
+// against the range: opening an unknown port fails with its own reason.
+std::optional<int> portNumberIn(const QString &text);

@@ -72,7 +72,9 @@ bool QtSerialLink::open()
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port.open(QIODevice::ReadWrite)) {
-        m_error = PortMap::describeOpenFailure(device, m_port.error(), m_port.errorString());
+        const QSerialPort::SerialPortError error = m_port.error();
+        const bool userMayOpen = error != QSerialPort::PermissionError || PortMap::userMayOpen(device);
+        m_error = PortMap::describeOpenFailure(device, error, m_port.errorString(), userMayOpen);
         m_port.clearError();
         return false;
     }
@@ -112,9 +114,26 @@ void QtSerialLink::discardInput()
     m_port.clearError();
 }
 
+bool QtSerialLink::reopenIfLost()
+{
+    if (!m_lost)
+        return true;
+    close();
+    if (!open()) {
+        m_lost = true; // still gone: the next request tries again
+        return false;
+    }
+    // Nothing that came before this request belongs to its reply.
+    discardInput();
+    return true;
+}
+
 void QtSerialLink::write(const QByteArray &bytes)
 {
-    if (!m_port.isOpen())
+    // Every exchange begins with a request. A device that went away (adapter
+    // pulled and plugged back) is opened again here, so the exchange reaches
+    // it instead of waiting out its time on a closed port.
+    if (!reopenIfLost() || !m_port.isOpen())
         return;
     m_port.write(bytes);
     // write() only queues; push the request out now rather than at the next

@@ -38,6 +38,11 @@ public:
     bool waitForMoreBytesWithin(qint64 nsecs, bool handleEvents) override;
     bool deviceLost() const override;
 
+    // After the device was lost, opens the port again on the same COM number
+    // (the device behind it may have a new name). write() does this for each
+    // request. False while the device is still gone; errorString() says why.
+    bool reopenIfLost();
+
     QString deviceName() const { return m_port.portName(); }
 
 private:

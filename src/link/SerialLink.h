@@ -56,6 +56,7 @@ public:
         return waitForMoreBytes(int((nsecs + 999'999) / 1'000'000), handleEvents);
     }
 
-    // True once the device has disappeared (unplugged adapter, closed pty).
+    // True once the device has disappeared (unplugged adapter, closed pty),
+    // until the port has been opened on it again.
     virtual bool deviceLost() const = 0;
 };

@@ -69,16 +69,27 @@ QString doubleText(double value, const QLocale &locale)
     return generalText(value, 15, locale);
 }
 
-std::optional<float> meterNumber(const QString &text)
+MeterReading readMeterNumber(const QString &text)
 {
     static const QRegularExpression number(
         QStringLiteral(R"(^[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?$)"));
     const QString trimmed = text.trimmed();
     if (!number.match(trimmed).hasMatch())
-        return std::nullopt;
+        return {MeterReading::Kind::NotANumber};
     bool ok = false;
     const double value = QLocale::c().toDouble(trimmed, &ok);
-    if (!ok || !std::isfinite(value) || std::fabs(value) > double(std::numeric_limits<float>::max()))
+    // Beyond double precision the conversion gives an infinity.
+    if (std::isinf(value) || std::fabs(value) > double(std::numeric_limits<float>::max()))
+        return {MeterReading::Kind::BeyondSingle};
+    if (!ok)
+        return {MeterReading::Kind::NotANumber};
+    return {MeterReading::Kind::Value, float(value)};
+}
+
+std::optional<float> meterNumber(const QString &text)
+{
+    const MeterReading reading = readMeterNumber(text);
+    if (reading.kind != MeterReading::Kind::Value)
         return std::nullopt;
-    return float(value);
+    return reading.value;
 }

@@ -20,8 +20,21 @@ QString singleText(float value, const QLocale &locale);
 // At most 15 significant digits (double precision), e.g. the temperature.
 QString doubleText(double value, const QLocale &locale);
 
-// Reads a number as a meter writes it: always a point for decimals, blanks
-// around it allowed, an optional sign and exponent ("1.5E-3"). The user's
-// locale plays no part, so "1.234" never becomes 1234 under a comma locale.
-// Gives nullopt for anything else, and for values beyond single precision.
+// A number as a meter writes it: always a point for decimals, blanks around
+// it allowed, an optional sign and exponent ("1.5E-3"). The user's locale
+// plays no part, so "1.234" never becomes 1234 under a comma locale.
+struct MeterReading
+{
+    enum class Kind {
+        Value,        // `value` holds it
+        NotANumber,   // not written as a number at all ("  ---", "1,234")
+        BeyondSingle, // written as a number, but too large for single precision ("1.0E+39")
+    };
+    Kind kind = Kind::NotANumber;
+    float value = 0.0f;
+};
+MeterReading readMeterNumber(const QString &text);
+
+// The value of readMeterNumber(); nullopt for anything else, and for values
+// beyond single precision.
 std::optional<float> meterNumber(const QString &text);

@@ -5,6 +5,7 @@
 #include "app/MeterWindow.h"
 #include "app/Shutdown.h"
 #include "app/frmSplash.h"
+#include "link/QtSerialLink.h"
 #include "link/SerialLink.h"
 
 #include <QComboBox>
@@ -175,6 +176,46 @@ private slots:
         QCOMPARE(detection.state.MeterPort, qint16(5));
         QCOMPARE(detection.state.MeterFamily, MeterKind::Contact);
         QVERIFY(detection.splash.lblWarning->isHidden());
+    }
+
+    void typedPortNameIsProbed_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("port name") << "COM7";
+        QTest::newRow("lower case with a blank") << "com 7";
+    }
+    void typedPortNameIsProbed()
+    {
+        QFETCH(QString, typed);
+        SimProcess sim({"--model", "[KX-C1]", "--com", "7", "--files", "1", "--unpaced"});
+        QVERIFY(sim.start());
+        Detection detection;
+        detection.splash.comboCOM->setEditText(typed); // before the first attempt
+        QVERIFY(detection.waitUntilClosed());
+        QCOMPARE(detection.state.MeterPort, qint16(7));
+        QCOMPARE(detection.state.MeterFamily, MeterKind::Contact);
+        QCOMPARE(sim.requests().value(0), QString("{00}"));
+    }
+
+    void portHeldByAnotherProgramIsShownAsInUse()
+    {
+        SimProcess sim({"--model", "[KX-C1]", "--files", "1", "--unpaced"});
+        QVERIFY(sim.start());
+        // Another program has COM 1 open, as a second copy of this one would.
+        QtSerialLink holder(QtSerialLink::probeBufferSize);
+        holder.setPortNumber(1);
+        QVERIFY2(holder.open(), qPrintable(holder.errorString()));
+
+        Detection detection;
+        QString reason;
+        ActWhen exit([&] { return detection.splash.lblWarning->isVisible(); }, [&] {
+            reason = detection.splash.lblWarning->toolTip();
+            QTest::mouseClick(detection.splash.cmdExit, Qt::LeftButton);
+        });
+        QVERIFY(detection.waitUntilClosed());
+        QVERIFY2(reason.startsWith(sim.device() + ": in use by another program"), qPrintable(reason));
+        QVERIFY2(!reason.contains("dialout"), qPrintable(reason));
+        QVERIFY(sim.requests().isEmpty());
     }
 
     void portThatCannotBeOpenedShowsTheReasonBesideTheWarning()

@@ -6,6 +6,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
@@ -28,6 +32,12 @@ void put(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
+// The system's text for an error number, in the C locale the test sets.
+QString systemText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
 QStringList entries(const QString &dir)
 {
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
@@ -40,14 +50,24 @@ class TestTextFile : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void writesTextWithLineEnds();
     void replacesExistingFile();
     void usesSystemEncoding();
     void writesBytesUnchanged();
     void folderAsTargetFails();
     void parentIsAFileFails();
+    void failedWriteKeepsPreviousFile_data();
     void failedWriteKeepsPreviousFile();
+    void fullDiskGivesTheSystemsReason();
+    void writesEveryByteInPieces();
 };
+
+void TestTextFile::initTestCase()
+{
+    // The system's error texts in English, whatever the user's language.
+    std::setlocale(LC_MESSAGES, "C");
+}
 
 void TestTextFile::writesTextWithLineEnds()
 {
@@ -117,11 +137,19 @@ void TestTextFile::parentIsAFileFails()
     QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("plain")});
 }
 
+void TestTextFile::failedWriteKeepsPreviousFile_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::newRow("within one write buffer") << 8 * 1024;
+    QTest::newRow("many buffers") << 256 * 1024;
+}
+
 void TestTextFile::failedWriteKeepsPreviousFile()
 {
 #ifdef Q_OS_UNIX
     // A file size limit makes the write fail part-way, as a full disk would;
     // it holds for root as well.
+    QFETCH(int, size);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("out.html"));
     put(path, "previous\r\n");
@@ -132,17 +160,43 @@ void TestTextFile::failedWriteKeepsPreviousFile()
     limited.rlim_cur = 4096;
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const WriteResult result = writeTextFile(path, QString(256 * 1024, QLatin1Char('x')));
+    const WriteResult result = writeTextFile(path, QString(size, QLatin1Char('x')));
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
     QVERIFY(!result.ok);
-    QVERIFY2(result.error.contains(QDir::toNativeSeparators(path)), qPrintable(result.error));
+    // The system's reason follows the file's name.
+    const QString expected = QDir::toNativeSeparators(path) + QStringLiteral(": ") + systemText(EFBIG);
+    QCOMPARE(result.error, expected);
     QCOMPARE(contents(path), QByteArray("previous\r\n"));
     QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("out.html")});
 #else
     QSKIP("needs a file size limit");
 #endif
+}
+
+void TestTextFile::fullDiskGivesTheSystemsReason()
+{
+#ifdef Q_OS_LINUX
+    QFile full(QStringLiteral("/dev/full"));
+    if (!full.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        QSKIP("no /dev/full here");
+    const QString reason = writeAllBytes(full, QByteArray(64 * 1024, 'x'));
+    QCOMPARE(reason, systemText(ENOSPC));
+#else
+    QSKIP("needs /dev/full");
+#endif
+}
+
+void TestTextFile::writesEveryByteInPieces()
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("out.csv")));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    const QByteArray bytes = QByteArray(100 * 1024, 'y') + "\r\n";
+    QCOMPARE(writeAllBytes(file, bytes), QString());
+    file.close();
+    QCOMPARE(contents(file.fileName()), bytes);
 }
 
 QTEST_GUILESS_MAIN(TestTextFile)

@@ -1,69 +1,15 @@
 // The link changes the benchmark led to: a record wait that sleeps while the
 // rest of a reply is on the wire, and a COM number with a link answered from
 // the link alone.
+#include "PtyMeter.h"
 #include "link/Exchange.h"
 #include "link/PortMap.h"
 #include "link/QtSerialLink.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
-#include <termios.h>
-#include <unistd.h>
-
 Q_DECLARE_METATYPE(ReplyRule)
-
-namespace {
-
-// A pseudo-terminal whose slave side is published as COM 1; the test writes
-// the meter's bytes on the master side.
-class PtyMeter
-{
-public:
-    PtyMeter()
-    {
-        m_master = posix_openpt(O_RDWR | O_NOCTTY);
-        if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0)
-            return;
-        m_device = QString::fromLocal8Bit(ptsname(m_master));
-        // Held open so the line keeps its raw settings between opens.
-        m_slave = ::open(ptsname(m_master), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        termios settings{};
-        tcgetattr(m_slave, &settings);
-        cfmakeraw(&settings);
-        tcsetattr(m_slave, TCSANOW, &settings);
-    }
-    ~PtyMeter()
-    {
-        if (m_slave >= 0)
-            ::close(m_slave);
-        if (m_master >= 0)
-            ::close(m_master);
-    }
-    QString device() const { return m_device; }
-    bool send(const QByteArray &bytes) const
-    {
-        return ::write(m_master, bytes.constData(), size_t(bytes.size())) == bytes.size();
-    }
-
-private:
-    int m_master = -1;
-    int m_slave = -1;
-    QString m_device;
-};
-
-bool publish(const QString &folder, int number, const QString &target)
-{
-    QDir().mkpath(folder);
-    const QString link = folder + QStringLiteral("/COM%1").arg(number);
-    QFile::remove(link);
-    return QFile::link(target, link);
-}
-
-} // namespace
 
 class TestLinkWaits : public QObject
 {
@@ -111,7 +57,7 @@ private slots:
     {
         QFETCH(int, number);
         const QString target = m_config.filePath(QStringLiteral("ttyMeter"));
-        QVERIFY(publish(PortMap::linkFolder(), 3, target));
+        QVERIFY(publishPort(PortMap::linkFolder(), 3, target));
         QCOMPARE(PortMap::currentDeviceFor(number), PortMap::current().deviceFor(number));
         if (number == 3)
             QCOMPARE(PortMap::currentDeviceFor(number), target);
@@ -134,7 +80,7 @@ private slots:
         QFETCH(bool, more);
         PtyMeter meter;
         QVERIFY(!meter.device().isEmpty());
-        QVERIFY(publish(PortMap::linkFolder(), 1, meter.device()));
+        QVERIFY(publishPort(PortMap::linkFolder(), 1, meter.device()));
         QtSerialLink port(QtSerialLink::meterBufferSize);
         port.setPortNumber(1);
         QVERIFY2(port.open(), qPrintable(port.errorString()));

@@ -1,8 +1,13 @@
 #include "link/PortMap.h"
 
+#include "ActingAsNobody.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
+#include <unistd.h>
 
 class TestPortMap : public QObject
 {
@@ -43,29 +48,45 @@ private slots:
         QCOMPARE(map.entryFor(2), QString("2 (pts/3)"));
         QCOMPARE(map.entryFor(3), QString("3"));
         for (int number = PortMap::firstPort; number <= PortMap::lastPort; ++number)
-            QCOMPARE(leadingInteger(map.entryFor(number)), number);
+            QCOMPARE(portNumberIn(map.entryFor(number)), std::optional<int>(number));
 
         const PortMap windows = PortMap::comNamed();
         QCOMPARE(windows.entryFor(7), QString("7"));
         QCOMPARE(windows.deviceFor(7), QString("COM7"));
     }
 
-    void readsTheIntegerAtTheStart_data()
+    void readsThePortNumber_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("value");
-        QTest::newRow("plain") << "5" << 5;
-        QTest::newRow("with device") << "12 (ttyUSB0)" << 12;
+        QTest::addColumn<int>("value"); // 0: no number
+        QTest::newRow("plain") << "3" << 3;
+        QTest::newRow("with device") << "3 (ttyUSB0)" << 3;
+        QTest::newRow("two digits with device") << "12 (ttyUSB0)" << 12;
         QTest::newRow("typed with blanks") << " 7 " << 7;
+        QTest::newRow("port name") << "COM3" << 3;
+        QTest::newRow("port name, lower case") << "com3" << 3;
+        QTest::newRow("lower case and a blank") << "com 3" << 3;
+        QTest::newRow("upper case and a blank") << "COM 3" << 3;
+        QTest::newRow("port name with blanks around") << " COM12 " << 12;
+        QTest::newRow("mixed case, several blanks") << "Com   5" << 5;
+        QTest::newRow("port name and device") << "COM3 (ttyUSB0)" << 3;
         QTest::newRow("not a number") << "abc" << 0;
+        QTest::newRow("port name alone") << "COM" << 0;
+        QTest::newRow("port name and a blank") << "COM " << 0;
+        QTest::newRow("sign is no number") << "COM-3" << 0;
+        QTest::newRow("other name") << "ttyUSB0" << 0;
         QTest::newRow("empty") << "" << 0;
-        QTest::newRow("out of range stays as typed") << "40" << 40;
+        QTest::newRow("out of range stays as typed") << "33" << 33;
+        QTest::newRow("far out of range, as typed") << "COM40" << 40;
     }
-    void readsTheIntegerAtTheStart()
+    void readsThePortNumber()
     {
         QFETCH(QString, text);
         QFETCH(int, value);
-        QCOMPARE(leadingInteger(text), value);
+        const std::optional<int> read = portNumberIn(text);
+        QCOMPARE(read.has_value(), value != 0);
+        if (read)
+            QCOMPARE(*read, value);
     }
 
     void readsOnlyComLinks()
@@ -97,13 +118,80 @@ private slots:
         qputenv("XDG_CONFIG_HOME", saved);
     }
 
+    void openFailureNamesTheReason_data()
+    {
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("systemText");
+        QTest::addColumn<bool>("userMayOpen");
+        QTest::addColumn<QString>("says");
+        QTest::addColumn<QString>("doesNotSay");
+        // The port's lock file, or a device held in exclusive mode (EBUSY),
+        // come as permission errors on a device this user may open.
+        QTest::newRow("locked by another program")
+            << int(QSerialPort::PermissionError) << "Permission error while locking the device" << true
+            << "in use by another program" << "ermission";
+        QTest::newRow("busy device") << int(QSerialPort::PermissionError) << "Device or resource busy" << true
+                                     << "in use by another program" << "dialout";
+        QTest::newRow("device node not for this user")
+            << int(QSerialPort::PermissionError) << "Permission denied" << false
+            << "permission denied (Permission denied)" << "in use";
+        QTest::newRow("already open") << int(QSerialPort::OpenError) << "Device is already open" << true
+                                      << "already in use (Device is already open)" << "dialout";
+        QTest::newRow("gone") << int(QSerialPort::DeviceNotFoundError) << "No such file or directory" << true
+                              << "no such device (No such file or directory)" << "in use";
+        QTest::newRow("anything else") << int(QSerialPort::ResourceError) << "Input/output error" << true
+                                       << ": Input/output error" << "in use";
+    }
     void openFailureNamesTheReason()
     {
-        const QString text =
-            PortMap::describeOpenFailure("/dev/ttyUSB0", QSerialPort::PermissionError, "Permission denied");
-        QVERIFY(text.contains("/dev/ttyUSB0"));
-        QVERIFY(text.contains("Permission denied"));
-        QVERIFY(text.contains("dialout"));
+        QFETCH(int, error);
+        QFETCH(QString, systemText);
+        QFETCH(bool, userMayOpen);
+        QFETCH(QString, says);
+        QFETCH(QString, doesNotSay);
+        const QString text = PortMap::describeOpenFailure(
+            "/dev/ttyUSB0", QSerialPort::SerialPortError(error), systemText, userMayOpen);
+        QVERIFY2(text.startsWith("/dev/ttyUSB0: "), qPrintable(text));
+        QVERIFY2(text.contains(says), qPrintable(text));
+        QVERIFY2(!text.contains(doesNotSay), qPrintable(text));
+    }
+
+    void permissionDeniedGivesTheGroupHint()
+    {
+        const QString text = PortMap::describeOpenFailure("/dev/ttyUSB0", QSerialPort::PermissionError,
+                                                          "Permission denied", false);
+        QVERIFY2(text.contains("dialout"), qPrintable(text));
+    }
+
+    void userMayOpenFollowsTheNodesPermissions()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                      | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
+                                                      | QFile::ExeOther));
+        const auto node = [&](const QString &name, QFile::Permissions permissions) {
+            QFile file(dir.filePath(name));
+            if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(permissions))
+                return QString();
+            return file.fileName();
+        };
+        const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+        const QString owners = node("ttyOwners", ownerOnly);
+        const QString everybodys = node("ttyEverybodys", ownerOnly | QFile::ReadGroup | QFile::WriteGroup
+                                                             | QFile::ReadOther | QFile::WriteOther);
+        const QString readOnly = node("ttyReadOnly", QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        QVERIFY(!owners.isEmpty() && !everybodys.isEmpty() && !readOnly.isEmpty());
+        QVERIFY(PortMap::userMayOpen(owners));
+        QVERIFY(!PortMap::userMayOpen(dir.filePath("missing")));
+
+        // Root may open anything: look as an unprivileged user would.
+        std::optional<ActingAsNobody> nobody;
+        if (geteuid() == 0)
+            nobody.emplace();
+        QCOMPARE(PortMap::userMayOpen(owners), !nobody.has_value());
+        QVERIFY(PortMap::userMayOpen(everybodys));
+        QVERIFY(!PortMap::userMayOpen(readOnly));
     }
 };
 

@@ -3,6 +3,8 @@
 #include <QTest>
 #include <limits>
 
+Q_DECLARE_METATYPE(MeterReading::Kind)
+
 // Locales are passed as objects; the process locale is left alone except in
 // the test that changes it on purpose to show meterNumber ignores it.
 class TestNumberText : public QObject
@@ -18,6 +20,8 @@ private slots:
     void meterNumber_data();
     void meterNumber();
     void meterNumberIgnoresDefaultLocale();
+    void readMeterNumber_data();
+    void readMeterNumber();
 };
 
 static const QLocale pointLocale = QLocale::c();
@@ -144,6 +148,39 @@ void TestNumberText::meterNumberIgnoresDefaultLocale()
     QVERIFY(point);
     QCOMPARE(*point, 1.234f);
     QVERIFY(!comma);
+}
+
+void TestNumberText::readMeterNumber_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<MeterReading::Kind>("kind");
+    QTest::addColumn<float>("value");
+
+    using K = MeterReading::Kind;
+    QTest::newRow("number") << "    1.234" << K::Value << 1.234f;
+    QTest::newRow("largest single") << "  3.4E+38" << K::Value << 3.4e38f;
+    QTest::newRow("largest single, negative") << " -3.4E+38" << K::Value << -3.4e38f;
+    QTest::newRow("tiny becomes zero") << "1E-50" << K::Value << 0.0f;
+    QTest::newRow("beyond single") << "  1.0E+39" << K::BeyondSingle << 0.0f;
+    QTest::newRow("beyond single, negative") << " -1.0E+39" << K::BeyondSingle << 0.0f;
+    QTest::newRow("beyond single, no exponent") << "400000000000000000000000000000000000000" << K::BeyondSingle
+                                                << 0.0f;
+    QTest::newRow("beyond double") << "   1E+400" << K::BeyondSingle << 0.0f;
+    QTest::newRow("design text") << "  ---" << K::NotANumber << 0.0f;
+    QTest::newRow("comma") << "1,234" << K::NotANumber << 0.0f;
+    QTest::newRow("exponent without digits") << "1.0E+" << K::NotANumber << 0.0f;
+    QTest::newRow("blanks") << "         " << K::NotANumber << 0.0f;
+}
+
+void TestNumberText::readMeterNumber()
+{
+    QFETCH(QString, text);
+    QFETCH(MeterReading::Kind, kind);
+    QFETCH(float, value);
+    const MeterReading reading = ::readMeterNumber(text);
+    QCOMPARE(reading.kind, kind);
+    if (kind == MeterReading::Kind::Value)
+        QCOMPARE(reading.value, value);
 }
 
 QTEST_GUILESS_MAIN(TestNumberText)

@@ -84,10 +84,14 @@ RecordCells decodeWindingRecord(const QByteArray &reply, bool shortRecords, cons
 
     const QPair<WindingColumn, QString> channels[] = {{Res1At20, res1}, {Res2At20, res2}};
     for (const auto &[column, measured] : channels) {
-        const std::optional<float> r = meterNumber(measured);
-        if (!r)
+        const MeterReading r = readMeterNumber(measured);
+        if (r.kind == MeterReading::Kind::NotANumber)
             continue;
-        const std::optional<float> corrected = correctedValue(*r, *tenths, *conductor);
+        // A resistance too large for single precision fails its conversion,
+        // as a corrected value beyond it fails the sum: either ends the fetch.
+        if (r.kind == MeterReading::Kind::BeyondSingle)
+            return record;
+        const std::optional<float> corrected = correctedValue(r.value, *tenths, *conductor);
         if (!corrected)
             return record;
         record.cells.append({column, singleText(*corrected, locale)});

@@ -26,8 +26,9 @@ int windingRecordAwaited(bool shortRecords);
 //
 // From the conductor on, anything that does not convert ends the decoding
 // quietly and the cells decoded so far stand: a conductor that is not a digit,
-// a temperature that is not a number or outside 1..999 tenths, or a corrected
-// value beyond single precision. A channel text that is not a number leaves
+// a temperature that is not a number or outside 1..999 tenths, a channel
+// resistance written as a number but beyond single precision ("1.0E+39"), or a
+// corrected value beyond it. A channel text that is not a number at all leaves
 // only that channel's corrected cell out. A reply shorter than the window's
 // wait count, or not ending in "]", is BadEndMark.
 RecordCells decodeWindingRecord(const QByteArray &reply, bool shortRecords, const QLocale &locale);

@@ -159,9 +159,36 @@ void TestWindingRecord::decode_data()
     QTest::newRow("channel 2 not a number")
         << longReply("FILE01", ch1, "   1,234 ", '0', "0253") << false << pointLocale << S::Filled
         << QStringList{"0=FILE01", "1=    1.234", "2=   1,234 ", "3=25.3", "4=1.208297", "6=Copper"};
+    // A resistance beyond single precision, or a corrected value beyond it,
+    // ends the decoding where it stands: the temperature and what the
+    // channels before it gave stay, the conductor is not written.
     QTest::newRow("corrected value overflows")
         << longReply("FILE01", "  3.4E+38", ch2, '0', "0001") << false << pointLocale << S::Filled
         << QStringList{"0=FILE01", "1=  3.4E+38", "2=    12.50", "3=0.1"};
+    QTest::newRow("corrected value of channel 2 overflows")
+        << longReply("FILE01", ch1, "  3.4E+38", '0', "0001") << false << pointLocale << S::Filled
+        << QStringList{"0=FILE01", "1=    1.234", "2=  3.4E+38", "3=0.1", "4=1.330507"};
+    QTest::newRow("largest single without correction")
+        << longReply("FILE01", "  3.4E+38", ch2, '0', "0200") << false << pointLocale << S::Filled
+        << QStringList{"0=FILE01", "1=  3.4E+38", "2=    12.50", "3=20", "4=3.4E+38", "5=12.5", "6=Copper"};
+    QTest::newRow("channel 1 beyond single")
+        << longReply("FILE01", "  1.0E+39", ch2, '0', "0253") << false << pointLocale << S::Filled
+        << QStringList{"0=FILE01", "1=  1.0E+39", "2=    12.50", "3=25.3"};
+    QTest::newRow("channel 2 beyond single")
+        << longReply("FILE01", ch1, "  1.0E+39", '0', "0253") << false << pointLocale << S::Filled
+        << QStringList{"0=FILE01", "1=    1.234", "2=  1.0E+39", "3=25.3", "4=1.208297"};
+    QTest::newRow("channel 1 negative beyond single")
+        << longReply("FILE01", " -1.0E+39", ch2, '0', "0253") << false << pointLocale << S::Filled
+        << QStringList{"0=FILE01", "1= -1.0E+39", "2=    12.50", "3=25.3"};
+    QTest::newRow("channel 1 beyond double")
+        << longReply("FILE01", "   1E+400", ch2, '1', "0253") << false << pointLocale << S::Filled
+        << QStringList{"0=FILE01", "1=   1E+400", "2=    12.50", "3=25.3"};
+    QTest::newRow("channel 1 not a number, channel 2 beyond single")
+        << longReply("FILE01", "  -----  ", "  1.0E+39", '0', "0253") << false << pointLocale << S::Filled
+        << QStringList{"0=FILE01", "1=  -----  ", "2=  1.0E+39", "3=25.3"};
+    QTest::newRow("channel beyond single in the short format")
+        << shortReply("FILE01", "  1.0E+39", ch2) << true << pointLocale << S::Filled
+        << QStringList{"0=FILE01", "1=  1.0E+39", "2=    12.50"};
     QTest::newRow("name kept as received")
         << longReply("A<&> \xE9", ch1, ch2, '0', "0253") << false << pointLocale << S::Filled
         << QStringList{QStringLiteral("0=A<&> \u00E9"), "1=    1.234", "2=    12.50", "3=25.3", "4=1.208297",

@@ -1,0 +1,137 @@
+// Faults of the serial port itself, on real pseudo-terminals: a port that
+// another program holds, a device node this user may not open, and an adapter
+// pulled out and plugged back in.
+#include "ActingAsNobody.h"
+#include "PtyMeter.h"
+#include "link/Exchange.h"
+#include "link/PortMap.h"
+#include "link/QtSerialLink.h"
+
+#include <QFile>
+#include <QSocketNotifier>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+constexpr int comNumber = 1;
+
+// The reason a port on COM 1 gives when it cannot be opened; empty if it opens.
+QString openFailure(QtSerialLink &port)
+{
+    port.setPortNumber(comNumber);
+    return port.open() ? QString() : port.errorString();
+}
+
+} // namespace
+
+class TestPortFaults : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_config;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_config.isValid());
+        qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
+        // The port map is read as the user the test acts as, who must find COM 1.
+        QVERIFY(QFile::setPermissions(m_config.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                           | QFile::ReadGroup | QFile::ExeGroup
+                                                           | QFile::ReadOther | QFile::ExeOther));
+    }
+
+    void portHeldElsewhereIsInUse()
+    {
+        // A second program (or a second copy of this one) holds the port:
+        // it keeps the port's lock file and its exclusive mode.
+        PtyMeter meter;
+        QVERIFY(!meter.device().isEmpty());
+        QVERIFY(publishPort(PortMap::linkFolder(), comNumber, meter.device()));
+        QtSerialLink holder(QtSerialLink::probeBufferSize);
+        QCOMPARE(openFailure(holder), QString());
+
+        QtSerialLink probe(QtSerialLink::probeBufferSize);
+        const QString reason = openFailure(probe);
+        QVERIFY(!probe.isOpen());
+        QVERIFY2(reason.startsWith(meter.device() + ": "), qPrintable(reason));
+        QVERIFY2(reason.contains("in use"), qPrintable(reason));
+        QVERIFY2(!reason.contains("ermission") && !reason.contains("dialout"), qPrintable(reason));
+
+        // Once the other side lets go, the same port opens.
+        holder.close();
+        QCOMPARE(openFailure(probe), QString());
+    }
+
+    void deviceNotForThisUserIsPermissionDenied()
+    {
+        PtyMeter meter;
+        QVERIFY(!meter.device().isEmpty());
+        QVERIFY(publishPort(PortMap::linkFolder(), comNumber, meter.device()));
+        QtSerialLink port(QtSerialLink::probeBufferSize);
+        QString reason;
+        if (geteuid() == 0) {
+            // Root may open anything; an unprivileged user may not open a
+            // device node that is only its owner's.
+            QVERIFY(QFile::setPermissions(meter.device(), QFile::ReadOwner | QFile::WriteOwner));
+            const ActingAsNobody nobody;
+            reason = openFailure(port);
+        } else {
+            QVERIFY(QFile::setPermissions(meter.device(), QFile::Permissions()));
+            reason = openFailure(port);
+        }
+        QVERIFY(!port.isOpen());
+        QVERIFY2(reason.startsWith(meter.device() + ": permission denied"), qPrintable(reason));
+        QVERIFY2(reason.contains("dialout"), qPrintable(reason));
+        QVERIFY2(!reason.contains("in use"), qPrintable(reason));
+    }
+
+    void lostDeviceIsOpenedAgainForTheNextRequest()
+    {
+        auto meter = std::make_unique<PtyMeter>();
+        QVERIFY(!meter->device().isEmpty());
+        QVERIFY(publishPort(PortMap::linkFolder(), comNumber, meter->device()));
+        QtSerialLink port(QtSerialLink::meterBufferSize);
+        QCOMPARE(openFailure(port), QString());
+        QVERIFY(!port.deviceLost());
+
+        // The adapter is pulled while the window idles in its event loop.
+        meter.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(port.deviceLost(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!port.isOpen(), 10000);
+
+        // Not back yet: the request goes nowhere, and the next one tries again.
+        port.write("{1001}");
+        QVERIFY(!port.isOpen());
+        QVERIFY(port.deviceLost());
+        QVERIFY(!port.errorString().isEmpty());
+
+        // Plugged back in, perhaps under another device name. The meter
+        // answers the heat-run-test request as soon as it has it.
+        PtyMeter back;
+        QVERIFY(!back.device().isEmpty());
+        QVERIFY(publishPort(PortMap::linkFolder(), comNumber, back.device()));
+        QByteArray requests;
+        QSocketNotifier meterSide(qintptr(back.masterFd()), QSocketNotifier::Read);
+        connect(&meterSide, &QSocketNotifier::activated, this, [&] {
+            requests += back.receive(1, 0);
+            if (requests == "{1001}")
+                back.send("[0,1.25\r\n]");
+        });
+
+        Exchange exchange(port);
+        QByteArray reply;
+        QCOMPARE(exchange.requestWithFixedWait("{1001}", 1000, &reply), ExchangeOutcome::Reply);
+        QCOMPARE(requests, QByteArray("{1001}"));
+        QCOMPARE(reply, QByteArray("[0,1.25\r\n]"));
+        QVERIFY(port.isOpen());
+        QVERIFY(!port.deviceLost());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPortFaults)
+#include "tst_portfaults.moc"
