@@ -51,7 +51,10 @@ UserDialogs::LoadChoice QtUserDialogs::loadFailure(const QString &title, const Q
 {
     if (Shutdown::isRequested())
         return LoadChoice::Stop;
-    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, activeParent());
+    QMessageBox box(activeParent());
+    box.setIcon(QMessageBox::Critical);
+    box.setStandardButtons(QMessageBox::Ok);
+    PlainText::setMessage(box, title, text);
     QPushButton *stop = box.addButton(QStringLiteral("Stop &Loading"), QMessageBox::DestructiveRole);
     // OK stays the default and Escape's answer: the load goes on as before
     // unless the user asks for the stop.

@@ -75,8 +75,10 @@ void Exchange::send(const QByteArray &request)
 bool Exchange::settleLine(bool handleEvents)
 {
     const QDeadlineTimer limit(settleLimitMs);
-    m_port.waitForMoreBytesWithin(0, handleEvents); // take in what the system already holds
     for (;;) {
+        // Take in what the system holds first: after a long pass (the program
+        // may not have run for a while) bytes may wait there unseen.
+        m_port.waitForMoreBytesWithin(0, handleEvents);
         if (m_port.bytesWaiting() > 0) {
             m_port.readAll();
             m_noisy = true;

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -221,6 +222,53 @@ private slots:
         QCOMPARE(title, critical ? QStringLiteral("Error") : QStringLiteral("Kestrix"));
         const QString shownPath = QStringLiteral("/home/u/<img src=/etc/passwd>\u240A<b>x</b>.html");
         QCOMPARE(text, critical ? shownPath + QStringLiteral(": Permission denied") : shownPath);
+    }
+
+    // The box of a record that failed during the load: the window's message,
+    // OK to go on (also Enter and Escape), "Stop Loading" to stop.
+    void loadFailureBoxOffersTheStop_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("stops");
+        QTest::newRow("OK") << "ok" << false;
+        QTest::newRow("Enter") << "enter" << false;
+        QTest::newRow("Escape") << "escape" << false;
+        QTest::newRow("Stop Loading") << "stop" << true;
+    }
+    void loadFailureBoxOffersTheStop()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, stops);
+        QStringList buttons;
+        QString text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        ActWhen act([] { return qobject_cast<QMessageBox *>(QApplication::activeModalWidget()) != nullptr; }, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            text = box->text();
+            icon = box->icon();
+            for (QAbstractButton *button : box->buttons())
+                buttons << button->text();
+            if (answer == QLatin1String("enter"))
+                QTest::keyClick(box, Qt::Key_Return);
+            else if (answer == QLatin1String("escape"))
+                QTest::keyClick(box, Qt::Key_Escape);
+            else {
+                for (QAbstractButton *button : box->buttons()) {
+                    const bool isStop = button->text() == QStringLiteral("Stop &Loading");
+                    if (isStop == (answer == QLatin1String("stop")))
+                        button->click();
+                }
+            }
+        });
+        QtUserDialogs dialogs;
+        const UserDialogs::LoadChoice choice =
+            dialogs.loadFailure(QStringLiteral("Error"), QStringLiteral("Communication Error"));
+        QVERIFY(act.acted);
+        QCOMPARE(text, QStringLiteral("Communication Error"));
+        QCOMPARE(icon, QMessageBox::Critical);
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Stop &Loading")}));
+        QCOMPARE(choice == UserDialogs::LoadChoice::Stop, stops);
     }
 };
 

@@ -91,6 +91,48 @@ private slots:
 
     void cleanup() { Shutdown::resetForTests(); }
 
+    // A meter that reports 9999 files and falls silent after three would give
+    // a box per remaining file; the first box's "Stop Loading" ends the load,
+    // keeps the three files and sends nothing more.
+    void stopLoadingKeepsTheFilesRead_data()
+    {
+        QTest::addColumn<Family>("family");
+        for (const Family &family : faults::families())
+            QTest::newRow(qPrintable(familyName(family))) << family;
+    }
+    void stopLoadingKeepsTheFilesRead()
+    {
+        QFETCH(Family, family);
+        constexpr int readFiles = 3;
+        constexpr int files = 9999;
+        MeterRun run(family, QStringList{"--unpaced", "--files", QString::number(files), "--silent-after",
+                                         QString::number(startupRequests(family) + readFiles)});
+        run.dialogs.stopLoadingAtBox = 1;
+        QVERIFY(run.load());
+
+        QCOMPARE(run.dialogs.boxes, QList<Box>{faults::communicationError});
+        QCOMPARE(run.requests().size(), startupRequests(family) + readFiles + 1);
+        QVERIFY(loadCompleted(run));
+        FileList &list = run.list();
+        QCOMPARE(list.fileCount(), files);
+        for (int row = 0; row < readFiles; ++row)
+            QVERIFY(run.rowFilled(row));
+        QVERIFY(run.rowUntouched(readFiles)); // failed, as any failed file
+        for (const int row : {readFiles + 1, files / 2, files - 1})
+            QVERIFY2(run.rowTextsUntouched(row) && !list.isCheckEnabled(row), qPrintable(QString::number(row)));
+
+        // Ticked rows still export: the three files and the failed one.
+        const QString target = run.files.filePath(QStringLiteral("stopped.html"));
+        run.dialogs.saveAnswers << target;
+        QMetaObject::invokeMethod(run.window.get(), "lblSelectAll_Click", Qt::DirectConnection);
+        QMetaObject::invokeMethod(run.window.get(), "cmdRMDownload_Click", Qt::DirectConnection);
+        QFile exported(target);
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        const QByteArray html = exported.readAll();
+        QCOMPARE(html.count("<tr><td>"), readFiles + 1);
+        QCOMPARE(run.requests().size(), startupRequests(family) + readFiles + 1);
+    }
+
     void loadEndsWithTheWindowsMessage_data()
     {
         QTest::addColumn<Family>("family");

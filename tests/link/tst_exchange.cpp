@@ -4,11 +4,14 @@
 #include <QTest>
 
 Q_DECLARE_METATYPE(ExchangeOutcome)
+Q_DECLARE_METATYPE(ReplyRule)
 
 namespace {
 
 // The contact meter's record: 37 bytes awaited, 38 read, "]" last.
-const ReplyRule contactRecord{37, 38, true};
+const ReplyRule contactRecord{37, 38, true, 38};
+// The cable meter's: 34 bytes with "]" last, or 35.
+const ReplyRule cableRecord{34, 34, true, 35};
 
 QByteArray bytes(int count, char last)
 {
@@ -56,6 +59,99 @@ private slots:
         QByteArray received;
         QCOMPARE(exchange.request("{110000}", contactRecord, WaitEvents::Ignored, &received), outcome);
         QCOMPARE(received, reply);
+    }
+
+    // Two record exchanges in a row on a line with bytes that belong to no
+    // request: each reply is the meter's own or is not handed over at all.
+    void strayBytesNeverReachAReply_data()
+    {
+        QTest::addColumn<ReplyRule>("rule");
+        QTest::addColumn<QList<QByteArray>>("firstPieces");
+        QTest::addColumn<ExchangeOutcome>("firstOutcome");
+        QTest::addColumn<QByteArray>("firstReply");
+        QTest::addColumn<ExchangeOutcome>("secondOutcome"); // the second reply is always `second`
+        QTest::addColumn<bool>("noisy");
+
+        const QByteArray first = bytes(38, ']');
+        const QByteArray cable35 = QByteArray(34, '\x5d') + ']'; // raw bytes may be "]" too
+
+        QTest::newRow("clean line") << contactRecord << QList<QByteArray>{first} << ExchangeOutcome::Reply << first
+                                    << ExchangeOutcome::Reply << false;
+        QTest::newRow("CR LF behind the reply") << contactRecord << QList<QByteArray>{first + "\r\n"}
+                                                << ExchangeOutcome::Reply << first << ExchangeOutcome::Reply << true;
+        QTest::newRow("CR LF arriving after the reply")
+            << contactRecord << QList<QByteArray>{first, "\r", "\n"} << ExchangeOutcome::Reply << first
+            << ExchangeOutcome::Reply << true;
+        QTest::newRow("reply sent twice at once") << contactRecord << QList<QByteArray>{first + first}
+                                                  << ExchangeOutcome::Reply << first << ExchangeOutcome::Reply << true;
+        QTest::newRow("reply sent twice, the copy late")
+            << contactRecord << QList<QByteArray>{first, first} << ExchangeOutcome::Reply << first
+            << ExchangeOutcome::Reply << true;
+        QTest::newRow("junk before the reply") << contactRecord << QList<QByteArray>{"\r\n" + first}
+                                               << ExchangeOutcome::Garbled << "\r\n" + first
+                                               << ExchangeOutcome::Reply << true;
+        QTest::newRow("junk with an end mark before the reply")
+            << contactRecord << QList<QByteArray>{"JUNK]" + first} << ExchangeOutcome::Garbled << "JUNK]" + first
+            << ExchangeOutcome::Reply << true;
+        QTest::newRow("cable reply of 35 bytes")
+            << cableRecord << QList<QByteArray>{bytes(35, ']')} << ExchangeOutcome::Reply << bytes(35, ']')
+            << ExchangeOutcome::Reply << false;
+        QTest::newRow("cable reply of 34 bytes, one more behind it")
+            << cableRecord << QList<QByteArray>{bytes(34, ']') + "x"} << ExchangeOutcome::Reply << bytes(34, ']')
+            << ExchangeOutcome::Reply << true;
+        QTest::newRow("cable reply of 36 bytes") << cableRecord << QList<QByteArray>{bytes(36, 'x') + ']'}
+                                                 << ExchangeOutcome::Garbled << bytes(36, 'x') + ']'
+                                                 << ExchangeOutcome::Reply << true;
+        QTest::newRow("cable raw bytes that look like end marks")
+            << cableRecord << QList<QByteArray>{cable35} << ExchangeOutcome::Reply << cable35.left(34)
+            << ExchangeOutcome::Reply << true;
+    }
+    void strayBytesNeverReachAReply()
+    {
+        QFETCH(ReplyRule, rule);
+        QFETCH(QList<QByteArray>, firstPieces);
+        QFETCH(ExchangeOutcome, firstOutcome);
+        QFETCH(QByteArray, firstReply);
+        QFETCH(ExchangeOutcome, secondOutcome);
+        QFETCH(bool, noisy);
+
+        const QByteArray second = QByteArray(rule.needed - 1, 's') + ']';
+        FakeSerialLink port;
+        port.open();
+        int requests = 0;
+        port.responder = [&](const QByteArray &) {
+            return ++requests == 1 ? firstPieces : QList<QByteArray>{second};
+        };
+        Exchange exchange(port);
+        QByteArray received;
+        QCOMPARE(exchange.request("{110000}", rule, WaitEvents::Ignored, &received), firstOutcome);
+        QCOMPARE(received, firstReply);
+        QCOMPARE(exchange.request("{110001}", rule, WaitEvents::Ignored, &received), secondOutcome);
+        QCOMPARE(received, second);
+        QCOMPARE(exchange.lineNoisy(), noisy);
+    }
+
+    void aLineThatNeverFallsQuietCarriesNoReply()
+    {
+        FakeSerialLink port;
+        port.open();
+        port.responder = [](const QByteArray &) { return QList<QByteArray>{bytes(38, ']')}; };
+        port.received = "#";
+        port.noise = "#";
+        Exchange exchange(port);
+        QByteArray received;
+        QCOMPARE(exchange.request("{110000}", contactRecord, WaitEvents::Ignored, &received), ExchangeOutcome::Garbled);
+        QVERIFY(exchange.lineNoisy());
+    }
+
+    void aLostDeviceIsToldApart()
+    {
+        FakeSerialLink port;
+        port.open();
+        port.lost = true;
+        Exchange exchange(port);
+        QByteArray received;
+        QCOMPARE(exchange.request("{110000}", contactRecord, WaitEvents::Ignored, &received), ExchangeOutcome::Lost);
     }
 
     void staleBytesAreFlushedBeforeTheRequest()

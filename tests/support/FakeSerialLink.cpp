@@ -35,6 +35,10 @@ void FakeSerialLink::write(const QByteArray &bytes)
 
 bool FakeSerialLink::waitForMoreBytes(int, bool)
 {
+    if (!noise.isEmpty()) {
+        received += arriving.isEmpty() ? noise : arriving.takeFirst();
+        return true;
+    }
     if (arriving.isEmpty())
         return false;
     received += arriving.takeFirst();

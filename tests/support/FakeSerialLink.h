@@ -32,7 +32,10 @@ public:
     void discardInput() override { received.clear(); }
     void write(const QByteArray &bytes) override;
     bool waitForMoreBytes(int msecs, bool handleEvents) override;
-    bool deviceLost() const override { return false; }
+    bool deviceLost() const override { return lost; }
+
+    bool lost = false;             // the device has gone away
+    QByteArray noise;              // when set, every wait brings these bytes: a line that is never quiet
 
 private:
     int m_number = 0;
