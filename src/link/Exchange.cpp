@@ -108,6 +108,10 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
     const bool quietBefore = settleLine(handleEvents);
     if (handleEvents && Shutdown::isRequested())
         return ExchangeOutcome::Ended;
+    // A device found gone is not written to: the link would open the COM
+    // number again, which may now lead to another device.
+    if (m_port.deviceLost())
+        return ExchangeOutcome::Lost;
     send(request);
 
     // Bytes are collected as they come so that the end-mark test looks at the

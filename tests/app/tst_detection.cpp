@@ -8,6 +8,7 @@
 #include "link/QtSerialLink.h"
 #include "link/SerialLink.h"
 
+#include <QTextDocumentFragment>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -209,7 +210,8 @@ private slots:
         Detection detection;
         QString reason;
         ActWhen exit([&] { return detection.splash.lblWarning->isVisible(); }, [&] {
-            reason = detection.splash.lblWarning->toolTip();
+            // The tool tip holds the reason as escaped text; what it shows is the plain reason.
+            reason = QTextDocumentFragment::fromHtml(detection.splash.lblWarning->toolTip()).toPlainText();
             QTest::mouseClick(detection.splash.cmdExit, Qt::LeftButton);
         });
         QVERIFY(detection.waitUntilClosed());
