@@ -41,7 +41,7 @@ FileListRowPool::FileListRowPool(QWidget *viewport, const FileListColumn &checkC
     , m_labelColumns(labelColumns)
     , m_model(model)
 {
-    m_lines.resize(size_t(poolSizeFor(viewport->height() * Twips::perPixel)));
+    m_lines.resize(size_t(poolSizeFor(Twips::fromPixels(viewport->height()))));
 }
 
 FileListRowPool::~FileListRowPool() = default;
@@ -49,7 +49,7 @@ FileListRowPool::~FileListRowPool() = default;
 void FileListRowPool::place(double panelTopTwips)
 {
     m_panelTop = panelTopTwips;
-    const int viewportHeight = m_viewport->height() * Twips::perPixel;
+    const int viewportHeight = Twips::fromPixels(m_viewport->height());
     const int lineCount = (m_model.rowCount() + 1) / 2;
     const int poolSize = int(m_lines.size());
 

@@ -165,10 +165,8 @@ void frmWRM_Temperature::buildMeasurementView()
                          7560, 660, 195);
     lblUnselectAll = place(new ClickLabel(QStringLiteral("Unselect All"), Frame2), QStringLiteral("lblUnselectAll"),
                            1800, 7560, 840, 195);
-    for (ClickLabel *link : {lblSelectAll, lblUnselectAll}) {
+    for (ClickLabel *link : {lblSelectAll, lblUnselectAll})
         link->setFont(WindowGeometry::sansSerif(8.25, false));
-        WindowGeometry::widenToText(link);
-    }
     connect(lblSelectAll, &ClickLabel::clicked, this, &frmWRM_Temperature::lblSelectAll_Click);
     connect(lblUnselectAll, &ClickLabel::clicked, this, &frmWRM_Temperature::lblUnselectAll_Click);
     Frame2->hide();
