@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Takes the README's pictures again: the detection window and each family
+# Takes the README's pictures again: the detection window, the winding meter's menu and each family
 # window with a filled list, under Xvfb against the simulator.
 # Needs xdotool (installed if missing) to open the winding meter's list.
 set -euo pipefail
@@ -48,8 +48,9 @@ take() {
     else
         id=$(wait_for "$model Meter Communication Software")
         if [ -n "$open_list" ]; then
-            # "Resistance Measurement files" on the winding meter's menu
-            xdotool mousemove --window "$id" 116 104 click 1
+            # "Resistance Measurement files" on the winding meter's menu; the
+            # point lies inside the button for layout factors from 1 to 1.3.
+            xdotool mousemove --window "$id" 130 110 click 1
             sleep 0.5
         fi
         sleep 0.5
@@ -60,6 +61,7 @@ take() {
 }
 
 take detection "[KX-W1]" "--files 60 --unpaced"
+take winding-menu "[KX-W1]" "--files 60 --unpaced"
 take winding "[KX-W1]" "--files 60 --unpaced --empty 5" list
 take contact "[KX-C1]" "--files 40 --unpaced --empty 3"
 take ratio "KXT1" "--files 24 --unpaced"

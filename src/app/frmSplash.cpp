@@ -107,7 +107,8 @@ void frmSplash::buildControls()
     comboCOM->setEditable(true);
     comboCOM->setAccessibleName(QStringLiteral("COM Port"));
     // Entries may name their device, e.g. "1 (ttyUSB0)": the list opens wide
-    // enough to read them, and the narrow field shows the number first.
+    // enough to read them, the field widens to them at load (up to the
+    // frame's edge), and a longer one shows its number first.
     comboCOM->view()->setMinimumWidth(Twips::toPixels(2400));
     connect(comboCOM, &QComboBox::currentIndexChanged, this, [this] { comboCOM->lineEdit()->setCursorPosition(0); });
     Label1->setBuddy(comboCOM);
@@ -144,6 +145,8 @@ void frmSplash::Form_Load()
     const PortMap map = PortMap::current();
     for (int number = PortMap::firstPort; number <= PortMap::lastPort; ++number)
         comboCOM->addItem(map.entryFor(number));
+    // Entries that name their device are longer than the design's field.
+    WindowGeometry::fitComboToEntries(comboCOM, fraMainFrame->width() - Twips::toPixels(120));
     comboCOM->setCurrentIndex(0);
     comboCOM->lineEdit()->setCursorPosition(0);
 

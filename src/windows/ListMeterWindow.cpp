@@ -79,8 +79,6 @@ void ListMeterWindow::buildControls()
     lblUnselectAll->setObjectName(QStringLiteral("lblUnselectAll"));
     lblUnselectAll->setGeometry(Twips::rect(1800, 7560, 840, 195));
     lblUnselectAll->setFont(plain);
-    WindowGeometry::widenToText(lblSelectAll);
-    WindowGeometry::widenToText(lblUnselectAll);
     connect(lblUnselectAll, &ClickLabel::clicked, this, &ListMeterWindow::lblUnselectAll_Click);
 
     cmdRMDownload = new QPushButton(QStringLiteral("&Download"), Frame2);

@@ -1,9 +1,13 @@
 #include "windows/WindowGeometry.h"
 
+#include "windows/ScreenFont.h"
 #include "windows/Twips.h"
 
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QWidget>
 
 namespace WindowGeometry {
@@ -24,22 +28,27 @@ void centreOnScreen(QWidget *window, int widthTwips, int heightTwips)
     window->move(area.left() + left, area.top() + top);
 }
 
-void widenToText(QWidget *widget)
+void fitComboToEntries(QComboBox *combo, int rightEdge)
 {
-    widget->resize(qMax(widget->width(), widget->sizeHint().width()), widget->height());
+    int widest = 0;
+    for (int index = 0; index < combo->count(); ++index)
+        widest = qMax(widest, combo->fontMetrics().horizontalAdvance(combo->itemText(index)));
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = combo->isEditable();
+    option.rect = combo->rect();
+    // The edit field is what the frame and the arrow leave of the box.
+    const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+    // A line edit keeps a little margin on either side of its text.
+    constexpr int editMargins = 4;
+    const int needed = combo->width() - field.width() + widest + editMargins;
+    const int width = qMin(qMax(combo->width(), needed), rightEdge - combo->x());
+    combo->resize(qMax(combo->width(), width), combo->height());
 }
 
 QFont sansSerif(qreal points, bool bold)
 {
-    QFont font;
-    // Where the meters' own font is missing, a narrow sans serif keeps the
-    // captions inside their twip-sized cells.
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans Condensed")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
+    return ScreenFont::current().font(points, bold);
 }
 
 } // namespace WindowGeometry

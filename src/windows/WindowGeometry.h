@@ -2,6 +2,7 @@
 
 #include <QFont>
 
+class QComboBox;
 class QWidget;
 
 // Window sizes are given as outer sizes in twips, frame and title bar
@@ -15,11 +16,12 @@ constexpr int frameHeightTwips = 480;
 void setOuterSizeTwips(QWidget *window, int widthTwips, int heightTwips);
 void centreOnScreen(QWidget *window, int widthTwips, int heightTwips);
 
-// A caption wider than its design width (another font) keeps its Left and
-// grows to the right instead of being cut.
-void widenToText(QWidget *widget);
+// Widens a drop-down list's field, keeping its Left, until its longest entry
+// shows whole, but not past `rightEdge` (pixels in its parent).
+void fitComboToEntries(QComboBox *combo, int rightEdge);
 
-// The windows' font; Qt picks the nearest sans serif where it is missing.
+// The windows' font at a size of the design (8.25, 9.75 or 24 points): the
+// face chosen for the program, in proportion (ScreenFont).
 QFont sansSerif(qreal points, bool bold);
 
 } // namespace WindowGeometry

@@ -1,12 +1,12 @@
 #include "windows/filelist/FileList.h"
 
 #include "windows/Twips.h"
+#include "windows/WindowGeometry.h"
 #include "windows/filelist/FileListLayout.h"
 #include "windows/filelist/FileListRowPool.h"
 #include "windows/filelist/FileListViewport.h"
 
 #include <QCheckBox>
-#include <QFont>
 #include <QLabel>
 #include <QScrollBar>
 
@@ -16,14 +16,6 @@
 using namespace FileListLayout;
 
 namespace {
-
-QFont cellFont()
-{
-    // The cells are designed for this face; Qt substitutes the nearest one.
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(8.25);
-    return font;
-}
 
 QRect scrollBarPlaceFor(const QRect &viewport)
 {
@@ -52,7 +44,7 @@ FileList::FileList(QWidget *frame2, const FileListGeometry &geometry, const File
     auto *viewport = new FileListViewport(frame2);
     viewport->setObjectName(QStringLiteral("Frame4"));
     viewport->setGeometry(toPixels(geometry.viewportTwips));
-    viewport->setFont(cellFont());
+    viewport->setFont(WindowGeometry::sansSerif(8.25, false));
     m_viewport = viewport;
 
     m_scrollBar = new QScrollBar(Qt::Vertical, frame2);

@@ -22,6 +22,17 @@ int poolSizeFor(int viewportHeightTwips)
     return std::max(0, viewportHeightTwips + cellHeight) / rowPitch + 2;
 }
 
+// A row's check box: the whole cell the design gives it takes the click, not
+// only the box and its caption.
+class RowCheckBox : public QCheckBox
+{
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    bool hitButton(const QPoint &pos) const override { return rect().contains(pos); }
+};
+
 } // namespace
 
 FileListRowPool::FileListRowPool(QWidget *viewport, const FileListColumn &checkColumn,
@@ -31,7 +42,7 @@ FileListRowPool::FileListRowPool(QWidget *viewport, const FileListColumn &checkC
     , m_labelColumns(labelColumns)
     , m_model(model)
 {
-    m_lines.resize(size_t(poolSizeFor(viewport->height() * Twips::perPixel)));
+    m_lines.resize(size_t(poolSizeFor(Twips::fromPixels(viewport->height()))));
 }
 
 FileListRowPool::~FileListRowPool() = default;
@@ -39,7 +50,7 @@ FileListRowPool::~FileListRowPool() = default;
 void FileListRowPool::place(double panelTopTwips)
 {
     m_panelTop = panelTopTwips;
-    const int viewportHeight = m_viewport->height() * Twips::perPixel;
+    const int viewportHeight = Twips::fromPixels(m_viewport->height());
     const int lineCount = (m_model.rowCount() + 1) / 2;
     const int poolSize = int(m_lines.size());
 
@@ -112,7 +123,7 @@ void FileListRowPool::createCells(Line &line, int index)
     line.widget->resize(m_viewport->width(), Twips::toPixels(cellHeight));
     for (int side = 0; side < 2; ++side) {
         RowCells &cells = line.rows[side];
-        cells.check = new QCheckBox(line.widget);
+        cells.check = new RowCheckBox(line.widget);
         cells.check->setObjectName(m_checkColumn.name);
         cells.check->setGeometry(
             Twips::rect(m_checkColumn.leftTwips[side], 0, m_checkColumn.widthTwips, cellHeight));

@@ -12,6 +12,7 @@
 #include "windows/PlainText.h"
 #include "windows/Twips.h"
 #include "windows/WindowGeometry.h"
+#include "windows/WrapButton.h"
 #include "windows/filelist/ClickLabel.h"
 #include "windows/winding/HeatRunReply.h"
 #include "windows/winding/WindingRecord.h"
@@ -77,10 +78,14 @@ frmWRM_Temperature::~frmWRM_Temperature()
 void frmWRM_Temperature::buildMenu()
 {
     frameCommand = place(new QGroupBox(this), QStringLiteral("frameCommand"), 120, 540, 3135, 2895);
-    cmdHRT = place(new QPushButton(QStringLiteral("       Heat Run Test       files"), frameCommand),
-                   QStringLiteral("cmdHRT"), 600, 360, 2055, 615);
-    cmdRM = place(new QPushButton(QStringLiteral("Resistance Measurement files"), frameCommand),
-                  QStringLiteral("cmdRM"), 600, 1200, 2055, 615);
+    // Both captions take two lines, "files" on the second: the blanks in the
+    // first one are there to push "files" down.
+    auto *heatRun = new WrapButton(QStringLiteral("       Heat Run Test       files"), frameCommand);
+    auto *measurements = new WrapButton(QStringLiteral("Resistance Measurement files"), frameCommand);
+    for (WrapButton *button : {heatRun, measurements})
+        button->setMinimumLines(2);
+    cmdHRT = place(heatRun, QStringLiteral("cmdHRT"), 600, 360, 2055, 615);
+    cmdRM = place(measurements, QStringLiteral("cmdRM"), 600, 1200, 2055, 615);
     cmdExit = place(new QPushButton(QStringLiteral("E&xit"), frameCommand), QStringLiteral("cmdExit"), 600, 2040,
                     2055, 495);
     cmdHRT->setAccessibleName(QStringLiteral("Heat Run Test files"));
@@ -162,10 +167,8 @@ void frmWRM_Temperature::buildMeasurementView()
                          7560, 660, 195);
     lblUnselectAll = place(new ClickLabel(QStringLiteral("Unselect All"), Frame2), QStringLiteral("lblUnselectAll"),
                            1800, 7560, 840, 195);
-    for (ClickLabel *link : {lblSelectAll, lblUnselectAll}) {
+    for (ClickLabel *link : {lblSelectAll, lblUnselectAll})
         link->setFont(WindowGeometry::sansSerif(8.25, false));
-        WindowGeometry::widenToText(link);
-    }
     connect(lblSelectAll, &ClickLabel::clicked, this, &frmWRM_Temperature::lblSelectAll_Click);
     connect(lblUnselectAll, &ClickLabel::clicked, this, &frmWRM_Temperature::lblUnselectAll_Click);
     Frame2->hide();

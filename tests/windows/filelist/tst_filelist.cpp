@@ -93,6 +93,8 @@ private slots:
     void selectAllStaysWithinFileCount();
     void ticksPersistAcrossScrolling();
     void clickingPooledBoxTicksModel();
+    void clickAnywhereInTheDesignedCellTicks_data();
+    void clickAnywhereInTheDesignedCellTicks();
     void disabledRowCannotBeTicked();
     void pooledWidgetsFollowScrolling_data();
     void pooledWidgetsFollowScrolling();
@@ -348,6 +350,41 @@ void FileListTest::clickingPooledBoxTicksModel()
     f.list->visibleCheckBox(7)->setFocus();
     QTest::keyClick(f.list->visibleCheckBox(7), Qt::Key_Space);
     QVERIFY(f.list->isTicked(7));
+}
+
+void FileListTest::clickAnywhereInTheDesignedCellTicks_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("xTwips"); // from the box's left edge; -1: its last pixel
+    QTest::addColumn<bool>("ticks");
+
+    for (int row : {6, 7}) {
+        const char *column = row % 2 == 0 ? "left" : "right";
+        QTest::addRow("%s column, on the box", column) << row << 75 << true;
+        QTest::addRow("%s column, on the number", column) << row << 300 << true;
+        // Past the caption "7" but inside the 735 twips the design gives the cell.
+        QTest::addRow("%s column, 34 px in", column) << row << 510 << true;
+        QTest::addRow("%s column, 44 px in", column) << row << 660 << true;
+        QTest::addRow("%s column, last pixel", column) << row << -1 << true;
+        QTest::addRow("%s column, beyond the cell", column) << row << 780 << false;
+    }
+}
+
+void FileListTest::clickAnywhereInTheDesignedCellTicks()
+{
+    QFETCH(int, row);
+    QFETCH(int, xTwips);
+    QFETCH(bool, ticks);
+
+    Fixture f;
+    f.load(100);
+    QCheckBox *box = f.list->visibleCheckBox(row);
+    QVERIFY(box);
+    QCOMPARE(box->width(), Twips::toPixels(735));
+    const int x = xTwips < 0 ? box->width() - 1 : Twips::toPixels(xTwips);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(x, box->height() / 2));
+    QCOMPARE(f.list->isTicked(row), ticks);
+    QCOMPARE(box->isChecked(), ticks);
 }
 
 void FileListTest::disabledRowCannotBeTicked()

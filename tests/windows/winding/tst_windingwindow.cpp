@@ -1,6 +1,7 @@
 // The winding meter window against the simulator on a pseudo-terminal.
 #include "WindowHarness.h"
 #include "app/Shutdown.h"
+#include "windows/Twips.h"
 #include "windows/filelist/ClickLabel.h"
 #include "windows/winding/WindingRecord.h"
 #include "windows/winding/frmWRM_Temperature.h"
@@ -119,7 +120,7 @@ private slots:
         window->cmdRM_Click();
         QCOMPARE(window->windowSizeTwips(), QSize(15315, 9135));
         QCOMPARE(window->cmdClosePositionTwips(), QPoint(7050, 8115));
-        QCOMPARE(window->cmdRMDownload->x(), 6885 / 15);
+        QCOMPARE(window->cmdRMDownload->x(), Twips::toPixels(6885));
         QVERIFY(window->Frame2->isVisibleTo(window) && !window->Frame1->isVisibleTo(window));
 
         window->cmdClose_Click();

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QFont>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// A text that a control must show whole, in the box the design gives it.
+struct TextRoom
+{
+    enum class Kind {
+        Label,          // one line, from the left edge
+        WrappedLabel,   // word-wrapped within the box's width and height
+        Button,         // one line inside the push button's frame
+        WrappedButton,  // a WrapButton's lines inside its frame
+        CheckBox,       // one line beside the check box's indicator
+    };
+
+    QString text;                 // as the control holds it; "&" marks an access key on buttons
+    int widthTwips = 0;
+    int heightTwips = 0;
+    qreal designPoints = 8.25;    // the design's size of the control's font
+    bool bold = false;
+    Kind kind = Kind::Label;
+    int minimumLines = 1;         // WrappedButton: the caption's lines in the design
+};
+
+// The face every window is drawn in and the factor that the twip layout is
+// scaled by, chosen once for the whole program.
+struct ScreenFontChoice
+{
+    QString family;
+    qreal points = 8.25;          // what the design's 8.25 points become
+    double layoutScale = 1.0;     // pixels per design pixel (15 twips)
+
+    // The font for a size of the design (8.25, 9.75, 24 points), in proportion.
+    QFont font(qreal designPoints, bool bold) const;
+};
+
+namespace ScreenFont {
+
+// The design's own point size, and the smallest that stays readable.
+constexpr qreal designPoints = 8.25;
+constexpr qreal smallestPoints = 7.0;
+constexpr qreal pointStep = 0.25;
+constexpr double largestScale = 3.0;
+
+// Sans-serif faces in the order they are preferred, the design's narrow face
+// first; families the system lacks are skipped.
+QStringList preferredFamilies();
+
+// Whether `room` shows its whole text with `font` when the layout is scaled by `scale`.
+bool fits(const TextRoom &room, const QFont &font, double scale);
+
+// The smallest layout factor, in steps of 0.01 from 1, at which every room fits.
+double scaleNeeded(const QList<TextRoom> &rooms, const ScreenFontChoice &font);
+
+// The rule: among the available families, the largest size from 8.25 down to
+// 7 points at which every room fits the unscaled design; where no family and
+// size manage that, the 7-point face that needs the smallest layout factor,
+// with that factor. Ties go to the earlier family.
+ScreenFontChoice choose(const QStringList &families, const QList<TextRoom> &rooms);
+
+// The program's choice for designTextRooms() and preferredFamilies(), made on
+// first use (a QApplication must exist by then).
+const ScreenFontChoice &current();
+
+} // namespace ScreenFont

@@ -1,0 +1,8 @@
+#include "windows/Twips.h"
+
+#include "windows/ScreenFont.h"
+
+double Twips::layoutScale()
+{
+    return ScreenFont::current().layoutScale;
+}
