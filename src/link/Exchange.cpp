@@ -82,6 +82,7 @@ bool Exchange::settleLine(bool handleEvents)
         if (m_port.bytesWaiting() > 0) {
             m_port.readAll();
             m_noisy = true;
+            m_strayInThisExchange = true;
             noteBytesSeen();
         }
         if (!m_lastByte.isValid())
@@ -104,6 +105,7 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
                                   QByteArray *reply, int timeoutMs)
 {
     reply->clear();
+    m_strayInThisExchange = false;
     const bool handleEvents = events == WaitEvents::Handled;
     const bool quietBefore = settleLine(handleEvents);
     if (handleEvents && Shutdown::isRequested())
@@ -142,6 +144,12 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
     }
 
     int length = rule.completeLength(received);
+    if (length != ReplyRule::none && !rule.endMark) {
+        // A reply without an end mark is read whole: what follows it within
+        // a few character times is still its own.
+        collectTail(received, handleEvents, deadline);
+        length = int(received.size());
+    }
     if (length == ReplyRule::none)
         length = rule.acceptableLength(received);
     if (length == ReplyRule::none) {
@@ -151,12 +159,15 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
             return ExchangeOutcome::TimedOut;
         // Enough bytes, but no reply of the expected form among them.
         m_noisy = true;
+        m_cleanExchanges = 0;
         settleLine(handleEvents);
         *reply = received;
         return ExchangeOutcome::Garbled;
     }
-    if (length < received.size())
+    if (length < received.size()) {
         m_noisy = true; // bytes after the reply's end mark
+        m_strayInThisExchange = true;
+    }
     // On a line that has shown stray bytes, a reply counts only if the line
     // falls quiet after it as well: on a line that never does, its bytes may
     // be mixed with others.
@@ -168,7 +179,31 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
         return ExchangeOutcome::Garbled;
     }
     *reply = received.left(length);
+    noteCleanExchange();
     return ExchangeOutcome::Reply;
+}
+
+void Exchange::collectTail(QByteArray &received, bool handleEvents, const QDeadlineTimer &deadline)
+{
+    while (!deadline.hasExpired()) {
+        if (!m_port.waitForMoreBytesWithin(cleanQuietNs, handleEvents) && m_port.bytesWaiting() == 0)
+            return;
+        received += m_port.readAll();
+        noteBytesSeen();
+    }
+}
+
+void Exchange::noteCleanExchange()
+{
+    // A single burst of stray bytes should not slow every later exchange:
+    // after a run of exchanges without any, the short quiet time is enough again.
+    if (!m_noisy)
+        return;
+    m_cleanExchanges = m_strayInThisExchange ? 0 : m_cleanExchanges + 1;
+    if (m_cleanExchanges >= cleanExchangesToCalm) {
+        m_noisy = false;
+        m_cleanExchanges = 0;
+    }
 }
 
 ExchangeOutcome Exchange::requestWithFixedWait(const QByteArray &request, int waitMs, QByteArray *reply)

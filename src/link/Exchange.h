@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 
 class SerialLink;
@@ -62,12 +63,15 @@ public:
     // One character at 19200 baud with start and stop bit.
     static constexpr qint64 characterNs = 10 * 1'000'000'000LL / 19200;
     // Quiet time before a request while the line has been clean: a stray byte
-    // sent straight after a reply is on the line within this.
-    static constexpr qint64 cleanQuietNs = 3 * characterNs;
+    // sent straight after a reply is in within one character time, so two
+    // leave a margin for the machine's wake-up.
+    static constexpr qint64 cleanQuietNs = 2 * characterNs;
     // Quiet time once stray bytes have been seen: bursts with gaps are caught too.
     static constexpr qint64 noisyQuietNs = 20 * characterNs;
     // A line that is not quiet within this is taken as never quiet.
     static constexpr int settleLimitMs = 100;
+    // Exchanges in a row without a stray byte after which a line counts as clean again.
+    static constexpr int cleanExchangesToCalm = 16;
 
     explicit Exchange(SerialLink &port);
 
@@ -101,8 +105,13 @@ private:
     // time. False when it did not fall quiet within settleLimitMs.
     bool settleLine(bool handleEvents);
     void noteBytesSeen() { m_lastByte.start(); }
+    // Reads on while bytes keep coming, a quiet time at most apart.
+    void collectTail(QByteArray &received, bool handleEvents, const QDeadlineTimer &deadline);
+    void noteCleanExchange();
 
     SerialLink &m_port;
     QElapsedTimer m_lastByte; // since the last byte came in; invalid before the first
     bool m_noisy = false;
+    bool m_strayInThisExchange = false;
+    int m_cleanExchanges = 0; // in a row without stray bytes while the line counts as noisy
 };

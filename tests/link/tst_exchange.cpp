@@ -131,6 +131,42 @@ private slots:
         QCOMPARE(exchange.lineNoisy(), noisy);
     }
 
+    void aLineCountsAsCleanAgainAfterARunOfCleanExchanges()
+    {
+        FakeSerialLink port;
+        port.open();
+        int requests = 0;
+        port.responder = [&](const QByteArray &) {
+            const QByteArray reply = bytes(38, ']');
+            return ++requests == 1 ? QList<QByteArray>{reply + "\r\n"} : QList<QByteArray>{reply};
+        };
+        Exchange exchange(port);
+        QByteArray received;
+        QCOMPARE(exchange.request("{110000}", contactRecord, WaitEvents::Ignored, &received), ExchangeOutcome::Reply);
+        for (int clean = 1; clean <= Exchange::cleanExchangesToCalm; ++clean) {
+            QVERIFY(exchange.lineNoisy());
+            QCOMPARE(exchange.request("{110001}", contactRecord, WaitEvents::Ignored, &received),
+                     ExchangeOutcome::Reply);
+        }
+        QVERIFY(!exchange.lineNoisy());
+    }
+
+    void aReplyWithoutEndMarkIsReadWhole()
+    {
+        // The heat-run-test names are awaited at 18 bytes a slot; the reply's
+        // closing bytes that follow are part of it, not stray bytes.
+        FakeSerialLink port;
+        port.open();
+        const QByteArray names = "[" + QByteArray(18, 'n') + "]";
+        port.responder = [&](const QByteArray &) { return QList<QByteArray>{names.left(19), names.mid(19)}; };
+        Exchange exchange(port);
+        QByteArray received;
+        QCOMPARE(exchange.request("{02}", ReplyRule{18, 19, false}, WaitEvents::Ignored, &received),
+                 ExchangeOutcome::Reply);
+        QCOMPARE(received, names);
+        QVERIFY(!exchange.lineNoisy());
+    }
+
     void aLineThatNeverFallsQuietCarriesNoReply()
     {
         FakeSerialLink port;
