@@ -19,6 +19,37 @@ private slots:
                                        "/dev/ttyS2", "/dev/ttyS10"}));
     }
 
+    void ordersMacDevices_data()
+    {
+        QTest::addColumn<QStringList>("devices");
+        QTest::addColumn<QStringList>("ordered");
+        QTest::newRow("adapters first, call-out devices only")
+            << QStringList{"/dev/tty.usbserial-A10", "/dev/cu.debug-console", "/dev/cu.usbserial-A10",
+                           "/dev/tty.usbmodem14201", "/dev/cu.usbmodem14201", "/dev/tty.debug-console"}
+            << QStringList{"/dev/cu.usbmodem14201", "/dev/cu.usbserial-A10", "/dev/cu.debug-console"};
+        QTest::newRow("never Bluetooth")
+            << QStringList{"/dev/cu.Bluetooth-Incoming-Port", "/dev/tty.Bluetooth-Incoming-Port",
+                           "/dev/cu.usbserial-FT1", "/dev/cu.BLUETOOTH-Modem"}
+            << QStringList{"/dev/cu.usbserial-FT1"};
+        QTest::newRow("only Bluetooth") << QStringList{"/dev/cu.Bluetooth-Incoming-Port"} << QStringList{};
+    }
+    void ordersMacDevices()
+    {
+        QFETCH(QStringList, devices);
+        QFETCH(QStringList, ordered);
+        QCOMPARE(PortMap::orderDevices(devices), ordered);
+    }
+
+    void macAdapterIsComOne()
+    {
+        const PortMap map = PortMap::build(
+            {}, {"/dev/cu.Bluetooth-Incoming-Port", "/dev/cu.debug-console", "/dev/cu.usbserial-1420"});
+        QCOMPARE(map.deviceFor(1), QString("/dev/cu.usbserial-1420"));
+        QCOMPARE(map.deviceFor(2), QString("/dev/cu.debug-console"));
+        QVERIFY(map.deviceFor(3).isEmpty());
+        QCOMPARE(map.entryFor(1), QString("1 (cu.usbserial-1420)"));
+    }
+
     void oneUsbAdapterIsComOne()
     {
         const PortMap map = PortMap::build({}, {"/dev/ttyS0", "/dev/ttyUSB0"});
