@@ -5,7 +5,8 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh"
-"$top/scripts/build.sh" "$top/build"
+# Only what this needs: the tests and the benchmark are scripts/test.sh's.
+"$top/scripts/build.sh" "$top/build" --target kestrix --target kestrix-meter-sim
 
 "$top/build/sim/kestrix-meter-sim" --com 1 "$@" &
 sim=$!
