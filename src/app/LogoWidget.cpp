@@ -2,8 +2,8 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QPixmap>
 #include <QPainterPath>
+#include <QPixmap>
 
 LogoWidget::LogoWidget(QWidget *parent)
     : QWidget(parent)
