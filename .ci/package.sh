@@ -16,15 +16,21 @@ deb=$(ls "$build"/kestrix_*.deb)
 sim_deb=$(ls "$build"/kestrix-meter-sim_*.deb)
 echo "Built $(basename "$deb") and $(basename "$sim_deb")"
 
-contents=$(dpkg-deb -c "$deb")
-echo "$contents"
-for file in ./usr/bin/kestrix ./usr/share/doc/kestrix/copyright ./usr/share/doc/kestrix/changelog.gz \
-            ./usr/share/metainfo/io.kestrix.Kestrix.metainfo.xml ./usr/share/applications/io.kestrix.Kestrix.desktop \
-            ./usr/share/icons/hicolor/scalable/apps/io.kestrix.Kestrix.svg ./usr/share/man/man1/kestrix.1.gz; do
-    grep -qF " $file" <<<"$contents" || { echo "missing from $(basename "$deb"): $file" >&2; exit 1; }
-done
-dpkg-deb -c "$sim_deb" | grep -F -e ./usr/bin/kestrix-meter-sim -e ./usr/share/man/man1/kestrix-meter-sim.1.gz \
-    -e ./usr/share/doc/kestrix-meter-sim/copyright
+# package file...: lists the package and fails unless it holds each file.
+holds() {
+    local package=$1 contents
+    shift
+    contents=$(dpkg-deb -c "$package")
+    echo "$contents"
+    for file in "$@"; do
+        grep -qE " \\.$file\$" <<<"$contents" || { echo "missing from $(basename "$package"): $file" >&2; exit 1; }
+    done
+}
+holds "$deb" /usr/bin/kestrix /usr/share/doc/kestrix/copyright /usr/share/doc/kestrix/changelog.gz \
+    /usr/share/metainfo/io.kestrix.Kestrix.metainfo.xml /usr/share/applications/io.kestrix.Kestrix.desktop \
+    /usr/share/icons/hicolor/scalable/apps/io.kestrix.Kestrix.svg /usr/share/man/man1/kestrix.1.gz
+holds "$sim_deb" /usr/bin/kestrix-meter-sim /usr/share/man/man1/kestrix-meter-sim.1.gz \
+    /usr/share/doc/kestrix-meter-sim/copyright /usr/share/doc/kestrix-meter-sim/changelog.gz
 
 # lintian exits non-zero on errors only; warnings and notes are listed.
 lintian --tag-display-limit 0 "$deb" "$sim_deb"
