@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the two .deb packages (kestrix and kestrix-meter-sim), lists them,
 # runs lintian on them (an error fails, warnings are printed), installs them,
 # validates the installed AppStream metainfo, and checks that the installed

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Windows cross check: every source of the program (src/**/*.cpp) and of the
 # simulator's portable meter emulation goes through the MinGW-w64 compiler
 # for Windows (Debian's g++-mingw-w64-x86-64) with -fsyntax-only, against

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installation, the deploy step of Windows and macOS builds, and the Debian
 # packages (cpack -G DEB): "kestrix" with the program, and
 # "kestrix-meter-sim", the meter simulator, a test tool of its own.

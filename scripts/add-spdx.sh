@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Puts the SPDX licence line at the top of every tracked C++ source and
 # header, shell script and CMake file that has none yet (after the #! line
 # of a script). Safe to run again, e.g. after a merge brings new files.

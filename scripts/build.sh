@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Configures and builds into the given folder; extra arguments go to CMake.
 #   scripts/build.sh build [--target NAME]... [CMake arguments]
 # Without --target everything is built: the program, the simulator, the

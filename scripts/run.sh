@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds, and starts Kestrix beside a simulated meter
 # published as COM 1. Arguments go to the simulator, for example:
 #   scripts/run.sh --model "[KX-C1]" --files 40

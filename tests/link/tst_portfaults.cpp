@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Faults of the serial port itself, on real pseudo-terminals: a port that
 // another program holds, a device node this user may not open, and an adapter
 // pulled out and plugged back in.
