@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # CI: the benchmark in its short form (42 files unpaced, one run per meter
 # family) so that it keeps building and running. It prints its table; no
 # timing is checked. It fails only when a load fails or shows other rows than

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Fuzzes the meter reply decoders and the export's cell escaping with
 # libFuzzer under AddressSanitizer and UndefinedBehaviorSanitizer.
 #

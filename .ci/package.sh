@@ -1,19 +1,48 @@
 #!/usr/bin/env bash
-# Builds the .deb, installs it, and checks that the installed program starts
-# under Xvfb and finds the installed simulator as a contact meter on COM 1.
+# SPDX-License-Identifier: MIT
+# Builds the two .deb packages (kestrix and kestrix-meter-sim), lists them,
+# runs lintian on them (an error fails, warnings are printed), installs them,
+# validates the installed AppStream metainfo, and checks that the installed
+# program starts under Xvfb and finds the installed simulator as a contact
+# meter on COM 1.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build-package"
-"$top/scripts/install-deps.sh" dpkg-dev fakeroot
-"$top/scripts/build.sh" "$build" -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr
+"$top/scripts/install-deps.sh" dpkg-dev fakeroot lintian appstream
+"$top/scripts/build.sh" "$build" -DBUILD_TESTING=OFF -DKESTRIX_BUILD_BENCHMARK=OFF -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX=/usr
+rm -f "$build"/*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/kestrix_*.deb)
-echo "Built $(basename "$deb")"
-dpkg -i "$deb" >/dev/null || { apt-get install -y -f >/dev/null; dpkg -i "$deb" >/dev/null; }
-for file in /usr/bin/kestrix /usr/bin/kestrix-meter-sim /usr/share/applications/kestrix.desktop \
-            /usr/share/icons/hicolor/scalable/apps/kestrix.svg; do
+sim_deb=$(ls "$build"/kestrix-meter-sim_*.deb)
+echo "Built $(basename "$deb") and $(basename "$sim_deb")"
+
+# package file...: lists the package and fails unless it holds each file.
+holds() {
+    local package=$1 contents
+    shift
+    contents=$(dpkg-deb -c "$package")
+    echo "$contents"
+    for file in "$@"; do
+        grep -qE " \\.$file\$" <<<"$contents" || { echo "missing from $(basename "$package"): $file" >&2; exit 1; }
+    done
+}
+holds "$deb" /usr/bin/kestrix /usr/share/doc/kestrix/copyright /usr/share/doc/kestrix/changelog.gz \
+    /usr/share/metainfo/io.kestrix.Kestrix.metainfo.xml /usr/share/applications/io.kestrix.Kestrix.desktop \
+    /usr/share/icons/hicolor/scalable/apps/io.kestrix.Kestrix.svg /usr/share/man/man1/kestrix.1.gz
+holds "$sim_deb" /usr/bin/kestrix-meter-sim /usr/share/man/man1/kestrix-meter-sim.1.gz \
+    /usr/share/doc/kestrix-meter-sim/copyright /usr/share/doc/kestrix-meter-sim/changelog.gz
+
+# lintian exits non-zero on errors only; warnings and notes are listed.
+lintian --tag-display-limit 0 "$deb" "$sim_deb"
+
+dpkg -i "$deb" "$sim_deb" >/dev/null || { apt-get install -y -f >/dev/null; dpkg -i "$deb" "$sim_deb" >/dev/null; }
+for file in /usr/bin/kestrix /usr/bin/kestrix-meter-sim /usr/share/applications/io.kestrix.Kestrix.desktop \
+            /usr/share/icons/hicolor/scalable/apps/io.kestrix.Kestrix.svg; do
     [ -e "$file" ] || { echo "missing after install: $file" >&2; exit 1; }
 done
+appstreamcli validate --no-net --explain /usr/share/metainfo/io.kestrix.Kestrix.metainfo.xml
+[ "$(kestrix --version)" = "kestrix $(sed -n 's/^project(Kestrix VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")" ]
 
 work=$(mktemp -d)
 export XDG_CONFIG_HOME="$work/config"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FamilyControls.h"
 
 #include "windows/ListMeterWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ListMeasures.h"
 
 #include "BenchDialogs.h"

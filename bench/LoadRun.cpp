@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "LoadRun.h"
 
 #include "BenchDialogs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "LoadSplit.h"
 
 #include "ReplySchedule.h"

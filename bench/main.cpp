@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kestrix-bench: how far above the floor (fixed waits and wire time) the
 // program loads each meter family's files, and what it costs in CPU and
 // memory. See --help.

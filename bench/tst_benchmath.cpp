@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The benchmark's arithmetic: where the floor ends and the program's own
 // time begins, medians, the hand-over between runs, the table and the plan.
 #include "BenchOptions.h"

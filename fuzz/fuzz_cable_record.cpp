@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cable meter record replies: text fields, raw byte fields and the code page
 // 437 unit bytes. Input: one byte choosing the locale, then the reply.
 #include "FuzzSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Contact and ratio meter record replies (both families share the decoder).
 // Input: the reply as it came off the line.
 #include "FuzzSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The count replies: "{01}" (heat-run count in characters 2-3, or the cable
 // meter's file count in 2-5) and "{03}" (file count in 2-5), and the field
 // reader under them with any range the fuzzer picks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The export's cell escaping and table framing. Cell texts come from the
 // meter (any byte) and from number formatting; whatever they hold, they must
 // not change the table's structure.

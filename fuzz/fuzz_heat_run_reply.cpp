@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The winding meter's heat-run-test replies: the "{02}" slot names and the
 // framed file of a "{10nn}" download.
 // Input: one byte of count (signed, so counts beyond 0..8 come too), then

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Winding meter record replies, long and short, under several locales.
 // Input: one byte of options (bit 0 short format, the rest picks the locale),
 // then the reply as it came off the line.

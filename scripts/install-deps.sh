@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages Kestrix needs to build, test and run, if any are
 # missing. Works as root, or through sudo for a normal user.
 set -euo pipefail

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds, and starts Kestrix beside a simulated meter
 # published as COM 1. Arguments go to the simulator, for example:
 #   scripts/run.sh --model "[KX-C1]" --files 40
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh"
-"$top/scripts/build.sh" "$top/build"
+# Only what this needs: the tests and the benchmark are scripts/test.sh's.
+"$top/scripts/build.sh" "$top/build" --target kestrix --target kestrix-meter-sim
 
 "$top/build/sim/kestrix-meter-sim" --com 1 "$@" &
 sim=$!

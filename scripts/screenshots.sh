@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Takes the README's pictures again: the detection window, the winding meter's menu and each family
 # window with a filled list, under Xvfb against the simulator.
 # Needs xdotool (installed if missing) to open the winding meter's list.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Escapes.h"
 
 namespace sim {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "MeterContent.h"
 
 #include "RecordLayout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "MeterEmulator.h"
 
 #include "RecordLayout.h"

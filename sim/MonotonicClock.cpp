@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "MonotonicClock.h"
 
 #include <cerrno>

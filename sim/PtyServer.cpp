@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PtyServer.h"
 
 #include "MonotonicClock.h"

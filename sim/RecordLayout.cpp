@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RecordLayout.h"
 
 namespace sim::layout {

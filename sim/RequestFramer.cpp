@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RequestFramer.h"
 
 namespace sim {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SeededContent.h"
 
 #include "RecordLayout.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // kestrix-meter-sim: plays a meter on a pseudo-terminal for trying and
 // testing the program without hardware. See --help.
 

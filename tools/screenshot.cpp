@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saves a picture of the X display (or of one window) as PNG, so the README's
 // pictures can be taken again under Xvfb without extra packages.
 //   kestrix-screenshot OUT.png [WINDOW-ID]

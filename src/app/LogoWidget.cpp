@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: MIT
 #include "app/LogoWidget.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 
 LogoWidget::LogoWidget(QWidget *parent)
     : QWidget(parent)
@@ -12,9 +15,29 @@ LogoWidget::LogoWidget(QWidget *parent)
 void LogoWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
     const qreal side = qMin(width(), height()) - 2;
     painter.translate((width() - side) / 2.0, (height() - side) / 2.0);
+    paintLogo(painter, side);
+}
+
+QIcon LogoWidget::icon()
+{
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        paintLogo(painter, size);
+        painter.end();
+        icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
+}
+
+void LogoWidget::paintLogo(QPainter &painter, qreal side)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(side / 100.0, side / 100.0);
 
     // Dial face.
@@ -44,4 +67,5 @@ void LogoWidget::paintEvent(QPaintEvent *)
 
     painter.setBrush(QColor(0, 0, 128));
     painter.drawEllipse(QPointF(50, 58), 6, 6);
+    painter.restore();
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/ModelTable.h"
 
 #include <array>

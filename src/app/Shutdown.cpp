@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/Shutdown.h"
 
 Shutdown &Shutdown::instance()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/UserDialogs.h"
 
 #include "app/Shutdown.h"

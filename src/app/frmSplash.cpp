@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/frmSplash.h"
 
 #include "app/LogoWidget.h"

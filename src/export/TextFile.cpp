@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "export/TextFile.h"
 
 #include <QDir>

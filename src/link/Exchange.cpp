@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/Exchange.h"
 
 #include "app/Shutdown.h"

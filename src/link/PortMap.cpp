@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/PortMap.h"
 
 #include <QDir>
@@ -16,10 +17,20 @@
 
 namespace {
 
+// Linux names USB serial adapters ttyUSB*/ttyACM*, macOS cu.usbserial*/cu.usbmodem*.
 bool isUsbAdapter(const QString &device)
 {
     const QString name = QFileInfo(device).fileName();
-    return name.startsWith(QLatin1String("ttyUSB")) || name.startsWith(QLatin1String("ttyACM"));
+    return name.startsWith(QLatin1String("ttyUSB")) || name.startsWith(QLatin1String("ttyACM"))
+           || name.startsWith(QLatin1String("cu.usbserial")) || name.startsWith(QLatin1String("cu.usbmodem"));
+}
+
+// macOS lists every port twice: cu.* is the one to open, tty.* waits for a
+// carrier that an adapter never raises. Its Bluetooth ports are no meter.
+bool isUsable(const QString &device)
+{
+    const QString name = QFileInfo(device).fileName();
+    return !name.startsWith(QLatin1String("tty.")) && !name.contains(QLatin1String("bluetooth"), Qt::CaseInsensitive);
 }
 
 // "ttyUSB10" sorts after "ttyUSB2": the trailing number compares as a number.
@@ -70,6 +81,7 @@ std::optional<int> portNumberIn(const QString &text)
 QStringList PortMap::orderDevices(QStringList devices)
 {
     devices.removeDuplicates();
+    devices.removeIf([](const QString &device) { return !isUsable(device); });
     std::stable_sort(devices.begin(), devices.end(), [&](const QString &a, const QString &b) {
         const bool usbA = isUsbAdapter(a);
         const bool usbB = isUsbAdapter(b);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QMap>
@@ -12,8 +13,9 @@
 // On Windows COM n is simply "COMn". Elsewhere COM n is the device that the
 // symbolic link COMn in $XDG_CONFIG_HOME/kestrix/ports points to, where such a
 // link exists; the numbers left over take the system's serial devices in a
-// stable order, USB adapters (ttyUSB*, ttyACM*) first, each device once. So a
-// single USB adapter is COM 1 without any set-up.
+// stable order, USB adapters (ttyUSB*, ttyACM*; cu.usbserial*, cu.usbmodem* on
+// macOS) first, each device once. So a single USB adapter is COM 1 without
+// any set-up.
 class PortMap
 {
 public:
@@ -43,7 +45,9 @@ public:
     // names the device where the devices are not called COMn, e.g. "1 (ttyUSB0)".
     QString entryFor(int number) const;
 
-    // USB adapters first, then the rest; numbers within a name compare as numbers.
+    // USB adapters first (ttyUSB*, ttyACM*, and macOS's cu.usbserial*,
+    // cu.usbmodem*), then the rest; numbers within a name compare as numbers.
+    // macOS's tty.* twins of its cu.* ports and its Bluetooth ports are left out.
     static QStringList orderDevices(QStringList devices);
 
     // The system's reason for a failed open, with a hint where one helps.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "link/QtSerialLink.h"
 
 #include "app/Shutdown.h"

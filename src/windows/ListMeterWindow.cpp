@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/ListMeterWindow.h"
 
 #include "app/BusyCursor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/MeterStartup.h"
 
 #include "app/Shutdown.h"

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: MIT
 #include "windows/NumberText.h"
 
+#include <QByteArray>
 #include <QRegularExpression>
 #include <charconv>
 #include <cmath>
@@ -16,12 +18,7 @@ QString generalText(double value, int digits, const QLocale &locale)
     if (value == 0.0)
         return QStringLiteral("0");
 
-    // Correctly rounded scientific form, independent of the C library's locale:
-    // "-d.dddddde+XX".
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::scientific, digits - 1);
-    const std::string scientific(buffer, result.ptr);
+    const std::string scientific = scientificText(value, digits - 1);
 
     const bool negative = scientific.front() == '-';
     const std::size_t ePos = scientific.find('e');
@@ -58,6 +55,62 @@ QString generalText(double value, int digits, const QLocale &locale)
 }
 
 } // namespace
+
+std::string scientificTextPortable(double value, int precision)
+{
+    // Qt's conversion ignores the C library's locale but rounds exact ties
+    // away from zero, where std::to_chars rounds them to even. So take far
+    // more digits than a double holds and round here: a double that is not
+    // exactly a tie lies further from one than 60 digits can hide.
+    const std::string wide = QByteArray::number(value, 'e', 60).toStdString();
+    const bool negative = wide.front() == '-';
+    const std::size_t ePos = wide.find('e');
+    std::string digits;
+    for (std::size_t i = negative ? 1 : 0; i < ePos; ++i) {
+        if (wide[i] != '.')
+            digits.push_back(wide[i]);
+    }
+    int exponent = std::stoi(wide.substr(ePos + 1));
+
+    const std::size_t kept = std::size_t(precision) + 1;
+    const std::string rest = digits.substr(kept);
+    digits.resize(kept);
+    const bool beyondHalf = rest.find_first_not_of('0', 1) != std::string::npos;
+    const bool roundUp = rest[0] > '5' || (rest[0] == '5' && (beyondHalf || (digits.back() - '0') % 2 == 1));
+    if (roundUp) {
+        std::size_t i = kept;
+        while (i > 0 && digits[i - 1] == '9')
+            digits[--i] = '0';
+        if (i > 0) {
+            ++digits[i - 1];
+        } else { // 9.99… became 10.0…
+            digits.insert(digits.begin(), '1');
+            digits.pop_back();
+            ++exponent;
+        }
+    }
+
+    std::string text = negative ? "-" : "";
+    text += digits.substr(0, 1);
+    if (kept > 1)
+        text += '.' + digits.substr(1);
+    const int magnitude = std::abs(exponent);
+    text += exponent < 0 ? "e-" : "e+";
+    text += (magnitude < 10 ? "0" : "") + std::to_string(magnitude);
+    return text;
+}
+
+std::string scientificText(double value, int precision)
+{
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                                      precision);
+    return std::string(buffer, result.ptr);
+#else
+    return scientificTextPortable(value, precision);
+#endif
+}
 
 QString singleText(float value, const QLocale &locale)
 {

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 #include <QLocale>
 #include <QString>
 #include <optional>
+#include <string>
 
 // Numbers shown in the file lists, written the way a general number format
 // writes them: the shortest text for the precision, no trailing zeros, no
@@ -19,6 +21,15 @@ QString singleText(float value, const QLocale &locale);
 
 // At most 15 significant digits (double precision), e.g. the temperature.
 QString doubleText(double value, const QLocale &locale);
+
+// The correctly rounded scientific form "-d.ddde+XX" with `precision` digits
+// after the point, whatever the C library's locale: std::to_chars where the
+// standard library has it for floating point (older macOS targets do not),
+// Qt's conversion otherwise.
+std::string scientificText(double value, int precision);
+// Qt's conversion alone: the fallback above, callable everywhere so that it
+// can be held to std::to_chars where both exist.
+std::string scientificTextPortable(double value, int precision);
 
 // A number as a meter writes it: always a point for decimals, blanks around
 // it allowed, an optional sign and exponent ("1.5E-3"). The user's locale

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/WindowGeometry.h"
 
 #include "windows/ScreenFont.h"

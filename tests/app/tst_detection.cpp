@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The detection window against the meter simulator on a real pseudo-terminal.
 #include "ActWhen.h"
 #include "ScriptedDialogs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An identification that names /dev/zero as a picture, under a cap on the
 // address space. Had the detection window read the reply as markup, Qt would
 // read /dev/zero into memory until the cap stops it and the program aborts;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text from the meter and from the user is shown literally: the detection
 // window's model line, every meter window's title, the heat-run slot names and
 // the message boxes. Driven with an in-memory meter.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Exit pressed while the program waits for the meter, in every wait that
 // handles user-interface events: the start-up count requests of every family
 // (and the winding meter's other start-up requests), the repaint between two

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Output files that cannot be written: the measurement export (shared by
 // every list window) and the heat-run-test download, to a path that is a
 // folder, into a folder the user may not write, and onto a disk that takes no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The winding meter's heat-run-test download against a misbehaving meter:
 // the device disappears in the middle of the file, the meter stays silent,
 // the file comes with a wrong end mark, with bytes after it, or in pieces.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every meter family's start-up against a misbehaving simulator: the meter
 // falls silent or the device disappears in the middle of the load, replies
 // come truncated, with a wrong end mark, with stale or extra bytes, in pieces,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Bytes on the line that belong to no request: a meter or adapter that sends
 // CR LF after every record, answers every request twice, sends a burst of
 // junk between two records, or chatters without end. Each row must then be

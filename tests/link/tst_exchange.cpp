@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FakeSerialLink.h"
 #include "link/Exchange.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The link changes the benchmark led to: a record wait that sleeps while the
 // rest of a reply is on the wire, and a COM number with a link answered from
 // the link alone.

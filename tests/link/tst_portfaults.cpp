@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Faults of the serial port itself, on real pseudo-terminals: a port that
 // another program holds, a device node this user may not open, and an adapter
 // pulled out and plugged back in.
@@ -13,6 +14,7 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -130,6 +132,37 @@ private slots:
         QCOMPARE(reply, QByteArray("[0,1.25\r\n]"));
         QVERIFY(port.isOpen());
         QVERIFY(!port.deviceLost());
+    }
+
+    void userMayOpenFollowsTheNodesPermissions()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                      | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
+                                                      | QFile::ExeOther));
+        const auto node = [&](const QString &name, QFile::Permissions permissions) {
+            QFile file(dir.filePath(name));
+            if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(permissions))
+                return QString();
+            return file.fileName();
+        };
+        const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+        const QString owners = node("ttyOwners", ownerOnly);
+        const QString everybodys = node("ttyEverybodys", ownerOnly | QFile::ReadGroup | QFile::WriteGroup
+                                                             | QFile::ReadOther | QFile::WriteOther);
+        const QString readOnly = node("ttyReadOnly", QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        QVERIFY(!owners.isEmpty() && !everybodys.isEmpty() && !readOnly.isEmpty());
+        QVERIFY(PortMap::userMayOpen(owners));
+        QVERIFY(!PortMap::userMayOpen(dir.filePath("missing")));
+
+        // Root may open anything: look as an unprivileged user would.
+        std::optional<ActingAsNobody> nobody;
+        if (geteuid() == 0)
+            nobody.emplace();
+        QCOMPARE(PortMap::userMayOpen(owners), !nobody.has_value());
+        QVERIFY(PortMap::userMayOpen(everybodys));
+        QVERIFY(!PortMap::userMayOpen(readOnly));
     }
 };
 

@@ -1,13 +1,11 @@
+// SPDX-License-Identifier: MIT
 #include "link/PortMap.h"
-
-#include "ActingAsNobody.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <optional>
-#include <unistd.h>
 
 class TestPortMap : public QObject
 {
@@ -20,6 +18,37 @@ private slots:
              "/dev/ttyUSB2"});
         QCOMPARE(ordered, (QStringList{"/dev/ttyACM0", "/dev/ttyUSB2", "/dev/ttyUSB10", "/dev/ttyS0", "/dev/ttyS1",
                                        "/dev/ttyS2", "/dev/ttyS10"}));
+    }
+
+    void ordersMacDevices_data()
+    {
+        QTest::addColumn<QStringList>("devices");
+        QTest::addColumn<QStringList>("ordered");
+        QTest::newRow("adapters first, call-out devices only")
+            << QStringList{"/dev/tty.usbserial-A10", "/dev/cu.debug-console", "/dev/cu.usbserial-A10",
+                           "/dev/tty.usbmodem14201", "/dev/cu.usbmodem14201", "/dev/tty.debug-console"}
+            << QStringList{"/dev/cu.usbmodem14201", "/dev/cu.usbserial-A10", "/dev/cu.debug-console"};
+        QTest::newRow("never Bluetooth")
+            << QStringList{"/dev/cu.Bluetooth-Incoming-Port", "/dev/tty.Bluetooth-Incoming-Port",
+                           "/dev/cu.usbserial-FT1", "/dev/cu.BLUETOOTH-Modem"}
+            << QStringList{"/dev/cu.usbserial-FT1"};
+        QTest::newRow("only Bluetooth") << QStringList{"/dev/cu.Bluetooth-Incoming-Port"} << QStringList{};
+    }
+    void ordersMacDevices()
+    {
+        QFETCH(QStringList, devices);
+        QFETCH(QStringList, ordered);
+        QCOMPARE(PortMap::orderDevices(devices), ordered);
+    }
+
+    void macAdapterIsComOne()
+    {
+        const PortMap map = PortMap::build(
+            {}, {"/dev/cu.Bluetooth-Incoming-Port", "/dev/cu.debug-console", "/dev/cu.usbserial-1420"});
+        QCOMPARE(map.deviceFor(1), QString("/dev/cu.usbserial-1420"));
+        QCOMPARE(map.deviceFor(2), QString("/dev/cu.debug-console"));
+        QVERIFY(map.deviceFor(3).isEmpty());
+        QCOMPARE(map.entryFor(1), QString("1 (cu.usbserial-1420)"));
     }
 
     void oneUsbAdapterIsComOne()
@@ -89,6 +118,8 @@ private slots:
             QCOMPARE(*read, value);
     }
 
+#ifdef Q_OS_UNIX
+    // COMn links are how POSIX systems number their ports.
     void readsOnlyComLinks()
     {
         QTemporaryDir dir;
@@ -107,6 +138,7 @@ private slots:
         QCOMPARE(links.value(1), QString("/dev/null"));
         QCOMPARE(links.value(32), QString("/dev/zero"));
     }
+#endif
 
     void linkFolderFollowsXdgConfigHome()
     {
@@ -161,37 +193,6 @@ private slots:
         const QString text = PortMap::describeOpenFailure("/dev/ttyUSB0", QSerialPort::PermissionError,
                                                           "Permission denied", false);
         QVERIFY2(text.contains("dialout"), qPrintable(text));
-    }
-
-    void userMayOpenFollowsTheNodesPermissions()
-    {
-        QTemporaryDir dir;
-        QVERIFY(dir.isValid());
-        QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                                      | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther
-                                                      | QFile::ExeOther));
-        const auto node = [&](const QString &name, QFile::Permissions permissions) {
-            QFile file(dir.filePath(name));
-            if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(permissions))
-                return QString();
-            return file.fileName();
-        };
-        const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
-        const QString owners = node("ttyOwners", ownerOnly);
-        const QString everybodys = node("ttyEverybodys", ownerOnly | QFile::ReadGroup | QFile::WriteGroup
-                                                             | QFile::ReadOther | QFile::WriteOther);
-        const QString readOnly = node("ttyReadOnly", QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-        QVERIFY(!owners.isEmpty() && !everybodys.isEmpty() && !readOnly.isEmpty());
-        QVERIFY(PortMap::userMayOpen(owners));
-        QVERIFY(!PortMap::userMayOpen(dir.filePath("missing")));
-
-        // Root may open anything: look as an unprivileged user would.
-        std::optional<ActingAsNobody> nobody;
-        if (geteuid() == 0)
-            nobody.emplace();
-        QCOMPARE(PortMap::userMayOpen(owners), !nobody.has_value());
-        QVERIFY(PortMap::userMayOpen(everybodys));
-        QVERIFY(!PortMap::userMayOpen(readOnly));
     }
 };
 

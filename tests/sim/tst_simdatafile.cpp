@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DataFile.h"
 #include "Escapes.h"
 #include "MeterEmulator.h"

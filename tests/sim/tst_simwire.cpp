@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ReplySchedule.h"
 #include "RequestFramer.h"
 

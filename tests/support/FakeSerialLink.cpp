@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "FakeSerialLink.h"
 
 bool FakeSerialLink::open()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/NumberText.h"
 
 #include <QTest>
@@ -22,6 +23,8 @@ private slots:
     void meterNumberIgnoresDefaultLocale();
     void readMeterNumber_data();
     void readMeterNumber();
+    void scientificFallbackMatches_data();
+    void scientificFallbackMatches();
 };
 
 static const QLocale pointLocale = QLocale::c();
@@ -181,6 +184,40 @@ void TestNumberText::readMeterNumber()
     QCOMPARE(reading.kind, kind);
     if (kind == MeterReading::Kind::Value)
         QCOMPARE(reading.value, value);
+}
+
+// Older macOS targets have no floating-point std::to_chars, and the numbers
+// are then formatted through Qt: both must give the same digits.
+void TestNumberText::scientificFallbackMatches_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("precision");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("whole") << 1234567.0 << 6 << "1.234567e+06";
+    QTest::newRow("rounded up") << 12345678.0 << 6 << "1.234568e+07";
+    QTest::newRow("tenth, double precision") << 0.1 << 14 << "1.00000000000000e-01";
+    QTest::newRow("tenth, beyond its digits") << 0.1 << 19 << "1.0000000000000000555e-01";
+    QTest::newRow("single's float widened") << double(0.1f) << 6 << "1.000000e-01";
+    QTest::newRow("negative small") << -0.00001 << 6 << "-1.000000e-05";
+    QTest::newRow("three-digit exponent") << 1.5e-300 << 3 << "1.500e-300";
+    QTest::newRow("largest double") << std::numeric_limits<double>::max() << 14 << "1.79769313486232e+308";
+    QTest::newRow("no digits after the point") << 9.6 << 0 << "1e+01";
+    // Exact ties in binary round to even, as the C++ standard asks of to_chars.
+    QTest::newRow("tie, down to even") << 0.125 << 1 << "1.2e-01";
+    QTest::newRow("tie, up to even") << 0.375 << 1 << "3.8e-01";
+    QTest::newRow("tie of a float's digits") << double(12345.125f) << 6 << "1.234512e+04";
+    QTest::newRow("just above a tie") << 0.12500000000000003 << 1 << "1.3e-01";
+    QTest::newRow("carry into a new digit") << 9.96 << 1 << "1.0e+01";
+    QTest::newRow("negative tie") << -2.5 << 0 << "-2e+00";
+}
+
+void TestNumberText::scientificFallbackMatches()
+{
+    QFETCH(double, value);
+    QFETCH(int, precision);
+    QFETCH(QString, expected);
+    QCOMPARE(QString::fromStdString(scientificTextPortable(value, precision)), expected);
+    QCOMPARE(QString::fromStdString(scientificText(value, precision)), expected);
 }
 
 QTEST_GUILESS_MAIN(TestNumberText)

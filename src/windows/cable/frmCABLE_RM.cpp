@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/cable/frmCABLE_RM.h"
 
 #include "export/ExportColumns.h"

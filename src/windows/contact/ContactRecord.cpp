@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/contact/ContactRecord.h"
 
 #include "link/Request.h"

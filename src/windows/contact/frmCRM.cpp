@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/contact/frmCRM.h"
 
 #include "export/ExportColumns.h"

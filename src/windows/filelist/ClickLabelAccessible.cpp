@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/filelist/ClickLabelAccessible.h"
 
 #include "windows/filelist/ClickLabel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Fixed measures of the two-column file list, in twips. Every meter window

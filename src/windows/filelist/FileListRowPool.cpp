@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/filelist/FileListRowPool.h"
 
 #include "windows/PlainText.h"

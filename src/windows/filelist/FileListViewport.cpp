@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/filelist/FileListViewport.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/winding/frmWRM_Temperature.h"
 
 #include "app/BusyCursor.h"

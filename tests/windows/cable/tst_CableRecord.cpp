@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/cable/CableRecord.h"
 
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The cable resistance meter window against the simulator on a pseudo-terminal.
 #include "WindowHarness.h"
 #include "app/Shutdown.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The contact resistance and ratio meter windows against the simulator on a
 // pseudo-terminal.
 #include "WindowHarness.h"

@@ -1,0 +1,55 @@
+// SPDX-License-Identifier: MIT
+#include "app/CommandLine.h"
+
+#include "app/BuildInfo.h"
+#include "app/LogoWidget.h"
+
+#include <QApplication>
+
+namespace {
+
+const char usageLine[] = "Usage: " KESTRIX_EXECUTABLE_NAME " [--help | --version]\n";
+
+QString helpText()
+{
+    return QString::fromLatin1(usageLine)
+           + QStringLiteral("Downloads the stored measurements of winding, contact, ratio and cable resistance\n"
+                            "meters over a serial line. Started without arguments, it opens the meter\n"
+                            "detection window.\n"
+                            "\n"
+                            "  -h, --help     Show this help and exit.\n"
+                            "  -v, --version  Show the version and exit.\n");
+}
+
+} // namespace
+
+CommandLineRequest readCommandLine(const QStringList &arguments)
+{
+    if (arguments.isEmpty())
+        return {};
+    if (arguments.size() == 1) {
+        const QString &argument = arguments.front();
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
+            return {CommandLineRequest::Action::Print, helpText(), 0};
+        if (argument == QLatin1String("--version") || argument == QLatin1String("-v"))
+            return {CommandLineRequest::Action::Print,
+                    QStringLiteral(KESTRIX_EXECUTABLE_NAME " " KESTRIX_VERSION "\n"), 0};
+    }
+    const QString problem = arguments.size() == 1
+                                ? QStringLiteral("unexpected argument \"%1\"").arg(arguments.front())
+                                : QStringLiteral("one argument at most");
+    return {CommandLineRequest::Action::UsageError,
+            QStringLiteral(KESTRIX_EXECUTABLE_NAME ": ") + problem + QLatin1Char('\n')
+                + QString::fromLatin1(usageLine),
+            2};
+}
+
+void setUpApplicationIdentity()
+{
+    QCoreApplication::setApplicationName(QStringLiteral(KESTRIX_APP_NAME));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KESTRIX_VERSION));
+    // The desktop entry's name without ".desktop": Wayland's app id, and how
+    // desktops find the entry's icon for the running program.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KESTRIX_APP_ID));
+    QApplication::setWindowIcon(LogoWidget::icon());
+}
