@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/ScreenFont.h"
 
 #include "windows/DesignTexts.h"

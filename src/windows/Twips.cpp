@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/Twips.h"
 
 #include "windows/ScreenFont.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/DesignTexts.h"
 #include "windows/ScreenFont.h"
 #include "windows/Twips.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every caption, heading and list cell of every window shows the longest texts
 // it can come to hold, whole, in the font and layout that the program chooses.
 // ctest runs this program at QT_SCALE_FACTOR 1, 1.25, 1.5 and 2.
