@@ -7,6 +7,9 @@
 #include "windows/contact/ContactRecord.h"
 #include "windows/contact/frmCRM.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -182,6 +185,41 @@ private slots:
             QCOMPARE(list.topLine(), 0);
             QVERIFY(list.isTicked(0)); // ticks outlive scrolling
         }
+    }
+
+    void everyWayOfTickingReachesTheExport()
+    {
+        WindowHarness harness("[KX-C1]", MeterKind::Contact, {"--family", "contact", "--files", "60", "--unpaced"});
+        QVERIFY(harness.load());
+        auto *window = harness.as<ListMeterWindow>();
+        FileList &list = window->list();
+        window->show();
+        QApplication::setActiveWindow(window);
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::focusWidget(), list.view());
+
+        // File 2 by the mouse, anywhere in its check box's cell.
+        QTest::mouseClick(list.view()->viewport(), Qt::LeftButton, {}, list.checkCellRect(1).topRight());
+        // File 46, scrolled away, by an assistive tool's toggle action.
+        QAccessibleInterface *files = QAccessible::queryAccessibleInterface(list.view());
+        QVERIFY(!list.isRowOnScreen(45));
+        files->child(45)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        // File 60 by the keyboard: End, then Space.
+        QTest::keyClick(list.view(), Qt::Key_End);
+        QTest::keyClick(list.view(), Qt::Key_Space);
+        // Scrolling in between changes nothing.
+        list.VScroll1()->setValue(0);
+        list.VScroll1()->setValue(list.VScroll1()->maximum() / 2);
+
+        const QString path = harness.files.filePath("ticked.html");
+        download(harness, path);
+        QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
+        QList<QByteArray> exported;
+        for (const QByteArray &line : readFile(path).split('\n')) {
+            if (line.startsWith("<tr><td>"))
+                exported << line.mid(8, line.indexOf("</td>") - 8);
+        }
+        QCOMPARE(exported, (QList<QByteArray>{"2", "46", "60"}));
     }
 
     void decodesRowsAndExportsTheTickedOnes()
