@@ -34,6 +34,8 @@ void FileListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
     box.state |= model.isTicked(row) ? QStyle::State_On : QStyle::State_Off;
     if (model.isEnabled(row))
         box.state |= QStyle::State_Enabled;
+    else
+        box.palette.setCurrentColorGroup(QPalette::Disabled); // greyed like a disabled check box
     if (option.state & QStyle::State_HasFocus)
         box.state |= QStyle::State_HasFocus;
     style->drawControl(QStyle::CE_CheckBox, &box, painter, m_view);

@@ -36,7 +36,9 @@ FileListView::FileListView(FileListModel &model, const FileListColumn &checkColu
     setWordWrap(false);
     setCornerButtonEnabled(false);
     setFrameShape(QFrame::NoFrame);
-    viewport()->setBackgroundRole(QPalette::Window);
+    // The rows stand on the frame's own background, as labels would.
+    setAutoFillBackground(false);
+    viewport()->setAutoFillBackground(false);
 
     // One line a row pitch high, scrolled a whole line at a time; the window's
     // own scroll bar VScroll1 stands for the view's hidden one.
