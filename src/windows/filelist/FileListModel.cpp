@@ -50,7 +50,7 @@ void FileListModel::setCellText(int row, int column, const QString &text)
     if (!hasCell(row, column))
         return;
     m_cells[qsizetype(row) * m_cellColumns + column] = text;
-    rowChanged(row);
+    rowChanged(row, {Qt::AccessibleTextRole});
 }
 
 bool FileListModel::isTicked(int row) const
@@ -64,7 +64,7 @@ bool FileListModel::setTicked(int row, bool ticked)
         return false;
     if (m_rows[size_t(row)].ticked != ticked) {
         m_rows[size_t(row)].ticked = ticked;
-        rowChanged(row);
+        rowChanged(row, {Qt::CheckStateRole});
     }
     return true;
 }
@@ -82,7 +82,7 @@ void FileListModel::setAllTicks(int rowLimit, bool ticked)
             m_rows[size_t(row)].ticked = ticked;
     }
     if (limit > 0)
-        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::CheckStateRole});
 }
 
 bool FileListModel::isEnabled(int row) const
@@ -95,7 +95,7 @@ void FileListModel::setEnabled(int row, bool enabled)
     if (!hasRow(row) || m_rows[size_t(row)].enabled == enabled)
         return;
     m_rows[size_t(row)].enabled = enabled;
-    rowChanged(row);
+    rowChanged(row, {CheckEnabledRole});
 }
 
 QString FileListModel::spokenText(int row) const
@@ -183,8 +183,8 @@ bool FileListModel::hasCell(int row, int column) const
     return hasRow(row) && column >= 0 && column < m_cellColumns;
 }
 
-void FileListModel::rowChanged(int row)
+void FileListModel::rowChanged(int row, const QList<int> &roles)
 {
     const QModelIndex item = indexOfRow(row);
-    emit dataChanged(item, item);
+    emit dataChanged(item, item, roles);
 }

@@ -74,7 +74,7 @@ private:
     };
 
     bool hasCell(int row, int column) const;
-    void rowChanged(int row);
+    void rowChanged(int row, const QList<int> &roles);
 
     int m_cellColumns;
     std::vector<RowState> m_rows;

@@ -200,14 +200,25 @@ void FileListView::announceCurrent()
     QAccessible::updateAccessibility(&event);
 }
 
-void FileListView::announceChange(const QModelIndex &topLeft, const QModelIndex &bottomRight)
+void FileListView::announceChange(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                                  const QList<int> &roles)
 {
     if (!QAccessible::isActive() || topLeft != bottomRight)
         return;
+    // A tick or an enabled state is a state change of the file's item, a new
+    // cell text a change of its name.
+    const int row = FileListModel::rowOf(topLeft);
+    if (roles.contains(Qt::AccessibleTextRole)) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        event.setChild(row);
+        QAccessible::updateAccessibility(&event);
+        return;
+    }
     QAccessible::State changed;
-    changed.checked = true;
+    changed.checked = roles.contains(Qt::CheckStateRole);
+    changed.disabled = roles.contains(FileListModel::CheckEnabledRole);
     QAccessibleStateChangeEvent event(this, changed);
-    event.setChild(FileListModel::rowOf(topLeft));
+    event.setChild(row);
     QAccessible::updateAccessibility(&event);
 }
 

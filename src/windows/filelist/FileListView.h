@@ -56,7 +56,7 @@ protected:
 private:
     void announceCurrent();
     QRect cellRect(int row, const FileListColumn &column) const;
-    void announceChange(const QModelIndex &topLeft, const QModelIndex &bottomRight);
+    void announceChange(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles);
 
     FileListModel &m_model;
     FileListColumn m_checkColumn;
