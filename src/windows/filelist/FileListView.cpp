@@ -100,6 +100,11 @@ bool FileListView::isRowOnScreen(int row) const
     return cell.isValid() && cell.bottom() >= 0 && cell.top() < viewport()->height();
 }
 
+void FileListView::keyboardSearch(const QString &search)
+{
+    Q_UNUSED(search);
+}
+
 void FileListView::layOutNow()
 {
     // A view that was never shown has not sized its viewport yet; the

@@ -37,6 +37,10 @@ public:
     // Whether any part of the row is inside the viewport.
     bool isRowOnScreen(int row) const;
 
+    // Typed text does not move the current file: a search by the file
+    // number would only look through the current file's column.
+    void keyboardSearch(const QString &search) override;
+
     // Lays the lines out at once rather than when the view is next shown.
     void layOutNow();
     // Lays the two columns out for the view's current width.

@@ -593,6 +593,10 @@ void FileListTest::keysWalkEveryFileInScreenOrder()
             expected += step;
     }
     QCOMPARE(f.list->currentRow(), expected); // stops at the end
+
+    // Typing is no way to move: the current file stays.
+    QTest::keyClicks(f.view(), QStringLiteral("7"));
+    QCOMPARE(f.list->currentRow(), expected);
 }
 
 void FileListTest::pageAndEndKeys_data()
