@@ -6,6 +6,7 @@
 #include "windows/filelist/FileListView.h"
 #include "windows/filelist/FileListViewport.h"
 
+#include <QEvent>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -47,11 +48,8 @@ FileList::FileList(QWidget *frame2, const FileListGeometry &geometry, const File
     // the top; the view below it holds every line, scrolled a line at a time.
     m_view = new FileListView(m_model, m_checkColumn, m_labelColumns, viewport);
     m_view->setObjectName(QStringLiteral("lstFiles"));
-    // It holds whole lines only, so that a scrolled list never shows a cut line at its top.
-    const int firstLine = Twips::toPixels(firstRowTop);
-    const int pitch = std::max(1, Twips::toPixels(rowPitch));
-    const int wholeLines = std::max(1, (viewport->height() - firstLine) / pitch);
-    m_view->setGeometry(0, firstLine, viewport->width(), wholeLines * pitch);
+    fitView();
+    viewport->installEventFilter(this);
 
     m_scrollBar = new QScrollBar(Qt::Vertical, frame2);
     m_scrollBar->setObjectName(QStringLiteral("VScroll1"));
@@ -195,6 +193,27 @@ int FileList::rowLeftTwips(int row, int column) const
 bool FileList::isScrollBarShown() const
 {
     return !m_scrollBar->isHidden();
+}
+
+bool FileList::eventFilter(QObject *watched, QEvent *event)
+{
+    // A window that gives the list another size (a small screen, a maximised
+    // window) keeps whole lines in view and the scroll range to match.
+    if (watched == m_viewport && event->type() == QEvent::Resize) {
+        fitView();
+        m_view->layOutNow();
+        followView();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void FileList::fitView()
+{
+    // Whole lines only, so that a scrolled list never shows a cut line at its top.
+    const int firstLine = Twips::toPixels(firstRowTop);
+    const int pitch = std::max(1, Twips::toPixels(rowPitch));
+    const int wholeLines = std::max(1, (m_viewport->height() - firstLine) / pitch);
+    m_view->setGeometry(0, firstLine, m_viewport->width(), wholeLines * pitch);
 }
 
 void FileList::followView()

@@ -102,7 +102,11 @@ public:
     QRect scrollBarTwips() const { return m_scrollBarTwips; }
     bool isScrollBarShown() const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void fitView();
     void followView();
 
     FileListGeometry m_geometry;

@@ -141,6 +141,7 @@ private slots:
     void spaceTicksTheCurrentFileOnly();
     void scrollingKeepsTheCurrentFile_data();
     void scrollingKeepsTheCurrentFile();
+    void smallerViewportKeepsWholeLines();
     void accessibleItemsReadAsFiles();
     void accessibleToggleTicksTheModel_data();
     void accessibleToggleTicksTheModel();
@@ -684,6 +685,26 @@ void FileListTest::scrollingKeepsTheCurrentFile()
     QVERIFY(f.list->isTicked(5));
     for (int row = 0; row < 100; ++row)
         QCOMPARE(f.list->isTicked(row), row == 5);
+}
+
+void FileListTest::smallerViewportKeepsWholeLines()
+{
+    Fixture f;
+    f.load(100);
+    // A window on a small screen gives the list ten lines and a half.
+    const int pitch = Twips::toPixels(300);
+    f.list->Frame4()->resize(f.list->Frame4()->width(), Twips::toPixels(240) + 10 * pitch + pitch / 2);
+    QCOMPARE(f.list->pageLines(), 10);
+    QCOMPARE(f.view()->height(), 10 * pitch);
+    QCOMPARE(f.list->VScroll1()->maximum(), 40);
+    QCOMPARE(f.list->VScroll1()->pageStep(), 10);
+    f.view()->setFocus();
+    f.list->setCurrentRow(0);
+    f.press(Qt::Key_PageDown);
+    QCOMPARE(f.list->currentRow(), 20);
+    f.press(Qt::Key_End);
+    QCOMPARE(f.list->topLine(), 40);
+    QVERIFY(f.list->isRowOnScreen(99));
 }
 
 void FileListTest::accessibleItemsReadAsFiles()
