@@ -65,6 +65,10 @@ void ListMeterWindow::buildControls()
 
     m_list = std::make_unique<FileList>(Frame2, FileListGeometry{m_design.frame4, 6135}, m_design.checkColumn,
                                         m_design.labelColumns);
+    QStringList headingTexts;
+    for (const ListWindowDesign::Heading &heading : m_design.headings)
+        headingTexts << heading.text;
+    m_list->setColumnHeadings(headingTexts);
 
     // The frame's caption is bold; the list and the links under it are not.
     const QFont plain = WindowGeometry::sansSerif(8.25, false);

@@ -4,15 +4,13 @@
 #include "windows/Twips.h"
 #include "windows/WindowGeometry.h"
 #include "windows/filelist/FileListLayout.h"
-#include "windows/filelist/FileListRowPool.h"
+#include "windows/filelist/FileListView.h"
 #include "windows/filelist/FileListViewport.h"
 
-#include <QCheckBox>
-#include <QLabel>
+#include <QEvent>
 #include <QScrollBar>
 
 #include <algorithm>
-#include <cmath>
 
 using namespace FileListLayout;
 
@@ -38,7 +36,6 @@ FileList::FileList(QWidget *frame2, const FileListGeometry &geometry, const File
     , m_checkColumn(checkColumn)
     , m_labelColumns(labelColumns)
     , m_model(int(labelColumns.size()))
-    , m_panelTop(float(panelTopAfterSetup)) // Frame3 stands at Top 120 in the design
     , m_panelHeight(geometry.panelDesignHeightTwips)
     , m_scrollBarTwips(scrollBarPlaceFor(geometry.viewportTwips))
 {
@@ -48,23 +45,38 @@ FileList::FileList(QWidget *frame2, const FileListGeometry &geometry, const File
     viewport->setFont(WindowGeometry::sansSerif(8.25, false));
     m_viewport = viewport;
 
+    // The first line stands where the design's first row is with the panel at
+    // the top; the view below it holds every line, scrolled a line at a time.
+    m_view = new FileListView(m_model, m_checkColumn, m_labelColumns, viewport);
+    m_view->setObjectName(QStringLiteral("lstFiles"));
+    fitView();
+    viewport->installEventFilter(this);
+
     m_scrollBar = new QScrollBar(Qt::Vertical, frame2);
     m_scrollBar->setObjectName(QStringLiteral("VScroll1"));
     m_scrollBar->setGeometry(toPixels(m_scrollBarTwips));
     m_scrollBar->setRange(0, 0);
-    // The panel follows the value only once it is settled: arrows, trough
-    // clicks and the release of a dragged thumb.
-    m_scrollBar->setTracking(false);
+    // The bar is for the mouse; the keyboard scrolls by moving in the list,
+    // which the bar hands its focus to.
+    m_scrollBar->setFocusPolicy(Qt::NoFocus);
+    m_scrollBar->setFocusProxy(m_view);
     m_scrollBar->hide(); // shown by the scroll set-up when the files overflow the viewport
     viewport->setScrollBar(m_scrollBar);
     connect(m_scrollBar, &QScrollBar::valueChanged, this, &FileList::VScroll1_Change);
+    connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, m_scrollBar, &QScrollBar::setValue);
+    connect(m_view, &FileListView::scrollGeometryChanged, this, &FileList::followView);
 
-    m_pool = std::make_unique<FileListRowPool>(m_viewport, m_checkColumn, m_labelColumns, m_model);
+    m_view->layOutNow();
+    m_ownViewport = m_viewport;
+    m_ownScrollBar = m_scrollBar;
     m_model.resize(designRowCount);
-    m_pool->place(m_panelTop);
 }
 
-FileList::~FileList() = default;
+FileList::~FileList()
+{
+    delete m_ownViewport;
+    delete m_ownScrollBar;
+}
 
 void FileList::createRows(int fileCount)
 {
@@ -74,7 +86,6 @@ void FileList::createRows(int fileCount)
     const int rows = std::max(designRowCount, m_fileCount);
     m_model.resize(rows);
     m_panelHeight = rows > designRowCount ? rowTop(rows - 1) + rowPitch : m_geometry.panelDesignHeightTwips;
-    m_pool->refill();
 }
 
 void FileList::setupScroll()
@@ -84,58 +95,83 @@ void FileList::setupScroll()
     } else {
         m_scrollBarTwips = scrollBarPlaceFor(m_geometry.viewportTwips);
         m_scrollBar->setGeometry(toPixels(m_scrollBarTwips));
-        m_scrollBar->setRange(0, m_fileCount);
-        m_scrollBar->setPageStep(scrollLargeChange);
-        m_scrollBar->setSingleStep(1);
-        m_scrollBar->setValue(0);
         m_scrollBar->show();
     }
-    m_panelTop = float(panelTopAfterSetup);
-    showPanel();
+    m_view->layOutNow();
+    followView();
+    m_scrollBar->setValue(0);
+    m_view->scrollToTop();
 }
 
 void FileList::setCellText(int row, int column, const QString &text)
 {
     m_model.setCellText(row, column, text);
-    m_pool->refillRow(row);
 }
 
 void FileList::setTicked(int row, bool ticked)
 {
-    if (m_model.setTicked(row, ticked))
-        m_pool->refillRow(row);
+    m_model.setTicked(row, ticked);
 }
 
 void FileList::setCheckEnabled(int row, bool enabled)
 {
     m_model.setEnabled(row, enabled);
-    m_pool->refillRow(row);
+}
+
+void FileList::setColumnHeadings(const QStringList &headings)
+{
+    m_view->setAccessibleDescription(QStringLiteral("Columns: ") + headings.join(QStringLiteral(", ")));
 }
 
 void FileList::lblSelectAll_Click()
 {
-    setAllTicks(true);
+    // Only the files the meter reported; disabled (empty) slots keep their value.
+    m_model.setAllTicks(m_fileCount, true);
 }
 
 void FileList::lblUnselectAll_Click()
 {
-    setAllTicks(false);
+    m_model.setAllTicks(m_fileCount, false);
 }
 
 void FileList::VScroll1_Change()
 {
-    if (m_fileCount <= 0)
-        return;
-    // Single precision, left to right: value 0 puts the panel's top edge at the
-    // viewport's top, the maximum (fileCount) puts the bottom edges together.
-    const float overflow = float(m_geometry.viewportTwips.height() - m_panelHeight);
-    m_panelTop = overflow * float(m_scrollBar->value()) / float(m_fileCount);
-    showPanel();
+    m_view->verticalScrollBar()->setValue(m_scrollBar->value());
 }
 
-int FileList::panelTopTwips() const
+int FileList::currentRow() const
 {
-    return int(std::lround(m_panelTop));
+    return m_view->currentRow();
+}
+
+void FileList::setCurrentRow(int row)
+{
+    m_view->setCurrentRow(row);
+}
+
+int FileList::topLine() const
+{
+    return m_view->topLine();
+}
+
+int FileList::pageLines() const
+{
+    return m_view->pageLines();
+}
+
+QRect FileList::checkCellRect(int row) const
+{
+    return m_view->checkCellRect(row);
+}
+
+QRect FileList::labelCellRect(int row, int column) const
+{
+    return m_view->labelCellRect(row, column);
+}
+
+bool FileList::isRowOnScreen(int row) const
+{
+    return m_view->isRowOnScreen(row);
 }
 
 int FileList::rowTopTwips(int row) const
@@ -160,25 +196,38 @@ bool FileList::isScrollBarShown() const
     return !m_scrollBar->isHidden();
 }
 
-QCheckBox *FileList::visibleCheckBox(int row) const
+bool FileList::eventFilter(QObject *watched, QEvent *event)
 {
-    return m_pool->checkBox(row);
+    // A window that gives the list another size (a small screen, a maximised
+    // window) keeps whole lines in view and the scroll range to match.
+    if (watched == m_viewport && event->type() == QEvent::Resize) {
+        fitView();
+        m_view->layOutNow();
+        followView();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
-QLabel *FileList::visibleLabel(int row, int column) const
+void FileList::fitView()
 {
-    return m_pool->label(row, column);
+    // Whole lines only, so that a scrolled list never shows a cut line at its top.
+    const int firstLine = Twips::toPixels(firstRowTop);
+    const int pitch = std::max(1, Twips::toPixels(rowPitch));
+    const int wholeLines = std::max(1, (m_viewport->height() - firstLine) / pitch);
+    m_view->setGeometry(0, firstLine, m_viewport->width(), wholeLines * pitch);
 }
 
-void FileList::setAllTicks(bool ticked)
+void FileList::followView()
 {
-    // Only the files the meter reported; disabled (empty) slots keep their value.
-    for (int row = 0; row < m_fileCount; ++row)
-        m_model.setTicked(row, ticked);
-    m_pool->refill();
-}
-
-void FileList::showPanel()
-{
-    m_pool->place(double(m_panelTop));
+    // In lines: the last line can come to the bottom of the view, and a page
+    // is the lines the view shows whole. Worked out here too, as a view that
+    // was never shown has not laid itself out yet.
+    const int lines = m_view->model()->rowCount();
+    const int page = m_view->pageLines();
+    const int value = m_scrollBar->value();
+    m_scrollBar->setRange(0, std::max(0, lines - page));
+    m_scrollBar->setPageStep(page);
+    m_scrollBar->setSingleStep(1);
+    m_scrollBar->setValue(value);
+    m_view->verticalScrollBar()->setValue(m_scrollBar->value());
 }

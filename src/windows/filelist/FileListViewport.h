@@ -6,9 +6,9 @@
 
 class QScrollBar;
 
-// Frame4: the borderless frame that clips the list. A wheel turned anywhere
-// over it (check boxes and labels leave wheel events to their parent) scrolls
-// the list through its scroll bar, as if the wheel were over the bar itself.
+// Frame4: the borderless frame that holds the list's view. A wheel turned
+// over the strip above the first line scrolls the list through its scroll
+// bar, as a wheel over the view itself does.
 class FileListViewport : public QWidget
 {
     Q_OBJECT

@@ -156,6 +156,10 @@ void frmWRM_Temperature::buildMeasurementView()
     };
     m_list = std::make_unique<FileList>(Frame2, FileListGeometry{QRect(120, 900, 14535, 6300), 6135}, check, labels);
     m_list->Frame4()->setFont(WindowGeometry::sansSerif(8.25, false));
+    m_list->setColumnHeadings({QStringLiteral("File No."), QStringLiteral("Filename"),
+                               QStringLiteral("Measured Resistance Ch 1"), QStringLiteral("Measured Resistance Ch 2"),
+                               QStringLiteral("Temp"), QStringLiteral("Resistance (20 C) Ch 1"),
+                               QStringLiteral("Resistance (20 C) Ch 2"), QStringLiteral("Conductor")});
     // The first row's right-hand file name starts blank in the design.
     m_list->setCellText(1, FileName, QString());
 

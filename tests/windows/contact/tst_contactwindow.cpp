@@ -4,9 +4,13 @@
 #include "WindowHarness.h"
 #include "app/Shutdown.h"
 #include "windows/Twips.h"
+#include "windows/filelist/FileListView.h"
 #include "windows/contact/ContactRecord.h"
 #include "windows/contact/frmCRM.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -148,10 +152,10 @@ private slots:
         }
         QCOMPARE(list.rowTopTwips(list.rowCount() - 1), 240 + 300 * ((list.rowCount() - 1) / 2));
         QCOMPARE(list.panelHeightTwips(), panelHeight);
-        QCOMPARE(list.panelTopTwips(), 120);
+        QCOMPARE(list.topLine(), 0);
         QCOMPARE(list.isScrollBarShown(), scrollBar);
         // The design's two rows are on screen whatever the count.
-        QVERIFY(list.visibleCheckBox(1) && list.visibleCheckBox(1)->isVisibleTo(window));
+        QVERIFY(list.isRowOnScreen(1) && list.view()->isVisibleTo(window));
 
         // The loaded window's layout.
         QVERIFY(window->Frame2->isVisibleTo(window));
@@ -168,19 +172,55 @@ private slots:
         if (scrollBar) {
             QScrollBar *bar = list.VScroll1();
             QCOMPARE(list.scrollBarTwips(), QRect(8295, 1020, 285, 6180));
-            QCOMPARE(bar->maximum(), files);
+            QCOMPARE(bar->maximum(), (files + 1) / 2 - 20); // in lines, twenty in view
             QCOMPARE(bar->pageStep(), 20);
             QCOMPARE(bar->value(), 0);
-            // Once on screen the scroll bar has the keyboard.
+            // Once on screen the list has the keyboard (the scroll bar hands it on).
             window->show();
             QCoreApplication::processEvents();
-            QCOMPARE(window->focusWidget(), bar);
-            bar->setValue(files);
-            QCOMPARE(list.panelTopTwips(), 6300 - panelHeight);
+            QCOMPARE(window->focusWidget(), list.view());
+            bar->setValue(bar->maximum());
+            QCOMPARE(list.topLine(), bar->maximum());
+            QVERIFY(list.isRowOnScreen(files - 1));
             bar->setValue(0);
-            QCOMPARE(list.panelTopTwips(), 0);
+            QCOMPARE(list.topLine(), 0);
             QVERIFY(list.isTicked(0)); // ticks outlive scrolling
         }
+    }
+
+    void everyWayOfTickingReachesTheExport()
+    {
+        WindowHarness harness("[KX-C1]", MeterKind::Contact, {"--family", "contact", "--files", "60", "--unpaced"});
+        QVERIFY(harness.load());
+        auto *window = harness.as<ListMeterWindow>();
+        FileList &list = window->list();
+        window->show();
+        QApplication::setActiveWindow(window);
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::focusWidget(), list.view());
+
+        // File 2 by the mouse, anywhere in its check box's cell.
+        QTest::mouseClick(list.view()->viewport(), Qt::LeftButton, {}, list.checkCellRect(1).topRight());
+        // File 46, scrolled away, by an assistive tool's toggle action.
+        QAccessibleInterface *files = QAccessible::queryAccessibleInterface(list.view());
+        QVERIFY(!list.isRowOnScreen(45));
+        files->child(45)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        // File 60 by the keyboard: End, then Space.
+        QTest::keyClick(list.view(), Qt::Key_End);
+        QTest::keyClick(list.view(), Qt::Key_Space);
+        // Scrolling in between changes nothing.
+        list.VScroll1()->setValue(0);
+        list.VScroll1()->setValue(list.VScroll1()->maximum() / 2);
+
+        const QString path = harness.files.filePath("ticked.html");
+        download(harness, path);
+        QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
+        QList<QByteArray> exported;
+        for (const QByteArray &line : readFile(path).split('\n')) {
+            if (line.startsWith("<tr><td>"))
+                exported << line.mid(8, line.indexOf("</td>") - 8);
+        }
+        QCOMPARE(exported, (QList<QByteArray>{"2", "46", "60"}));
     }
 
     void decodesRowsAndExportsTheTickedOnes()

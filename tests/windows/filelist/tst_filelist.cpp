@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "windows/Twips.h"
 #include "windows/filelist/FileList.h"
+#include "windows/filelist/FileListView.h"
 
 #include <QAccessible>
 #include <QApplication>
-#include <QCheckBox>
-#include <QLabel>
+#include <QAccessibleActionInterface>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -56,12 +57,19 @@ struct Fixture
         : frame2(std::make_unique<QWidget>())
     {
         frame2->resize(1000, 540);
+        // A control on either side of the list, as in the windows.
+        before = new QPushButton(QStringLiteral("Before"), frame2.get());
+        before->setGeometry(0, 500, 60, 20);
         list = layout == Layout::Winding
             ? std::make_unique<FileList>(frame2.get(), WindingList::geometry(), WindingList::check(),
                                          WindingList::labels())
             : std::make_unique<FileList>(frame2.get(), ContactList::geometry(), ContactList::check(),
                                          ContactList::labels());
+        after = new QPushButton(QStringLiteral("After"), frame2.get());
+        after->setGeometry(100, 500, 60, 20);
         frame2->show();
+        // Keyboard focus needs an active window, which the test makes this one.
+        QApplication::setActiveWindow(frame2.get());
     }
 
     void load(int fileCount)
@@ -70,8 +78,33 @@ struct Fixture
         list->setupScroll();
     }
 
+    FileListView *view() const { return list->view(); }
+
+    // Presses `key` in the list, as the keyboard would.
+    void press(Qt::Key key) { QTest::keyClick(view(), key); }
+
+    void clickAt(const QPoint &point) { QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, point); }
+
+    void clickCheckCell(int row) { clickAt(list->checkCellRect(row).center()); }
+
+    QAccessibleInterface *item(int row) const
+    {
+        QAccessibleInterface *listItem = QAccessible::queryAccessibleInterface(view());
+        return listItem ? listItem->child(row) : nullptr;
+    }
+
+    void wheel(int notches)
+    {
+        const QPointF local(20, 40);
+        QWheelEvent event(local, view()->viewport()->mapToGlobal(local), QPoint(), QPoint(0, -120 * notches),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view()->viewport(), &event);
+    }
+
     std::unique_ptr<QWidget> frame2;
+    QPushButton *before = nullptr;
     std::unique_ptr<FileList> list;
+    QPushButton *after = nullptr;
 };
 
 } // namespace
@@ -87,24 +120,32 @@ private slots:
     void oddCountCreatesNoExtraRow();
     void scrollBarPlacement_data();
     void scrollBarPlacement();
-    void scrollFormula_data();
-    void scrollFormula();
+    void scrollBarMovesWholeLines_data();
+    void scrollBarMovesWholeLines();
     void cellGeometry();
     void selectAllSkipsDisabledRows();
     void selectAllStaysWithinFileCount();
     void ticksPersistAcrossScrolling();
-    void clickingPooledBoxTicksModel();
     void clickAnywhereInTheDesignedCellTicks_data();
     void clickAnywhereInTheDesignedCellTicks();
+    void disabledRowCannotBeTicked_data();
     void disabledRowCannotBeTicked();
-    void pooledWidgetsFollowScrolling_data();
-    void pooledWidgetsFollowScrolling();
-    void cellTextUpdatesShownLabel();
     void meterTextIsShownLiterally_data();
     void meterTextIsShownLiterally();
     void largestListReachesItsEnd();
-    void wheelOverListScrolls();
-    void checkBoxAccessibleName();
+    void wheelMovesWholeLines();
+    void tabReachesTheListAsOneStop();
+    void keysWalkEveryFileInScreenOrder_data();
+    void keysWalkEveryFileInScreenOrder();
+    void pageAndEndKeys_data();
+    void pageAndEndKeys();
+    void spaceTicksTheCurrentFileOnly();
+    void scrollingKeepsTheCurrentFile_data();
+    void scrollingKeepsTheCurrentFile();
+    void smallerViewportKeepsWholeLines();
+    void accessibleItemsReadAsFiles();
+    void accessibleToggleTicksTheModel_data();
+    void accessibleToggleTicksTheModel();
 };
 
 void FileListTest::designRowsBeforeCreation()
@@ -120,7 +161,6 @@ void FileListTest::designRowsBeforeCreation()
     QCOMPARE(f.list->cellText(1, 0), QString());
     QCOMPARE(f.list->cellText(2, 0), QStringLiteral("  ---"));
     QCOMPARE(f.list->cellText(1, 6), QStringLiteral("  ---"));
-    QCOMPARE(f.list->visibleLabel(1, 0)->text(), QString());
 }
 
 void FileListTest::rowCreation_data()
@@ -129,14 +169,15 @@ void FileListTest::rowCreation_data()
     QTest::addColumn<int>("rowCount");
     QTest::addColumn<int>("panelHeight");
     QTest::addColumn<bool>("scrollBarShown");
+    QTest::addColumn<int>("scrollMax"); // in lines
 
-    QTest::newRow("0 slots") << 0 << 2 << 6135 << false;
-    QTest::newRow("1 slot") << 1 << 2 << 6135 << false;
-    QTest::newRow("2 slots") << 2 << 2 << 6135 << false;
-    QTest::newRow("3 slots shrink the panel") << 3 << 3 << 840 << false;
-    QTest::newRow("40 slots") << 40 << 40 << 6240 << false;
-    QTest::newRow("41 slots") << 41 << 41 << 6540 << true;
-    QTest::newRow("100 slots") << 100 << 100 << 15240 << true;
+    QTest::newRow("0 slots") << 0 << 2 << 6135 << false << 0;
+    QTest::newRow("1 slot") << 1 << 2 << 6135 << false << 0;
+    QTest::newRow("2 slots") << 2 << 2 << 6135 << false << 0;
+    QTest::newRow("3 slots shrink the panel") << 3 << 3 << 840 << false << 0;
+    QTest::newRow("40 slots") << 40 << 40 << 6240 << false << 0;
+    QTest::newRow("41 slots") << 41 << 41 << 6540 << true << 1;
+    QTest::newRow("100 slots") << 100 << 100 << 15240 << true << 30;
 }
 
 void FileListTest::rowCreation()
@@ -145,6 +186,7 @@ void FileListTest::rowCreation()
     QFETCH(int, rowCount);
     QFETCH(int, panelHeight);
     QFETCH(bool, scrollBarShown);
+    QFETCH(int, scrollMax);
 
     Fixture f;
     f.load(fileCount);
@@ -152,17 +194,18 @@ void FileListTest::rowCreation()
     QCOMPARE(f.list->fileCount(), fileCount);
     QCOMPARE(f.list->rowCount(), rowCount);
     QCOMPARE(f.list->panelHeightTwips(), panelHeight);
-    QCOMPARE(f.list->panelTopTwips(), 120);
+    QCOMPARE(f.list->topLine(), 0);
     QCOMPARE(f.list->isScrollBarShown(), scrollBarShown);
     QCOMPARE(f.list->VScroll1()->isVisible(), scrollBarShown);
-    if (scrollBarShown)
-        QCOMPARE(f.list->VScroll1()->maximum(), fileCount);
+    QCOMPARE(f.list->VScroll1()->maximum(), scrollMax);
 
     const int last = rowCount - 1;
     QCOMPARE(f.list->checkCaption(last), QString::number(rowCount));
     QCOMPARE(f.list->cellText(last, 6), QStringLiteral("  ---"));
     QVERIFY(f.list->isCheckEnabled(last));
     QVERIFY(!f.list->isTicked(last));
+    // Twenty lines fit without scrolling.
+    QCOMPARE(f.list->isRowOnScreen(std::min(last, 39)), true);
 }
 
 void FileListTest::oddCountCreatesNoExtraRow()
@@ -175,17 +218,16 @@ void FileListTest::oddCountCreatesNoExtraRow()
     QCOMPARE(f.list->checkCaption(41), QString());
     QCOMPARE(f.list->cellText(41, 0), QString());
 
-    f.list->VScroll1()->setValue(41);
-    QVERIFY(f.list->visibleCheckBox(40));
-    QVERIFY(!f.list->visibleCheckBox(41));
-    // Row 40's line has no right-hand row: the pooled cells beside it are hidden.
-    const QWidget *line = f.list->visibleCheckBox(40)->parentWidget();
-    int shownChecks = 0;
-    for (const QCheckBox *box : line->findChildren<QCheckBox *>()) {
-        if (!box->isHidden())
-            ++shownChecks;
-    }
-    QCOMPARE(shownChecks, 1);
+    // Beside file 41 there is no item: nothing to reach, tick or read.
+    const QModelIndex beside = f.view()->model()->index(20, 1);
+    QCOMPARE(f.view()->model()->flags(beside), Qt::NoItemFlags);
+    f.view()->setFocus();
+    f.press(Qt::Key_End);
+    QCOMPARE(f.list->currentRow(), 40);
+    f.press(Qt::Key_Right);
+    QCOMPARE(f.list->currentRow(), 40);
+    QCOMPARE(QAccessible::queryAccessibleInterface(f.view())->childCount(), 41);
+    QVERIFY(!f.item(41));
 }
 
 void FileListTest::scrollBarPlacement_data()
@@ -208,48 +250,49 @@ void FileListTest::scrollBarPlacement()
     const QScrollBar *bar = f.list->VScroll1();
     QCOMPARE(f.list->scrollBarTwips(), expected);
     QCOMPARE(bar->geometry(), Twips::rect(expected.x(), expected.y(), expected.width(), expected.height()));
+    // In lines: 50 lines of which 20 fit, a page is those 20.
     QCOMPARE(bar->minimum(), 0);
-    QCOMPARE(bar->maximum(), 100);
+    QCOMPARE(bar->maximum(), 30);
     QCOMPARE(bar->pageStep(), 20);
     QCOMPARE(bar->singleStep(), 1);
     QCOMPARE(bar->value(), 0);
-    QVERIFY(!bar->hasTracking());
+    QVERIFY(bar->hasTracking()); // the list follows a dragged thumb
+    QCOMPARE(bar->objectName(), QStringLiteral("VScroll1"));
     QCOMPARE(f.list->Frame4()->geometry(), Twips::rect(120, 900, layout == Layout::Winding ? 14535 : 8175, 6300));
 }
 
-void FileListTest::scrollFormula_data()
+void FileListTest::scrollBarMovesWholeLines_data()
 {
     QTest::addColumn<Layout>("layout");
     QTest::addColumn<int>("fileCount");
     QTest::addColumn<int>("value");
-    QTest::addColumn<int>("panelTop");
 
-    QTest::newRow("100 at 0") << Layout::Winding << 100 << 0 << 0;
-    QTest::newRow("100 at 1") << Layout::Winding << 100 << 1 << -89;
-    QTest::newRow("100 at 50") << Layout::Winding << 100 << 50 << -4470;
-    QTest::newRow("100 at max") << Layout::Winding << 100 << 100 << -8940;
-    QTest::newRow("41 contact at 0") << Layout::Contact << 41 << 0 << 0;
-    QTest::newRow("41 contact at 20") << Layout::Contact << 41 << 20 << -117; // -240 * 20 / 41
-    QTest::newRow("41 contact at max") << Layout::Contact << 41 << 41 << -240;
+    // The view holds twenty lines exactly, so even at the end a line starts at its top.
+    QTest::newRow("100 at 0") << Layout::Winding << 100 << 0;
+    QTest::newRow("100 at 1") << Layout::Winding << 100 << 1;
+    QTest::newRow("100 at 17") << Layout::Winding << 100 << 17;
+    QTest::newRow("100 at max") << Layout::Winding << 100 << 30;
+    QTest::newRow("41 contact at max") << Layout::Contact << 41 << 1;
+    QTest::newRow("9999 at max") << Layout::Contact << 9999 << 4980;
 }
 
-void FileListTest::scrollFormula()
+void FileListTest::scrollBarMovesWholeLines()
 {
     QFETCH(Layout, layout);
     QFETCH(int, fileCount);
     QFETCH(int, value);
-    QFETCH(int, panelTop);
 
     Fixture f(layout);
     f.load(fileCount);
-    // Start elsewhere so that every value is a change the scroll bar reports.
-    f.list->VScroll1()->setValue(value == 7 ? 8 : 7);
+    QCOMPARE(f.list->VScroll1()->maximum(), (fileCount + 1) / 2 - 20);
     f.list->VScroll1()->setValue(value);
 
-    QCOMPARE(f.list->panelTopTwips(), panelTop);
-    // The first line follows the panel on screen.
-    if (QCheckBox *box = f.list->visibleCheckBox(0))
-        QCOMPARE(box->parentWidget()->y(), Twips::toPixels(panelTop + 240));
+    // The value is the first line in view, its first cell at the view's top.
+    QCOMPARE(f.list->topLine(), value);
+    QCOMPARE(f.list->checkCellRect(2 * value).top(), 0);
+    QCOMPARE(f.list->checkCellRect(2 * value + 2).top(), Twips::toPixels(300));
+    QVERIFY(!f.list->isRowOnScreen(2 * value - 1));
+    QVERIFY(f.list->isRowOnScreen(std::min(fileCount - 1, 2 * value + 39)));
 }
 
 void FileListTest::cellGeometry()
@@ -268,14 +311,15 @@ void FileListTest::cellGeometry()
     QCOMPARE(f.list->rowLeftTwips(7, 0), 8160);
     QCOMPARE(f.list->rowLeftTwips(7, 6), 13680);
 
-    // The pooled widgets stand where the cells of row 7 belong: Top 1140 + 120.
-    const QCheckBox *box = f.list->visibleCheckBox(7);
-    const QLabel *conductor = f.list->visibleLabel(7, 6);
-    QVERIFY(box && conductor);
-    QCOMPARE(box->parentWidget()->y(), Twips::toPixels(120 + 1140));
-    QCOMPARE(box->geometry(), Twips::rect(7440, 0, 735, 255));
-    QCOMPARE(conductor->geometry(), Twips::rect(13680, 0, 735, 255));
-    QCOMPARE(conductor->objectName(), QStringLiteral("lblConductor"));
+    // The view starts at the first row's Top in Frame4 and paints each cell in its twip box.
+    QCOMPARE(f.view()->geometry().top(), Twips::toPixels(240));
+    QCOMPARE(f.view()->objectName(), QStringLiteral("lstFiles"));
+    const int line3 = Twips::toPixels(3 * 300);
+    QCOMPARE(f.list->checkCellRect(7), QRect(Twips::toPixels(7440), line3, Twips::toPixels(735), Twips::toPixels(255)));
+    QCOMPARE(f.list->labelCellRect(7, 6),
+             QRect(Twips::toPixels(13680), line3, Twips::toPixels(735), Twips::toPixels(255)));
+    QCOMPARE(f.list->labelCellRect(6, 0), QRect(Twips::toPixels(840), line3, Twips::toPixels(735), Twips::toPixels(255)));
+    QCOMPARE(f.list->labelCellRect(6, 7), QRect());
 }
 
 void FileListTest::selectAllSkipsDisabledRows()
@@ -289,14 +333,12 @@ void FileListTest::selectAllSkipsDisabledRows()
     f.list->lblSelectAll_Click();
     for (int row = 0; row < 8; ++row)
         QCOMPARE(f.list->isTicked(row), row != 3);
-    QVERIFY(f.list->visibleCheckBox(0)->isChecked());
-    QVERIFY(!f.list->visibleCheckBox(3)->isChecked());
+    QCOMPARE(f.item(0)->state().checked, true);
+    QCOMPARE(f.item(3)->state().checked, false);
 
     f.list->lblUnselectAll_Click();
     for (int row = 0; row < 8; ++row)
         QCOMPARE(f.list->isTicked(row), row == 5); // a disabled box keeps its value
-    QVERIFY(!f.list->visibleCheckBox(0)->isChecked());
-    QVERIFY(f.list->visibleCheckBox(5)->isChecked());
 }
 
 void FileListTest::selectAllStaysWithinFileCount()
@@ -318,45 +360,28 @@ void FileListTest::ticksPersistAcrossScrolling()
 {
     Fixture f;
     f.load(100);
-    f.list->visibleCheckBox(6)->click();
+    f.clickCheckCell(6);
     f.list->setTicked(9, true);
-
-    f.list->VScroll1()->setValue(100);
-    QVERIFY(!f.list->visibleCheckBox(6));
     QVERIFY(f.list->isTicked(6));
-    // The widget that showed row 6 now shows a row further down, unticked.
-    QVERIFY(f.list->visibleCheckBox(98));
-    QVERIFY(!f.list->visibleCheckBox(98)->isChecked());
+    const QPoint whereFile7Was = f.list->checkCellRect(6).center();
+
+    f.list->VScroll1()->setValue(30);
+    QVERIFY(!f.list->isRowOnScreen(6));
+    QVERIFY(f.list->isTicked(6));
+    // What is painted where file 7 stood is another file, unticked.
+    QVERIFY(!f.list->isTicked(FileListModel::rowOf(f.view()->indexAt(whereFile7Was))));
+    QVERIFY(!f.item(98)->state().checked);
 
     f.list->VScroll1()->setValue(0);
-    QVERIFY(f.list->visibleCheckBox(6)->isChecked());
-    QVERIFY(f.list->visibleCheckBox(9)->isChecked());
-    QVERIFY(!f.list->visibleCheckBox(8)->isChecked());
-}
-
-void FileListTest::clickingPooledBoxTicksModel()
-{
-    Fixture f;
-    f.load(100);
-    QCheckBox *box = f.list->visibleCheckBox(6);
-    QVERIFY(box);
-
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
-    QVERIFY(f.list->isTicked(6));
-    QVERIFY(!f.list->isTicked(7));
-
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
-    QVERIFY(!f.list->isTicked(6));
-
-    f.list->visibleCheckBox(7)->setFocus();
-    QTest::keyClick(f.list->visibleCheckBox(7), Qt::Key_Space);
-    QVERIFY(f.list->isTicked(7));
+    QVERIFY(f.item(6)->state().checked);
+    QVERIFY(f.item(9)->state().checked);
+    QVERIFY(!f.item(8)->state().checked);
 }
 
 void FileListTest::clickAnywhereInTheDesignedCellTicks_data()
 {
     QTest::addColumn<int>("row");
-    QTest::addColumn<int>("xTwips"); // from the box's left edge; -1: its last pixel
+    QTest::addColumn<int>("xTwips"); // from the cell's left edge; -1: its last pixel
     QTest::addColumn<bool>("ticks");
 
     for (int row : {6, 7}) {
@@ -379,86 +404,67 @@ void FileListTest::clickAnywhereInTheDesignedCellTicks()
 
     Fixture f;
     f.load(100);
-    QCheckBox *box = f.list->visibleCheckBox(row);
-    QVERIFY(box);
-    QCOMPARE(box->width(), Twips::toPixels(735));
-    const int x = xTwips < 0 ? box->width() - 1 : Twips::toPixels(xTwips);
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(x, box->height() / 2));
+    const QRect cell = f.list->checkCellRect(row);
+    QCOMPARE(cell.width(), Twips::toPixels(735));
+    const int x = cell.left() + (xTwips < 0 ? cell.width() - 1 : Twips::toPixels(xTwips));
+    f.clickAt(QPoint(x, cell.center().y()));
     QCOMPARE(f.list->isTicked(row), ticks);
-    QCOMPARE(box->isChecked(), ticks);
+    QCOMPARE(f.list->isTicked(row ^ 1), false);
+    // A click makes the file the current one, wherever in its line it lands.
+    QCOMPARE(f.list->currentRow(), row);
+}
+
+void FileListTest::disabledRowCannotBeTicked_data()
+{
+    QTest::addColumn<QString>("way");
+    for (const char *way : {"click", "Space", "toggle action", "press action", "Select All", "setTicked"})
+        QTest::newRow(way) << QString::fromLatin1(way);
 }
 
 void FileListTest::disabledRowCannotBeTicked()
 {
+    QFETCH(QString, way);
     Fixture f;
     f.load(100);
     f.list->setCheckEnabled(4, false);
 
-    QCheckBox *box = f.list->visibleCheckBox(4);
-    QVERIFY(box);
-    QVERIFY(!box->isEnabled());
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
-    box->click();
-    f.list->setTicked(4, true);
+    const auto tick = [&] {
+        if (way == QLatin1String("click")) {
+            f.clickCheckCell(4);
+        } else if (way == QLatin1String("Space")) {
+            f.view()->setFocus();
+            f.list->setCurrentRow(4);
+            f.press(Qt::Key_Space);
+        } else if (way.endsWith(QLatin1String("action"))) {
+            QAccessibleActionInterface *actions = f.item(4)->actionInterface();
+            QVERIFY(actions);
+            const QString action = way.startsWith(QLatin1String("toggle")) ? QAccessibleActionInterface::toggleAction()
+                                                                          : QAccessibleActionInterface::pressAction();
+            // An empty slot offers no tick actions, and refuses them if asked all the same.
+            QCOMPARE(actions->actionNames().contains(action), f.list->isCheckEnabled(4));
+            actions->doAction(action);
+        } else if (way == QLatin1String("Select All")) {
+            f.list->lblSelectAll_Click();
+        } else {
+            f.list->setTicked(4, true);
+        }
+    };
+    tick();
     QVERIFY(!f.list->isTicked(4));
-    QVERIFY(!box->isChecked());
+    QVERIFY(f.item(4)->state().disabled);
+    QVERIFY(!f.item(4)->state().checked);
 
-    // Enabled again, it ticks like any other row.
+    // Enabled again, the same way ticks it.
     f.list->setCheckEnabled(4, true);
-    box->click();
-    QVERIFY(f.list->isTicked(4));
-}
-
-void FileListTest::pooledWidgetsFollowScrolling_data()
-{
-    QTest::addColumn<int>("value");
-    QTest::addColumn<int>("firstShownRow");
-    QTest::addColumn<int>("lastShownRow");
-
-    // Panel Top = -89.4 * value; a line shows while any of its 255 twips is inside 0..6300.
-    QTest::newRow("top") << 0 << 0 << 41;
-    QTest::newRow("one step") << 1 << 0 << 41;
-    QTest::newRow("middle") << 50 << 28 << 71;   // panel Top -4470
-    QTest::newRow("large step") << 20 << 10 << 53; // panel Top -1788
-    QTest::newRow("end") << 100 << 58 << 99;     // panel Top -8940
-}
-
-void FileListTest::pooledWidgetsFollowScrolling()
-{
-    QFETCH(int, value);
-    QFETCH(int, firstShownRow);
-    QFETCH(int, lastShownRow);
-
-    Fixture f;
-    f.list->createRows(100);
-    for (int row = 0; row < 100; ++row)
-        f.list->setCellText(row, 0, QStringLiteral("F%1").arg(row));
-    f.list->setupScroll();
-    // Wander first, so the pool has re-filled its widgets more than once.
-    f.list->VScroll1()->setValue(100);
-    f.list->VScroll1()->setValue(33);
-    f.list->VScroll1()->setValue(value);
-
-    for (int row = 0; row < 100; ++row) {
-        const bool expectShown = row >= firstShownRow && row <= lastShownRow;
-        const QCheckBox *box = f.list->visibleCheckBox(row);
-        QCOMPARE(box != nullptr, expectShown);
-        if (!box)
-            continue;
-        QCOMPARE(box->text(), QString::number(row + 1));
-        QCOMPARE(f.list->visibleLabel(row, 0)->text(), QStringLiteral("F%1").arg(row));
-        QCOMPARE(f.list->visibleLabel(row, 3)->text(), QStringLiteral("  ---"));
-        QVERIFY(box->isVisibleTo(f.list->Frame4()));
-        QCOMPARE(box->parentWidget()->y(),
-                 Twips::toPixels(double(f.list->panelTopTwips()) + f.list->rowTopTwips(row)));
-        QCOMPARE(box->x(), Twips::toPixels(row % 2 == 0 ? 0 : 7440));
-    }
+    tick();
+    if (!way.endsWith(QLatin1String("action")))
+        QVERIFY(f.list->isTicked(4));
 }
 
 void FileListTest::meterTextIsShownLiterally_data()
 {
     QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("spoken");
     QTest::newRow("file name") << "FILE01" << "FILE01";
     QTest::newRow("blanks and micro sign") << QStringLiteral("0.5678 \u00B5") << QStringLiteral("0.5678 \u00B5");
     QTest::newRow("bold") << "<b>x</b>" << "<b>x</b>";
@@ -471,32 +477,15 @@ void FileListTest::meterTextIsShownLiterally_data()
 void FileListTest::meterTextIsShownLiterally()
 {
     QFETCH(QString, stored);
-    QFETCH(QString, shown);
-    Fixture f;
+    QFETCH(QString, spoken);
+    Fixture f(Layout::Contact);
     f.load(4);
     f.list->setCellText(3, 0, stored);
-    const QLabel *label = f.list->visibleLabel(3, 0);
-    QVERIFY(label);
-    QCOMPARE(label->textFormat(), Qt::PlainText);
-    QCOMPARE(label->text(), shown);
+    f.list->setCellText(3, 1, QString());
+    f.list->setCellText(3, 2, QString());
+    QCOMPARE(f.item(3)->text(QAccessible::Name), QStringLiteral("File 4: ") + spoken);
     // The export reads the stored text, which stays as the meter sent it.
     QCOMPARE(f.list->cellText(3, 0), stored);
-}
-
-void FileListTest::cellTextUpdatesShownLabel()
-{
-    Fixture f;
-    f.load(100);
-    f.list->setCellText(8, 2, QStringLiteral("12.34"));
-    QCOMPARE(f.list->visibleLabel(8, 2)->text(), QStringLiteral("12.34"));
-    QCOMPARE(f.list->cellText(8, 2), QStringLiteral("12.34"));
-
-    // A row off screen is stored and shown once it scrolls into view.
-    f.list->setCellText(99, 6, QStringLiteral("Copper"));
-    QVERIFY(!f.list->visibleLabel(99, 6));
-    f.list->VScroll1()->setValue(100);
-    QCOMPARE(f.list->visibleLabel(99, 6)->text(), QStringLiteral("Copper"));
-    QVERIFY(!f.list->visibleLabel(99, 7));
 }
 
 void FileListTest::largestListReachesItsEnd()
@@ -505,66 +494,291 @@ void FileListTest::largestListReachesItsEnd()
     f.load(9999);
     QCOMPARE(f.list->rowCount(), 9999);
     QCOMPARE(f.list->panelHeightTwips(), 240 + 4999 * 300 + 300);
-    QCOMPARE(f.list->VScroll1()->maximum(), 9999);
+    QCOMPARE(f.list->VScroll1()->maximum(), 5000 - 20);
 
     f.list->setCheckEnabled(9997, false);
     f.list->lblSelectAll_Click();
-    f.list->VScroll1()->setValue(9999);
+    f.list->VScroll1()->setValue(f.list->VScroll1()->maximum());
 
-    QCOMPARE(f.list->panelTopTwips(), 6300 - f.list->panelHeightTwips());
-    const QCheckBox *last = f.list->visibleCheckBox(9998);
-    QVERIFY(last);
-    QCOMPARE(last->text(), QStringLiteral("9999"));
-    QVERIFY(last->isChecked());
-    QVERIFY(!f.list->visibleCheckBox(9997)->isChecked());
-    QVERIFY(!f.list->visibleCheckBox(9997)->isEnabled());
-    QCOMPARE(f.list->visibleLabel(9998, 0)->text(), QStringLiteral("  ---"));
-    // Far fewer widgets than rows exist.
-    QVERIFY(f.list->Frame4()->findChildren<QCheckBox *>().size() < 60);
+    QVERIFY(f.list->isRowOnScreen(9998));
+    QVERIFY(f.list->checkCellRect(9998).bottom() < f.view()->viewport()->height());
+    QVERIFY(f.list->isTicked(9998));
+    QVERIFY(!f.list->isTicked(9997));
+    QCOMPARE(f.item(9998)->text(QAccessible::Name), QStringLiteral("File 9999: not read, not read, not read, "
+                                                                   "not read, not read, not read, not read"));
+    // No widget per row: the rows are items of one view.
+    QVERIFY(f.list->Frame4()->findChildren<QWidget *>().size() < 20);
 }
 
-void FileListTest::wheelOverListScrolls()
+void FileListTest::wheelMovesWholeLines()
 {
     Fixture f;
     f.load(100);
-    QWidget *viewport = f.list->Frame4();
+    QApplication::setWheelScrollLines(3);
+    f.view()->setFocus();
+    f.list->setCurrentRow(0);
 
-    // A wheel over a cell reaches Frame4, as cells leave wheel events to their parent.
-    // Qt only passes such events up when the system sends them, so the test sends
-    // its event to Frame4 directly.
-    const QPointF local(20, 40);
-    QWheelEvent down(local, viewport->mapToGlobal(local), QPoint(), QPoint(0, -120), Qt::NoButton,
-                     Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(viewport, &down);
+    f.wheel(1);
+    QCOMPARE(f.list->topLine(), 3);
+    QCOMPARE(f.list->VScroll1()->value(), 3);
+    f.wheel(2);
+    QCOMPARE(f.list->topLine(), 9);
 
-    const int value = f.list->VScroll1()->value();
-    QVERIFY(value > 0);
-    QCOMPARE(f.list->panelTopTwips(), int(std::lround(-8940.0 * value / 100)));
+    QApplication::setWheelScrollLines(1);
+    f.wheel(1);
+    QCOMPARE(f.list->topLine(), 10);
+    QCOMPARE(f.list->checkCellRect(20).top(), 0);
+    QCOMPARE(f.list->currentRow(), 0);
 
     // Without a scroll bar the wheel does nothing.
     Fixture small;
     small.load(40);
-    QWheelEvent again(local, small.list->Frame4()->mapToGlobal(local), QPoint(), QPoint(0, -120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(small.list->Frame4(), &again);
+    small.wheel(1);
     QCOMPARE(small.list->VScroll1()->value(), 0);
-    QCOMPARE(small.list->panelTopTwips(), 120);
+    QCOMPARE(small.list->topLine(), 0);
 }
 
-void FileListTest::checkBoxAccessibleName()
+void FileListTest::tabReachesTheListAsOneStop()
 {
     Fixture f;
     f.load(100);
-    f.list->setCellText(6, 0, QStringLiteral("T0007"));
+    f.frame2->activateWindow();
+    f.before->setFocus();
+    QTest::keyClick(f.before, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), f.view());
+    // The first file becomes current when the list takes the focus.
+    QCOMPARE(f.list->currentRow(), 0);
+    f.press(Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), f.after);
+    QTest::keyClick(f.after, Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), f.view());
+    // Handing the focus to the scroll bar gives it to the list.
+    f.after->setFocus();
+    f.list->VScroll1()->setFocus();
+    QCOMPARE(QApplication::focusWidget(), f.view());
+}
 
-    QAccessibleInterface *box = QAccessible::queryAccessibleInterface(f.list->visibleCheckBox(6));
-    QVERIFY(box);
-    QCOMPARE(box->role(), QAccessible::CheckBox);
-    QCOMPARE(box->text(QAccessible::Name), QStringLiteral("7"));
+void FileListTest::keysWalkEveryFileInScreenOrder_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("step");
 
-    QAccessibleInterface *label = QAccessible::queryAccessibleInterface(f.list->visibleLabel(6, 0));
-    QVERIFY(label);
-    QCOMPARE(label->text(QAccessible::Name), QStringLiteral("T0007"));
+    QTest::newRow("Right from the first") << int(Qt::Key_Right) << 0 << 1;
+    QTest::newRow("Left from the last") << int(Qt::Key_Left) << 99 << -1;
+    QTest::newRow("Down the left column") << int(Qt::Key_Down) << 0 << 2;
+    QTest::newRow("Down the right column") << int(Qt::Key_Down) << 1 << 2;
+    QTest::newRow("Up the right column") << int(Qt::Key_Up) << 99 << -2;
+}
+
+void FileListTest::keysWalkEveryFileInScreenOrder()
+{
+    QFETCH(int, key);
+    QFETCH(int, start);
+    QFETCH(int, step);
+
+    Fixture f;
+    f.load(100);
+    f.view()->setFocus();
+    f.list->setCurrentRow(start);
+    int expected = start;
+    for (int press = 0; press < 100; ++press) {
+        QCOMPARE(f.list->currentRow(), expected);
+        // The list scrolls with the current file, which stands whole in view.
+        const QRect cell = f.list->checkCellRect(expected);
+        QVERIFY2(cell.top() >= 0 && cell.bottom() < f.view()->viewport()->height(),
+                 qPrintable(QStringLiteral("file %1 at y %2").arg(expected + 1).arg(cell.top())));
+        QCOMPARE(f.list->VScroll1()->value(), f.list->topLine());
+        QVERIFY(f.item(expected)->state().focused);
+        f.press(Qt::Key(key));
+        if (expected + step >= 0 && expected + step < 100)
+            expected += step;
+    }
+    QCOMPARE(f.list->currentRow(), expected); // stops at the end
+
+    // Typing is no way to move: the current file stays.
+    QTest::keyClicks(f.view(), QStringLiteral("7"));
+    QCOMPARE(f.list->currentRow(), expected);
+}
+
+void FileListTest::pageAndEndKeys_data()
+{
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QList<int>>("rows");
+
+    const int down = Qt::Key_PageDown;
+    const int up = Qt::Key_PageUp;
+    QTest::newRow("Page Down by twenty lines") << QList<int>{down, down, down, down} << QList<int>{40, 80, 98, 98};
+    QTest::newRow("End and Home") << QList<int>{int(Qt::Key_End), int(Qt::Key_Home)} << QList<int>{99, 0};
+    QTest::newRow("Page Up keeps the column")
+        << QList<int>{int(Qt::Key_End), up, up, up} << QList<int>{99, 59, 19, 1};
+}
+
+void FileListTest::pageAndEndKeys()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(QList<int>, rows);
+
+    Fixture f;
+    f.load(100);
+    f.view()->setFocus();
+    f.list->setCurrentRow(0);
+    for (int press = 0; press < keys.size(); ++press) {
+        f.press(Qt::Key(keys[press]));
+        QCOMPARE(f.list->currentRow(), rows[press]);
+        QVERIFY(f.list->isRowOnScreen(rows[press]));
+    }
+}
+
+void FileListTest::spaceTicksTheCurrentFileOnly()
+{
+    Fixture f;
+    f.load(100);
+    f.view()->setFocus();
+    f.list->setCurrentRow(57);
+    f.press(Qt::Key_Space);
+    for (int row = 0; row < 100; ++row)
+        QCOMPARE(f.list->isTicked(row), row == 57);
+
+    // Scrolled away, Space still ticks (here: clears) the current file only.
+    f.list->VScroll1()->setValue(0);
+    QVERIFY(!f.list->isRowOnScreen(57));
+    f.press(Qt::Key_Space);
+    for (int row = 0; row < 100; ++row)
+        QVERIFY(!f.list->isTicked(row));
+}
+
+void FileListTest::scrollingKeepsTheCurrentFile_data()
+{
+    QTest::addColumn<QString>("way");
+    for (const char *way : {"wheel", "scroll bar value", "scroll bar page", "dragged thumb"})
+        QTest::newRow(way) << QString::fromLatin1(way);
+}
+
+void FileListTest::scrollingKeepsTheCurrentFile()
+{
+    QFETCH(QString, way);
+    Fixture f;
+    f.load(100);
+    f.view()->setFocus();
+    f.list->setCurrentRow(5);
+    QScrollBar *bar = f.list->VScroll1();
+
+    if (way == QLatin1String("wheel")) {
+        f.wheel(4);
+    } else if (way == QLatin1String("scroll bar value")) {
+        bar->setValue(25);
+    } else if (way == QLatin1String("scroll bar page")) {
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(f.list->topLine(), 20);
+    } else {
+        // While the thumb is held the list follows it.
+        bar->setSliderDown(true);
+        bar->setSliderPosition(12);
+        QCOMPARE(f.list->topLine(), 12);
+        bar->setSliderDown(false);
+    }
+    QVERIFY(f.list->topLine() > 0);
+    QVERIFY(!f.list->isRowOnScreen(5));
+    QCOMPARE(f.list->currentRow(), 5);
+    QCOMPARE(QApplication::focusWidget(), f.view());
+    f.press(Qt::Key_Space);
+    QVERIFY(f.list->isTicked(5));
+    for (int row = 0; row < 100; ++row)
+        QCOMPARE(f.list->isTicked(row), row == 5);
+}
+
+void FileListTest::smallerViewportKeepsWholeLines()
+{
+    Fixture f;
+    f.load(100);
+    // A window on a small screen gives the list ten lines and a half.
+    const int pitch = Twips::toPixels(300);
+    f.list->Frame4()->resize(f.list->Frame4()->width(), Twips::toPixels(240) + 10 * pitch + pitch / 2);
+    QCOMPARE(f.list->pageLines(), 10);
+    QCOMPARE(f.view()->height(), 10 * pitch);
+    QCOMPARE(f.list->VScroll1()->maximum(), 40);
+    QCOMPARE(f.list->VScroll1()->pageStep(), 10);
+    f.view()->setFocus();
+    f.list->setCurrentRow(0);
+    f.press(Qt::Key_PageDown);
+    QCOMPARE(f.list->currentRow(), 20);
+    f.press(Qt::Key_End);
+    QCOMPARE(f.list->topLine(), 40);
+    QVERIFY(f.list->isRowOnScreen(99));
+}
+
+void FileListTest::accessibleItemsReadAsFiles()
+{
+    Fixture f(Layout::Contact);
+    f.load(100);
+    f.list->setCellText(2, 0, QStringLiteral("01/05/23 - 10:02:00"));
+    f.list->setCellText(2, 1, QStringLiteral("2.345678"));
+    f.list->setCellText(2, 2, QStringLiteral(" 100.0"));
+    f.list->setCellText(3, 1, QString());
+    f.list->setColumnHeadings({QStringLiteral("File No."), QStringLiteral("Date & Time")});
+    f.list->setTicked(2, true);
+
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(f.view());
+    QVERIFY(list);
+    QCOMPARE(list->role(), QAccessible::List);
+    // Every file, scrolled into view or not, in screen order.
+    QCOMPARE(list->childCount(), 100);
+    for (int row = 0; row < 100; ++row) {
+        QAccessibleInterface *item = list->child(row);
+        QVERIFY(item);
+        QCOMPARE(item->role(), QAccessible::ListItem);
+        QVERIFY(item->text(QAccessible::Name).startsWith(QStringLiteral("File %1").arg(row + 1)));
+        QCOMPARE(list->indexOfChild(item), row);
+        QCOMPARE(item->parent(), list);
+        QVERIFY(item->state().checkable);
+        QCOMPARE(item->state().checked, row == 2);
+        QCOMPARE(bool(item->state().offscreen), !f.list->isRowOnScreen(row));
+    }
+    QCOMPARE(list->child(2)->text(QAccessible::Name), QStringLiteral("File 3: 01/05/23 - 10:02:00, 2.345678, 100.0"));
+    QCOMPARE(list->child(3)->text(QAccessible::Name), QStringLiteral("File 4: not read, not read"));
+    QCOMPARE(list->child(2)->text(QAccessible::Description), QStringLiteral("Columns: File No., Date & Time"));
+    QVERIFY(!list->child(100));
+
+    // The item under a point is the file painted there.
+    const QPoint onFile8 = f.view()->viewport()->mapToGlobal(f.list->labelCellRect(7, 1).center());
+    QCOMPARE(list->childAt(onFile8.x(), onFile8.y()), list->child(7));
+    f.view()->setFocus();
+    f.list->setCurrentRow(63);
+    QCOMPARE(list->focusChild(), list->child(63));
+}
+
+void FileListTest::accessibleToggleTicksTheModel_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("toggle") << QAccessibleActionInterface::toggleAction();
+    QTest::newRow("press") << QAccessibleActionInterface::pressAction();
+}
+
+void FileListTest::accessibleToggleTicksTheModel()
+{
+    QFETCH(QString, action);
+    Fixture f;
+    f.load(100);
+    f.list->VScroll1()->setValue(30);
+
+    // File 8 is scrolled away; its item ticks all the same.
+    QAccessibleInterface *item = f.item(7);
+    QVERIFY(item->actionInterface());
+    QVERIFY(item->actionInterface()->actionNames().contains(action));
+    item->actionInterface()->doAction(action);
+    QVERIFY(f.list->isTicked(7));
+    QVERIFY(item->state().checked);
+
+    // The tick is the model's: it outlives scrolling.
+    f.list->VScroll1()->setValue(0);
+    f.list->VScroll1()->setValue(17);
+    QVERIFY(f.list->isTicked(7));
+    for (int row = 0; row < 100; ++row)
+        QCOMPARE(f.list->isTicked(row), row == 7);
+
+    item->actionInterface()->doAction(action);
+    QVERIFY(!f.list->isTicked(7));
 }
 
 QTEST_MAIN(FileListTest)
