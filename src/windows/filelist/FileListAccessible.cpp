@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/filelist/FileListAccessible.h"
 
 #include "windows/filelist/FileListModel.h"

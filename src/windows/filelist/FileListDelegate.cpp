@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/filelist/FileListDelegate.h"
 
 #include "windows/PlainText.h"

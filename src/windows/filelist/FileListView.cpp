@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/filelist/FileListView.h"
 
 #include "windows/Twips.h"
