@@ -7,6 +7,12 @@
 
 #include <QApplication>
 
+void setProgramNames()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Kestrix"));
+    QCoreApplication::setApplicationName(QStringLiteral("Kestrix"));
+}
+
 int Main()
 {
     // Exit, wherever it is pressed, leaves every event loop at once.

@@ -5,5 +5,6 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    setProgramNames();
     return Main();
 }

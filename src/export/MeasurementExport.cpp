@@ -29,8 +29,10 @@ bool MeasurementExport::run()
 {
     const DisabledWhileRunning busy(frame);
 
+    // Each export proposes a fresh name rather than the last one chosen.
     dialog.FileName.clear();
-    const QString path = dialog.showSave(dialogs, QStringLiteral("(*.html) | *.html"), QStringLiteral("html"));
+    const SaveFileType type = SaveFileType::htmlTable();
+    const QString path = dialog.showSave(dialogs, type);
     if (path.isEmpty())
         return false;
 
@@ -49,6 +51,7 @@ bool MeasurementExport::run()
         dialogs.critical(QStringLiteral("Error"), written.error);
         return false;
     }
+    CommonDialog::saved(type, path);
     dialogs.information(programTitle(), QStringLiteral("File(s) downloaded successfully"));
     return true;
 }

@@ -32,6 +32,7 @@ ListMeterWindow::ListMeterWindow(const MeterWindowContext &context, ListWindowDe
     , m_exchange(std::make_unique<Exchange>(*MSComm2))
 {
     setObjectName(QLatin1String(m_design.windowName));
+    CommonDialog1.meterModel = m_state.MeterModel;
     buildControls();
 }
 

@@ -68,6 +68,7 @@ frmWRM_Temperature::frmWRM_Temperature(const MeterWindowContext &context)
     buildHeatRunView();
     buildMeasurementView();
     CommonDialog1.FileName.clear();
+    CommonDialog1.meterModel = m_state.MeterModel;
 }
 
 frmWRM_Temperature::~frmWRM_Temperature()
@@ -318,7 +319,8 @@ void frmWRM_Temperature::cmdDownload_Click(int index)
         m_dialogs.critical(QStringLiteral("Error"), QStringLiteral("Error downloading the file"));
         return;
     }
-    const QString path = CommonDialog1.showSave(m_dialogs, QStringLiteral("(*.csv) | *.csv"), QStringLiteral("csv"));
+    const SaveFileType type = SaveFileType::csvFile();
+    const QString path = CommonDialog1.showSave(m_dialogs, type);
     if (path.isEmpty())
         return;
     const WriteResult written = writeBytesFile(path, *content + "\r\n");
@@ -326,6 +328,7 @@ void frmWRM_Temperature::cmdDownload_Click(int index)
         m_dialogs.critical(QStringLiteral("Error"), written.error);
         return;
     }
+    CommonDialog::saved(type, path);
     QFont normal = lblFile[index]->font();
     normal.setBold(false);
     lblFile[index]->setFont(normal);

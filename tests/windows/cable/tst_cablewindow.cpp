@@ -1,5 +1,6 @@
 // The cable resistance meter window against the simulator on a pseudo-terminal.
 #include "WindowHarness.h"
+#include "app/SaveLocation.h"
 #include "app/Shutdown.h"
 #include "windows/Twips.h"
 #include "windows/cable/CableRecord.h"
@@ -240,9 +241,11 @@ private slots:
                                 "<td>65534</td><td>Other</td><td>0</td></tr>\r\n";
         QCOMPARE(readFile(path), tableStart + row1 + "\r\n" + "\r\n" + row3 + "\r\n" + tableEnd);
         QCOMPARE(harness.dialogs.saveRequests.size(), 1);
-        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("(*.html) | *.html"));
+        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("HTML table (*.html)"));
         QCOMPARE(harness.dialogs.saveRequests[0].defaultSuffix, QString("html"));
-        QVERIFY(harness.dialogs.saveRequests[0].proposedName.isEmpty());
+        QCOMPARE(harness.dialogs.saveRequests[0].proposedName,
+                 SaveLocation::proposedFileName("[KX-R1]", window->CommonDialog1.today(), "html"));
+        QVERIFY(harness.dialogs.saveRequests[0].proposedName.startsWith("KX-R1 "));
         QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
         QVERIFY(window->Frame2->isEnabled());
 

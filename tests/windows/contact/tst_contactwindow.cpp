@@ -1,6 +1,7 @@
 // The contact resistance and ratio meter windows against the simulator on a
 // pseudo-terminal.
 #include "WindowHarness.h"
+#include "app/SaveLocation.h"
 #include "app/Shutdown.h"
 #include "windows/Twips.h"
 #include "windows/contact/ContactRecord.h"
@@ -198,25 +199,30 @@ private slots:
         list.setTicked(0, true);
         list.setTicked(2, true);
         const QString path = harness.files.filePath("contact.html");
+        window->CommonDialog1.today = [] { return QDate(2026, 12, 9); };
+        const QString startFolder = SaveLocation::startFolder(SaveKind::MeasurementTable);
         download(harness, path);
         const QByteArray row1 = "<tr><td>1</td><td>07/03/21 - 14:05:09</td><td>123E-3</td><td>100.0</td></tr>\r\n";
         const QByteArray row2 = "<tr><td>2</td><td>08/03/21 - 09:10:11</td><td>-Over-</td><td></td></tr>\r\n";
         const QByteArray row3 = "<tr><td>3</td><td>09/03/21 - 23:59:58</td><td>0012.345</td><td> 50.0</td></tr>\r\n";
         QCOMPARE(readFile(path), tableStart + row1 + "\r\n" + "\r\n" + row3 + "\r\n" + tableEnd);
         QCOMPARE(harness.dialogs.saveRequests.size(), 1);
-        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("(*.html) | *.html"));
+        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("HTML table (*.html)"));
         QCOMPARE(harness.dialogs.saveRequests[0].defaultSuffix, QString("html"));
-        QVERIFY(harness.dialogs.saveRequests[0].proposedName.isEmpty());
+        QCOMPARE(harness.dialogs.saveRequests[0].proposedName, QString("KX-C1 2026-12-09.html"));
+        QCOMPARE(harness.dialogs.saveRequests[0].folder, startFolder);
         QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
         QVERIFY(window->Frame2->isEnabled());
 
         // The over-range row: its mark and an empty current. The same name
-        // again replaces the file, and the dialog starts empty each time.
+        // again replaces the file; each export proposes the model and the
+        // day again, in the folder written to last.
         window->lblUnselectAll_Click();
         list.setTicked(1, true);
         download(harness, path);
         QCOMPARE(readFile(path), tableStart + "\r\n" + row2 + "\r\n" + "\r\n" + tableEnd);
-        QVERIFY(harness.dialogs.saveRequests[1].proposedName.isEmpty());
+        QCOMPARE(harness.dialogs.saveRequests[1].proposedName, QString("KX-C1 2026-12-09.html"));
+        QCOMPARE(harness.dialogs.saveRequests[1].folder, harness.files.path());
 
         // Cancelled: nothing written, nothing said, the list still usable.
         harness.dialogs.boxes.clear();

@@ -1,5 +1,6 @@
 // The winding meter window against the simulator on a pseudo-terminal.
 #include "WindowHarness.h"
+#include "app/SaveLocation.h"
 #include "app/Shutdown.h"
 #include "windows/Twips.h"
 #include "windows/filelist/ClickLabel.h"
@@ -157,6 +158,7 @@ private slots:
         QVERIFY(!window->cmdDownload[3]->isEnabled());
 
         window->cmdRM_Click();
+        window->CommonDialog1.today = [] { return QDate(2026, 12, 9); };
         list.setTicked(1, true);
         list.setTicked(3, true);
         const QString path = harness.files.filePath("export.html");
@@ -178,8 +180,10 @@ private slots:
             "</table></html>\r\n";
         QCOMPARE(readFile(path), expected);
         QCOMPARE(harness.dialogs.saveRequests.size(), 1);
-        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("(*.html) | *.html"));
+        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("HTML table (*.html)"));
         QCOMPARE(harness.dialogs.saveRequests[0].defaultSuffix, QString("html"));
+        QCOMPARE(harness.dialogs.saveRequests[0].proposedName, QString("KX-W2 2026-12-09.html"));
+        QCOMPARE(SaveLocation::startFolder(SaveKind::MeasurementTable), harness.files.path());
         QCOMPARE(harness.dialogs.boxes,
                  (QList<ScriptedDialogs::Box>{{false, "Kestrix", "File(s) downloaded successfully"}}));
         QVERIFY(window->Frame2->isEnabled());
@@ -227,6 +231,8 @@ private slots:
         QVERIFY(harness.load());
         auto *window = harness.as<frmWRM_Temperature>();
         window->cmdHRT_Click();
+        window->CommonDialog1.today = [] { return QDate(2027, 1, 2); };
+        const QString startFolder = SaveLocation::startFolder(SaveKind::HeatRunFile);
 
         const QString path = harness.files.filePath("heat-run.csv");
         harness.dialogs.saveAnswers << path << path;
@@ -236,9 +242,11 @@ private slots:
         QVERIFY(!window->lblFile[2]->font().bold());
         QCOMPARE(window->lblFile[2]->text(), QString("HRT-JOB-0003"));
         QCOMPARE(harness.dialogs.saveRequests.size(), 1);
-        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("(*.csv) | *.csv"));
+        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("CSV file (*.csv)"));
         QCOMPARE(harness.dialogs.saveRequests[0].defaultSuffix, QString("csv"));
-        QVERIFY(harness.dialogs.saveRequests[0].proposedName.isEmpty());
+        QCOMPARE(harness.dialogs.saveRequests[0].proposedName, QString("KX-W2 2027-01-02.csv"));
+        QCOMPARE(harness.dialogs.saveRequests[0].folder, startFolder);
+        QCOMPARE(SaveLocation::startFolder(SaveKind::HeatRunFile), harness.files.path());
         QVERIFY(harness.dialogs.boxes.isEmpty());
         QVERIFY(window->Frame1->isEnabled());
 
@@ -253,7 +261,8 @@ private slots:
         // Downloading again proposes the name chosen the first time.
         QTest::mouseClick(window->cmdDownload[2], Qt::LeftButton);
         QCOMPARE(harness.dialogs.saveRequests.size(), 2);
-        QCOMPARE(harness.dialogs.saveRequests[1].proposedName, path);
+        QCOMPARE(harness.dialogs.saveRequests[1].proposedName, QString("heat-run.csv"));
+        QCOMPARE(harness.dialogs.saveRequests[1].folder, harness.files.path());
         QVERIFY(window->Frame1->isEnabled());
     }
 
