@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Accessibility.h"
 #include "app/MeterWindow.h"
 #include "app/ProgramState.h"
 
@@ -35,7 +36,7 @@ public:
     LogoWidget *picLogo = nullptr;
     QLabel *lblProductName = nullptr;
     QLabel *lblCompany = nullptr;
-    QLabel *lblProgress = nullptr;
+    ProgressLabel *lblProgress = nullptr;
     QLabel *lblModel = nullptr;
     QLabel *lblWarning = nullptr;
     QPushButton *cmdExit = nullptr;
