@@ -4,30 +4,13 @@
 #include "export/HtmlTable.h"
 #include "export/TextFile.h"
 #include "windows/CommonDialog.h"
+#include "windows/KeyboardFocus.h"
 #include "windows/filelist/FileList.h"
-
-#include <QWidget>
-
-namespace {
-
-// Enables the frame again however the export ends.
-class DisabledWhileRunning
-{
-public:
-    explicit DisabledWhileRunning(QWidget *frame) : m_frame(frame) { if (m_frame) m_frame->setEnabled(false); }
-    ~DisabledWhileRunning() { if (m_frame) m_frame->setEnabled(true); }
-    DisabledWhileRunning(const DisabledWhileRunning &) = delete;
-    DisabledWhileRunning &operator=(const DisabledWhileRunning &) = delete;
-
-private:
-    QWidget *m_frame;
-};
-
-} // namespace
 
 bool MeasurementExport::run()
 {
-    const DisabledWhileRunning busy(frame);
+    // Enabled again however the export ends, with the focus where it was.
+    const BusyFrame busy(frame);
 
     // Each export proposes a fresh name rather than the last one chosen.
     dialog.FileName.clear();

@@ -7,6 +7,7 @@
 #include "windows/contact/ContactRecord.h"
 #include "windows/contact/frmCRM.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -142,7 +143,7 @@ private slots:
         QCOMPARE(list.rowCount(), std::max(files, 2));
         for (int row = 0; row < list.rowCount(); ++row) {
             QCOMPARE(list.checkCaption(row), QString::number(row + 1));
-            QVERIFY(list.isCheckEnabled(row));
+            QCOMPARE(list.isCheckEnabled(row), row < files); // a design row beyond the count holds no file
             const bool fetched = row < files;
             QCOMPARE(list.cellText(row, ContactDateTime) != QString("  ---"), fetched);
         }
@@ -334,6 +335,66 @@ private slots:
         QCOMPARE(window->list().rowCount(), 2);
         QCOMPARE(rowTexts(window->list(), 0), unfilled);
         QVERIFY(!window->list().isScrollBarShown());
+
+        // The design rows hold no file: neither can be ticked.
+        FileList &list = window->list();
+        list.setTicked(0, true);
+        list.setTicked(1, true);
+        window->lblSelectAll_Click();
+        for (int row = 0; row < 2; ++row)
+            QVERIFY(!list.isCheckEnabled(row) && !list.isTicked(row));
+
+        // Nothing on it takes the keyboard, so the window does: Escape ends
+        // the program, and so does closing the window.
+        window->show();
+        QCoreApplication::processEvents();
+        QCOMPARE(window->focusWidget(), window);
+        QVERIFY(!QAccessible::queryAccessibleInterface(window)->text(QAccessible::Description).isEmpty());
+        QTest::keyClick(window, Qt::Key_Escape);
+        QVERIFY(Shutdown::isRequested());
+        QVERIFY(!window->isVisible());
+
+        Shutdown::resetForTests();
+        window->show();
+        QVERIFY(window->close());
+        QVERIFY(Shutdown::isRequested());
+    }
+
+    void keyboardAndScreenReader()
+    {
+        WindowHarness harness("[KX-C1]", MeterKind::Contact, {});
+        harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("contact")), "--unpaced"});
+        QVERIFY(harness.load());
+        auto *window = harness.as<ListMeterWindow>();
+        FileList &list = window->list();
+
+        // A window to a screen reader (not a "filler"), named by its title.
+        QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(window);
+        QCOMPARE(shown->role(), QAccessible::Window);
+        QCOMPARE(shown->text(QAccessible::Name), QString("[KX-C1] Meter Communication Software"));
+
+        // No scroll bar for three files: the keyboard starts on the list.
+        window->show();
+        QCoreApplication::processEvents();
+        QWidget *first = window->focusWidget();
+        QVERIFY(first);
+        QVERIFY2(first == list.Frame4() || list.Frame4()->isAncestorOf(first), first->metaObject()->className());
+
+        // After an export the focus is back on Download, not on Exit.
+        list.setTicked(0, true);
+        window->cmdRMDownload->setFocus();
+        download(harness, harness.files.filePath("focus.html"));
+        QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
+        QCOMPARE(window->focusWidget(), window->cmdRMDownload);
+        harness.dialogs.boxes.clear();
+        download(harness, QString()); // cancelled
+        QCOMPARE(window->focusWidget(), window->cmdRMDownload);
+
+        // Escape where the keyboard is: Exit.
+        QVERIFY(!Shutdown::isRequested());
+        QTest::keyClick(window->focusWidget(), Qt::Key_Escape);
+        QVERIFY(Shutdown::isRequested());
+        QVERIFY(!window->isVisible());
     }
 
     // Every failing record shows its own box; the start-up goes on and the
