@@ -290,7 +290,8 @@ void frmWRM_Temperature::cmdRM_Click()
     showView(Frame2, frame2Size, 1200, true);
     cmdRMDownload->move(Twips::toPixels((frame2Size.width() - 1215) / 2), Twips::toPixels(7440));
     // The scroll bar when there is one; else the first file, else Download.
-    QWidget *first = m_list->VScroll1()->isVisibleTo(this) ? m_list->VScroll1() : KeyboardFocus::firstIn(m_list->Frame4());
+    QWidget *first = m_list->VScroll1()->isVisibleTo(this) ? m_list->VScroll1()
+                                                             : KeyboardFocus::firstIn(m_list->Frame4());
     if (!first)
         first = KeyboardFocus::firstUsable({cmdRMDownload, cmdClose});
     if (first)
