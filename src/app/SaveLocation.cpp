@@ -60,8 +60,12 @@ void remember(SaveKind kind, const QString &writtenPath)
 {
     if (writtenPath.isEmpty())
         return;
+    const QString folder = QFileInfo(writtenPath).absolutePath();
     QSettings settings;
-    settings.setValue(settingsKey(kind), QFileInfo(writtenPath).absolutePath());
+    // Writing the settings file costs more than the export of a long list:
+    // only when the folder changed.
+    if (settings.value(settingsKey(kind)).toString() != folder)
+        settings.setValue(settingsKey(kind), folder);
 }
 
 QString fileNamePart(const QString &text)
