@@ -153,7 +153,7 @@ void ListMeterWindow::keepKeyboardAfterFailure()
     // Nothing on it can take the keyboard: the window itself does, so that
     // Escape ends the program and a screen reader has something to stand on.
     setFocusPolicy(Qt::StrongFocus);
-    setAccessibleDescription(QStringLiteral("The meter did not answer. Escape ends the program."));
+    setAccessibleDescription(QStringLiteral("The meter's file count could not be read. Escape ends the program."));
 }
 
 QWidget *ListMeterWindow::firstFocus()
