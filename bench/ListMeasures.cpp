@@ -7,6 +7,7 @@
 #include "MeterEmulator.h"
 #include "MonotonicClock.h"
 
+#include "windows/FileRows.h"
 #include "windows/MeterStartup.h"
 #include "windows/RecordCells.h"
 #include "windows/cable/CableRecord.h"
@@ -73,7 +74,7 @@ double timeListBuild(const MeterWindowContext &context, const sim::MeterEmulator
         if (!list)
             return -1;
         const qint64 start = sim::monotonicNs();
-        list->createRows(meter.fileCount());
+        FileRows::createForCount(*list, meter.fileCount()); // as the window's load makes them
         for (int slot = 0; slot < meter.fileCount(); ++slot)
             MeterStartup::applyRecord(*list, slot, decodedRecord(meter, context.state.MeterFamily, slot, locale),
                                       context.dialogs);

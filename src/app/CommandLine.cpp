@@ -46,6 +46,8 @@ CommandLineRequest readCommandLine(const QStringList &arguments)
 
 void setUpApplicationIdentity()
 {
+    // The user's settings (the save dialogs' folders) are kept under these names.
+    QCoreApplication::setOrganizationName(QStringLiteral(KESTRIX_APP_NAME));
     QCoreApplication::setApplicationName(QStringLiteral(KESTRIX_APP_NAME));
     QCoreApplication::setApplicationVersion(QStringLiteral(KESTRIX_VERSION));
     // The desktop entry's name without ".desktop": Wayland's app id, and how

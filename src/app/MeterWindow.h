@@ -29,11 +29,15 @@ class MeterWindow : public QWidget
 {
     Q_OBJECT
 public:
-    using QWidget::QWidget;
+    explicit MeterWindow(QWidget *parent = nullptr);
 
     virtual MeterKind kind() const = 0;
     // The start-up sequence; runs once, before the window is first shown.
     virtual void Form_Load() = 0;
+
+protected:
+    // It is the program's only window: closing it ends the program, as Exit does.
+    void closeEvent(QCloseEvent *event) override;
 };
 
 using MeterWindowFactory = std::function<std::unique_ptr<MeterWindow>(const MeterWindowContext &)>;

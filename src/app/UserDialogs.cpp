@@ -16,18 +16,6 @@ QWidget *activeParent()
     return QApplication::activeWindow();
 }
 
-// "(*.html) | *.html" -> "(*.html) (*.html)": the description keeps the
-// meter program's wording, the pattern is what QFileDialog understands.
-QString qtFilter(const QString &filter)
-{
-    const int bar = int(filter.indexOf(QLatin1Char('|')));
-    if (bar < 0)
-        return filter;
-    const QString description = filter.left(bar).trimmed();
-    const QString pattern = filter.mid(bar + 1).trimmed();
-    return QStringLiteral("%1 (%2)").arg(description, pattern);
-}
-
 // A modal box with an OK button. Messages may name a path the user chose,
 // so title and text are shown literally.
 void showBox(QMessageBox::Icon icon, const QString &title, const QString &text)
@@ -79,11 +67,31 @@ QString QtUserDialogs::saveFileName(const SaveRequest &request)
     QFileDialog dialog(activeParent());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(qtFilter(request.filter));
+    dialog.setNameFilter(nameFilter(request.filter));
     dialog.setDefaultSuffix(request.defaultSuffix);
+    // Never the current folder: with the installed program that is where
+    // its binary lives, which a user cannot write to.
+    if (!request.folder.isEmpty())
+        dialog.setDirectory(request.folder);
     if (!request.proposedName.isEmpty())
         dialog.selectFile(request.proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
+}
+
+QString QtUserDialogs::nameFilter(const QString &filter)
+{
+    const qsizetype bar = filter.indexOf(QLatin1Char('|'));
+    if (bar < 0)
+        return filter.trimmed();
+    const QString description = filter.left(bar).trimmed();
+    const QString pattern = filter.mid(bar + 1).trimmed();
+    const QString bracketed = QStringLiteral("(%1)").arg(pattern);
+    if (description.isEmpty() || description == bracketed)
+        return bracketed;
+    // "(*.html) | *.html" once gave "(*.html) (*.html)".
+    if (description.endsWith(bracketed))
+        return description;
+    return description + QLatin1Char(' ') + bracketed;
 }

@@ -22,9 +22,10 @@ public:
 
     struct SaveRequest
     {
-        QString filter;           // e.g. "(*.html) | *.html"
-        QString proposedName;     // name shown in the dialog; may be empty
+        QString filter;           // one file type, e.g. "HTML table (*.html)"
+        QString proposedName;     // file name shown in the dialog; may be empty
         QString defaultSuffix;    // added to a name typed without one, e.g. "html"
+        QString folder;           // where the dialog opens; empty: the dialog's own choice
     };
     // The chosen path, or an empty string when the user cancelled.
     virtual QString saveFileName(const SaveRequest &request) = 0;
@@ -38,6 +39,10 @@ public:
     LoadChoice loadFailure(const QString &title, const QString &text) override;
     void information(const QString &title, const QString &text) override;
     QString saveFileName(const SaveRequest &request) override;
+
+    // The dialog's file-type entry: "Description (pattern)" as given, or
+    // made from the "description | pattern" form, with the pattern once.
+    static QString nameFilter(const QString &filter);
 };
 
 // The title of the program's own message boxes.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/frmSplash.h"
 
+#include "app/Accessibility.h"
 #include "app/LogoWidget.h"
 #include "app/ModelTable.h"
 #include "app/Shutdown.h"
@@ -95,9 +96,8 @@ void frmSplash::buildControls()
 
     lblCompany = place(new QLabel(companyText(), fraMainFrame), "lblCompany", 4410, 1920, 1680, 195);
 
-    lblProgress = place(new QLabel(QStringLiteral("..."), fraMainFrame), "lblProgress", 3007, 2640, 1680, 195);
+    lblProgress = place(new ProgressLabel(QStringLiteral("..."), fraMainFrame), "lblProgress", 3007, 2640, 1680, 195);
     lblProgress->setAlignment(Qt::AlignCenter);
-    lblProgress->setTextFormat(Qt::PlainText);
     // The family windows rewrite this label before every record: painting its
     // own background spares a repaint of the frame behind it each time.
     lblProgress->setAutoFillBackground(true);
@@ -114,12 +114,13 @@ void frmSplash::buildControls()
     connect(comboCOM, &QComboBox::currentIndexChanged, this, [this] { comboCOM->lineEdit()->setCursorPosition(0); });
     Label1->setBuddy(comboCOM);
 
-    lblWarning = place(new QLabel(warningText(), fraMainFrame), "lblWarning", 1560, 3720, 4575, 795);
+    // Both bottom lines are spoken when they appear.
+    lblWarning = place(new AnnouncedLabel(warningText(), fraMainFrame), "lblWarning", 1560, 3720, 4575, 795);
     lblWarning->setFont(WindowGeometry::sansSerif(9.75, true));
     lblWarning->setWordWrap(true);
     lblWarning->hide();
 
-    lblModel = place(new QLabel(QStringLiteral("PC successfully connected to "), fraMainFrame), "lblModel",
+    lblModel = place(new AnnouncedLabel(QStringLiteral("PC successfully connected to "), fraMainFrame), "lblModel",
                      1620, 3960, 4935, 435);
     lblModel->setFont(WindowGeometry::sansSerif(9.75, true));
     // The meter's identification is appended here: shown as it came, never as markup.
@@ -211,7 +212,7 @@ void frmSplash::Timer1_Timer()
     m_port->close();
 
     const MeterWindowContext context{m_state, m_dialogs, m_makePort, [this](const QString &text) {
-                                         PlainText::setLabelText(lblProgress, text);
+                                         lblProgress->setProgressText(text);
                                      }};
     m_loaded = m_makeWindow(context);
     m_loaded->Form_Load();

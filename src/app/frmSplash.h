@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "app/Accessibility.h"
 #include "app/MeterWindow.h"
 #include "app/ProgramState.h"
 
@@ -36,7 +37,7 @@ public:
     LogoWidget *picLogo = nullptr;
     QLabel *lblProductName = nullptr;
     QLabel *lblCompany = nullptr;
-    QLabel *lblProgress = nullptr;
+    ProgressLabel *lblProgress = nullptr;
     QLabel *lblModel = nullptr;
     QLabel *lblWarning = nullptr;
     QPushButton *cmdExit = nullptr;

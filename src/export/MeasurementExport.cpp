@@ -5,33 +5,18 @@
 #include "export/HtmlTable.h"
 #include "export/TextFile.h"
 #include "windows/CommonDialog.h"
+#include "windows/KeyboardFocus.h"
 #include "windows/filelist/FileList.h"
-
-#include <QWidget>
-
-namespace {
-
-// Enables the frame again however the export ends.
-class DisabledWhileRunning
-{
-public:
-    explicit DisabledWhileRunning(QWidget *frame) : m_frame(frame) { if (m_frame) m_frame->setEnabled(false); }
-    ~DisabledWhileRunning() { if (m_frame) m_frame->setEnabled(true); }
-    DisabledWhileRunning(const DisabledWhileRunning &) = delete;
-    DisabledWhileRunning &operator=(const DisabledWhileRunning &) = delete;
-
-private:
-    QWidget *m_frame;
-};
-
-} // namespace
 
 bool MeasurementExport::run()
 {
-    const DisabledWhileRunning busy(frame);
+    // Enabled again however the export ends, with the focus where it was.
+    const BusyFrame busy(frame);
 
+    // Each export proposes a fresh name rather than the last one chosen.
     dialog.FileName.clear();
-    const QString path = dialog.showSave(dialogs, QStringLiteral("(*.html) | *.html"), QStringLiteral("html"));
+    const SaveFileType type = SaveFileType::htmlTable();
+    const QString path = dialog.showSave(dialogs, type);
     if (path.isEmpty())
         return false;
 
@@ -50,6 +35,7 @@ bool MeasurementExport::run()
         dialogs.critical(QStringLiteral("Error"), written.error);
         return false;
     }
+    CommonDialog::saved(type, path);
     dialogs.information(programTitle(), QStringLiteral("File(s) downloaded successfully"));
     return true;
 }

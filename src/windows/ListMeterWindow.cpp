@@ -6,6 +6,8 @@
 #include "app/UserDialogs.h"
 #include "export/MeasurementExport.h"
 #include "link/QtSerialLink.h"
+#include "windows/FileRows.h"
+#include "windows/KeyboardFocus.h"
 #include "windows/MeterStartup.h"
 #include "windows/PlainText.h"
 #include "windows/Twips.h"
@@ -13,6 +15,7 @@
 #include "windows/filelist/ClickLabel.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -33,6 +36,7 @@ ListMeterWindow::ListMeterWindow(const MeterWindowContext &context, ListWindowDe
     , m_exchange(std::make_unique<Exchange>(*MSComm2))
 {
     setObjectName(QLatin1String(m_design.windowName));
+    CommonDialog1.meterModel = m_state.MeterModel;
     buildControls();
 }
 
@@ -69,6 +73,7 @@ void ListMeterWindow::buildControls()
     for (const ListWindowDesign::Heading &heading : m_design.headings)
         headingTexts << heading.text;
     m_list->setColumnHeadings(headingTexts);
+    FileRows::holdDesignRows(*m_list);
 
     // The frame's caption is bold; the list and the links under it are not.
     const QFont plain = WindowGeometry::sansSerif(8.25, false);
@@ -108,10 +113,12 @@ void ListMeterWindow::Form_Load()
     // Without a count the window stays in its design state: no list, no Exit button.
     const std::optional<int> count =
         MeterStartup::requestStartupCount(*m_exchange, m_design.countRequest, 2, 5, m_dialogs, m_design.countFailure);
-    if (!count)
+    if (!count) {
+        keepKeyboardAfterFailure();
         return;
+    }
     m_fileCount = *count;
-    m_list->createRows(m_fileCount);
+    FileRows::createForCount(*m_list, m_fileCount);
 
     const auto fetch = [this](int index) { return FetchRecord(index); };
     if (MeterStartup::fetchEveryRecord(*m_list, m_progress, fetch) == MeterStartup::LoadEnd::Ended)
@@ -146,11 +153,41 @@ void ListMeterWindow::layOutLoadedWindow()
     WindowGeometry::centreOnScreen(this, windowWidth, windowHeight);
 }
 
+void ListMeterWindow::keepKeyboardAfterFailure()
+{
+    // Nothing on it can take the keyboard: the window itself does, so that
+    // Escape ends the program and a screen reader has something to stand on.
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleDescription(QStringLiteral("The meter's file count could not be read. Escape ends the program."));
+}
+
+QWidget *ListMeterWindow::firstFocus()
+{
+    if (!m_loaded)
+        return this;
+    // The scroll bar when there is one; else the first file, else Download.
+    if (m_list->VScroll1()->isVisibleTo(this))
+        return m_list->VScroll1();
+    if (QWidget *file = KeyboardFocus::firstIn(m_list->Frame4()))
+        return file;
+    return KeyboardFocus::firstUsable({cmdRMDownload, cmdExit});
+}
+
 void ListMeterWindow::showEvent(QShowEvent *event)
 {
     MeterWindow::showEvent(event);
-    if (m_loaded && m_list->VScroll1()->isVisibleTo(this))
-        QTimer::singleShot(0, m_list->VScroll1(), qOverload<>(&QWidget::setFocus));
+    if (QWidget *first = firstFocus())
+        QTimer::singleShot(0, first, qOverload<>(&QWidget::setFocus));
+}
+
+void ListMeterWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Escape does what the window's one way out does: Exit.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        cmdExit_Click();
+        return;
+    }
+    MeterWindow::keyPressEvent(event);
 }
 
 QStringList ListMeterWindow::screenCells(int row) const

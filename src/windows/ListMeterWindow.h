@@ -82,8 +82,11 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void keepKeyboardAfterFailure();
+    QWidget *firstFocus();
     void buildControls();
     void layOutLoadedWindow();
     QStringList screenCells(int row) const;

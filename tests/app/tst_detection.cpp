@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The detection window against the meter simulator on a real pseudo-terminal.
+#include "AccessibleEvents.h"
 #include "ActWhen.h"
 #include "ScriptedDialogs.h"
 #include "SimProcess.h"
@@ -86,6 +87,7 @@ private slots:
         SimProcess sim({"--model", escaped, "--files", "2", "--heat-run", "0", "--unpaced"});
         QVERIFY(sim.start());
 
+        const AccessibleEvents told;
         Detection detection;
         QVERIFY(detection.waitUntilClosed());
         QCOMPARE(detection.splash.result(), int(QDialog::Accepted));
@@ -103,6 +105,23 @@ private slots:
         QCOMPARE(loaded->windowTitle(), shownModel + " Meter Communication Software");
         QVERIFY(!loaded->isVisible()); // the entry routine shows it, not the probe
         QCOMPARE(sim.requests().value(0), QString("{00}"));
+
+        // A screen reader hears the connection line when it appears, follows
+        // the load as a progress bar, and finds the meter window as a window.
+        QAccessibleInterface *modelLine = QAccessible::queryAccessibleInterface(detection.splash.lblModel);
+        QCOMPARE(modelLine->role(), QAccessible::Notification);
+        QCOMPARE(modelLine->text(QAccessible::Name), ("PC successfully connected to " + shownModel).simplified());
+        QCOMPARE(told.values(detection.splash.lblProgress), (QVariantList{1, 2}));
+        QAccessibleInterface *progress = QAccessible::queryAccessibleInterface(detection.splash.lblProgress);
+        QCOMPARE(progress->role(), QAccessible::ProgressBar);
+        QVERIFY(progress->valueInterface());
+        QCOMPARE(progress->valueInterface()->currentValue().toInt(), 2);
+        QCOMPARE(progress->valueInterface()->maximumValue().toInt(), 2);
+        QCOMPARE(progress->valueInterface()->minimumValue().toInt(), 0);
+        QCOMPARE(progress->text(QAccessible::Value), QString("2 / 2"));
+        QAccessibleInterface *meterWindow = QAccessible::queryAccessibleInterface(loaded.get());
+        QCOMPARE(meterWindow->role(), QAccessible::Window);
+        QCOMPARE(meterWindow->text(QAccessible::Name), loaded->windowTitle());
     }
 
     void replyInPiecesIsReadAsOne()
@@ -151,6 +170,10 @@ private slots:
         QVERIFY(detection.waitUntilClosed());
         QVERIFY(warningAfterFirst);
         QVERIFY(warningStayed);
+        // A notification: readers speak it when it appears.
+        QAccessibleInterface *warning = QAccessible::queryAccessibleInterface(detection.splash.lblWarning);
+        QCOMPARE(warning->role(), QAccessible::Notification);
+        QCOMPARE(warning->text(QAccessible::Name), frmSplash::warningText().simplified());
         QCOMPARE(detection.splash.result(), int(QDialog::Rejected));
         QVERIFY(Shutdown::isRequested());
         QVERIFY(!detection.splash.MSComm1().isOpen());

@@ -9,6 +9,8 @@
 #include "export/TextFile.h"
 #include "link/QtSerialLink.h"
 #include "link/Request.h"
+#include "windows/FileRows.h"
+#include "windows/KeyboardFocus.h"
 #include "windows/MeterStartup.h"
 #include "windows/PlainText.h"
 #include "windows/Twips.h"
@@ -19,9 +21,9 @@
 #include "windows/winding/WindingRecord.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QScrollBar>
 
 namespace {
@@ -69,6 +71,9 @@ frmWRM_Temperature::frmWRM_Temperature(const MeterWindowContext &context)
     buildHeatRunView();
     buildMeasurementView();
     CommonDialog1.FileName.clear();
+    CommonDialog1.meterModel = m_state.MeterModel;
+    // Also the first focus after a failed start-up, which leaves the menu as designed.
+    focusMenu();
 }
 
 frmWRM_Temperature::~frmWRM_Temperature()
@@ -162,6 +167,7 @@ void frmWRM_Temperature::buildMeasurementView()
                                QStringLiteral("Resistance (20 C) Ch 2"), QStringLiteral("Conductor")});
     // The first row's right-hand file name starts blank in the design.
     m_list->setCellText(1, FileName, QString());
+    FileRows::holdDesignRows(*m_list);
 
     cmdRMDownload = place(new QPushButton(QStringLiteral("&Download"), Frame2), QStringLiteral("cmdRMDownload"), 6960,
                           7440, 1215, 375);
@@ -204,7 +210,7 @@ void frmWRM_Temperature::Form_Load()
         return;
     m_fileCount = *files;
     m_shortRecords = m_fileCount == 30;
-    m_list->createRows(m_fileCount);
+    FileRows::createForCount(*m_list, m_fileCount);
 
     const auto fetch = [this](int index) { return FetchRecord(index); };
     if (MeterStartup::fetchEveryRecord(*m_list, m_progress, fetch) == MeterStartup::LoadEnd::Ended)
@@ -288,8 +294,13 @@ void frmWRM_Temperature::cmdRM_Click()
     frameCommand->hide();
     showView(Frame2, frame2Size, 1200, true);
     cmdRMDownload->move(Twips::toPixels((frame2Size.width() - 1215) / 2), Twips::toPixels(7440));
-    if (m_list->VScroll1()->isVisibleTo(this))
-        m_list->VScroll1()->setFocus();
+    // The scroll bar when there is one; else the first file, else Download.
+    QWidget *first = m_list->VScroll1()->isVisibleTo(this) ? m_list->VScroll1()
+                                                             : KeyboardFocus::firstIn(m_list->Frame4());
+    if (!first)
+        first = KeyboardFocus::firstUsable({cmdRMDownload, cmdClose});
+    if (first)
+        first->setFocus();
 }
 
 void frmWRM_Temperature::cmdClose_Click()
@@ -298,6 +309,26 @@ void frmWRM_Temperature::cmdClose_Click()
     Frame2->hide();
     cmdClose->hide();
     showView(frameCommand, frameCommandSize, 720, false);
+    focusMenu();
+}
+
+void frmWRM_Temperature::focusMenu()
+{
+    if (QWidget *first = KeyboardFocus::firstUsable({cmdHRT, cmdRM, cmdExit}))
+        first->setFocus();
+}
+
+void frmWRM_Temperature::keyPressEvent(QKeyEvent *event)
+{
+    // Escape leaves a view for the menu, as Close does, and the menu as Exit does.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (Frame1->isVisibleTo(this) || Frame2->isVisibleTo(this))
+            cmdClose_Click();
+        else
+            cmdExit_Click();
+        return;
+    }
+    MeterWindow::keyPressEvent(event);
 }
 
 void frmWRM_Temperature::cmdExit_Click()
@@ -311,9 +342,9 @@ void frmWRM_Temperature::cmdDownload_Click(int index)
 {
     if (index < 0 || index >= heatRunSlots)
         return;
-    Frame1->setEnabled(false);
+    // Enabled again however the download ends, with the focus where it was.
+    const BusyFrame busyFrame(Frame1);
     const BusyCursor busy;
-    const auto restore = qScopeGuard([this] { Frame1->setEnabled(true); });
 
     QByteArray reply;
     if (m_exchange->requestWithFixedWait(heatRunRequest(index), heatRunWaitMs, &reply) == ExchangeOutcome::Ended)
@@ -323,7 +354,8 @@ void frmWRM_Temperature::cmdDownload_Click(int index)
         m_dialogs.critical(QStringLiteral("Error"), QStringLiteral("Error downloading the file"));
         return;
     }
-    const QString path = CommonDialog1.showSave(m_dialogs, QStringLiteral("(*.csv) | *.csv"), QStringLiteral("csv"));
+    const SaveFileType type = SaveFileType::csvFile();
+    const QString path = CommonDialog1.showSave(m_dialogs, type);
     if (path.isEmpty())
         return;
     const WriteResult written = writeBytesFile(path, *content + "\r\n");
@@ -331,6 +363,7 @@ void frmWRM_Temperature::cmdDownload_Click(int index)
         m_dialogs.critical(QStringLiteral("Error"), written.error);
         return;
     }
+    CommonDialog::saved(type, path);
     QFont normal = lblFile[index]->font();
     normal.setBold(false);
     lblFile[index]->setFont(normal);

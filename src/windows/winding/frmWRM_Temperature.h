@@ -65,7 +65,11 @@ public slots:
     void lblSelectAll_Click();
     void lblUnselectAll_Click();
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
+    void focusMenu();
     void buildMenu();
     void buildHeatRunView();
     void buildMeasurementView();

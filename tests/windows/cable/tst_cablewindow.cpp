@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The cable resistance meter window against the simulator on a pseudo-terminal.
 #include "WindowHarness.h"
+#include "app/SaveLocation.h"
 #include "app/Shutdown.h"
 #include "windows/Twips.h"
 #include "windows/filelist/FileListView.h"
@@ -180,7 +181,7 @@ private slots:
         QCOMPARE(list.rowCount(), std::max(files, 2));
         for (int row = 0; row < list.rowCount(); ++row) {
             QCOMPARE(list.checkCaption(row), QString::number(row + 1));
-            QVERIFY(list.isCheckEnabled(row));
+            QCOMPARE(list.isCheckEnabled(row), row < files); // a design row beyond the count holds no file
             const bool fetched = row < files;
             QCOMPARE(rowTexts(list, row) != unfilled, fetched);
         }
@@ -241,9 +242,11 @@ private slots:
                                 "<td>65534</td><td>Other</td><td>0</td></tr>\r\n";
         QCOMPARE(readFile(path), tableStart + row1 + "\r\n" + "\r\n" + row3 + "\r\n" + tableEnd);
         QCOMPARE(harness.dialogs.saveRequests.size(), 1);
-        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("(*.html) | *.html"));
+        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("HTML table (*.html)"));
         QCOMPARE(harness.dialogs.saveRequests[0].defaultSuffix, QString("html"));
-        QVERIFY(harness.dialogs.saveRequests[0].proposedName.isEmpty());
+        QCOMPARE(harness.dialogs.saveRequests[0].proposedName,
+                 SaveLocation::proposedFileName("[KX-R1]", window->CommonDialog1.today(), "html"));
+        QVERIFY(harness.dialogs.saveRequests[0].proposedName.startsWith("KX-R1 "));
         QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
         QVERIFY(window->Frame2->isEnabled());
 

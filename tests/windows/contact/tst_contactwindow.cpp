@@ -2,6 +2,7 @@
 // The contact resistance and ratio meter windows against the simulator on a
 // pseudo-terminal.
 #include "WindowHarness.h"
+#include "app/SaveLocation.h"
 #include "app/Shutdown.h"
 #include "windows/Twips.h"
 #include "windows/filelist/FileListView.h"
@@ -146,7 +147,7 @@ private slots:
         QCOMPARE(list.rowCount(), std::max(files, 2));
         for (int row = 0; row < list.rowCount(); ++row) {
             QCOMPARE(list.checkCaption(row), QString::number(row + 1));
-            QVERIFY(list.isCheckEnabled(row));
+            QCOMPARE(list.isCheckEnabled(row), row < files); // a design row beyond the count holds no file
             const bool fetched = row < files;
             QCOMPARE(list.cellText(row, ContactDateTime) != QString("  ---"), fetched);
         }
@@ -239,25 +240,30 @@ private slots:
         list.setTicked(0, true);
         list.setTicked(2, true);
         const QString path = harness.files.filePath("contact.html");
+        window->CommonDialog1.today = [] { return QDate(2026, 12, 9); };
+        const QString startFolder = SaveLocation::startFolder(SaveKind::MeasurementTable);
         download(harness, path);
         const QByteArray row1 = "<tr><td>1</td><td>07/03/21 - 14:05:09</td><td>123E-3</td><td>100.0</td></tr>\r\n";
         const QByteArray row2 = "<tr><td>2</td><td>08/03/21 - 09:10:11</td><td>-Over-</td><td></td></tr>\r\n";
         const QByteArray row3 = "<tr><td>3</td><td>09/03/21 - 23:59:58</td><td>0012.345</td><td> 50.0</td></tr>\r\n";
         QCOMPARE(readFile(path), tableStart + row1 + "\r\n" + "\r\n" + row3 + "\r\n" + tableEnd);
         QCOMPARE(harness.dialogs.saveRequests.size(), 1);
-        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("(*.html) | *.html"));
+        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("HTML table (*.html)"));
         QCOMPARE(harness.dialogs.saveRequests[0].defaultSuffix, QString("html"));
-        QVERIFY(harness.dialogs.saveRequests[0].proposedName.isEmpty());
+        QCOMPARE(harness.dialogs.saveRequests[0].proposedName, QString("KX-C1 2026-12-09.html"));
+        QCOMPARE(harness.dialogs.saveRequests[0].folder, startFolder);
         QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
         QVERIFY(window->Frame2->isEnabled());
 
         // The over-range row: its mark and an empty current. The same name
-        // again replaces the file, and the dialog starts empty each time.
+        // again replaces the file; each export proposes the model and the
+        // day again, in the folder written to last.
         window->lblUnselectAll_Click();
         list.setTicked(1, true);
         download(harness, path);
         QCOMPARE(readFile(path), tableStart + "\r\n" + row2 + "\r\n" + "\r\n" + tableEnd);
-        QVERIFY(harness.dialogs.saveRequests[1].proposedName.isEmpty());
+        QCOMPARE(harness.dialogs.saveRequests[1].proposedName, QString("KX-C1 2026-12-09.html"));
+        QCOMPARE(harness.dialogs.saveRequests[1].folder, harness.files.path());
 
         // Cancelled: nothing written, nothing said, the list still usable.
         harness.dialogs.boxes.clear();
@@ -369,6 +375,66 @@ private slots:
         QCOMPARE(window->list().rowCount(), 2);
         QCOMPARE(rowTexts(window->list(), 0), unfilled);
         QVERIFY(!window->list().isScrollBarShown());
+
+        // The design rows hold no file: neither can be ticked.
+        FileList &list = window->list();
+        list.setTicked(0, true);
+        list.setTicked(1, true);
+        window->lblSelectAll_Click();
+        for (int row = 0; row < 2; ++row)
+            QVERIFY(!list.isCheckEnabled(row) && !list.isTicked(row));
+
+        // Nothing on it takes the keyboard, so the window does: Escape ends
+        // the program, and so does closing the window.
+        window->show();
+        QCoreApplication::processEvents();
+        QCOMPARE(window->focusWidget(), window);
+        QVERIFY(!QAccessible::queryAccessibleInterface(window)->text(QAccessible::Description).isEmpty());
+        QTest::keyClick(window, Qt::Key_Escape);
+        QVERIFY(Shutdown::isRequested());
+        QVERIFY(!window->isVisible());
+
+        Shutdown::resetForTests();
+        window->show();
+        QVERIFY(window->close());
+        QVERIFY(Shutdown::isRequested());
+    }
+
+    void keyboardAndScreenReader()
+    {
+        WindowHarness harness("[KX-C1]", MeterKind::Contact, {});
+        harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("contact")), "--unpaced"});
+        QVERIFY(harness.load());
+        auto *window = harness.as<ListMeterWindow>();
+        FileList &list = window->list();
+
+        // A window to a screen reader (not a "filler"), named by its title.
+        QAccessibleInterface *shown = QAccessible::queryAccessibleInterface(window);
+        QCOMPARE(shown->role(), QAccessible::Window);
+        QCOMPARE(shown->text(QAccessible::Name), QString("[KX-C1] Meter Communication Software"));
+
+        // No scroll bar for three files: the keyboard starts on the list.
+        window->show();
+        QCoreApplication::processEvents();
+        QWidget *first = window->focusWidget();
+        QVERIFY(first);
+        QVERIFY2(first == list.Frame4() || list.Frame4()->isAncestorOf(first), first->metaObject()->className());
+
+        // After an export the focus is back on Download, not on Exit.
+        list.setTicked(0, true);
+        window->cmdRMDownload->setFocus();
+        download(harness, harness.files.filePath("focus.html"));
+        QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
+        QCOMPARE(window->focusWidget(), window->cmdRMDownload);
+        harness.dialogs.boxes.clear();
+        download(harness, QString()); // cancelled
+        QCOMPARE(window->focusWidget(), window->cmdRMDownload);
+
+        // Escape where the keyboard is: Exit.
+        QVERIFY(!Shutdown::isRequested());
+        QTest::keyClick(window->focusWidget(), Qt::Key_Escape);
+        QVERIFY(Shutdown::isRequested());
+        QVERIFY(!window->isVisible());
     }
 
     // Every failing record shows its own box; the start-up goes on and the

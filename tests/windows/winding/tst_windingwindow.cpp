@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The winding meter window against the simulator on a pseudo-terminal.
 #include "WindowHarness.h"
+#include "app/SaveLocation.h"
 #include "app/Shutdown.h"
 #include "windows/Twips.h"
 #include "windows/filelist/FileListView.h"
@@ -8,6 +9,7 @@
 #include "windows/winding/WindingRecord.h"
 #include "windows/winding/frmWRM_Temperature.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -159,6 +161,7 @@ private slots:
         QVERIFY(!window->cmdDownload[3]->isEnabled());
 
         window->cmdRM_Click();
+        window->CommonDialog1.today = [] { return QDate(2026, 12, 9); };
         list.setTicked(1, true);
         list.setTicked(3, true);
         const QString path = harness.files.filePath("export.html");
@@ -180,8 +183,10 @@ private slots:
             "</table></html>\r\n";
         QCOMPARE(readFile(path), expected);
         QCOMPARE(harness.dialogs.saveRequests.size(), 1);
-        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("(*.html) | *.html"));
+        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("HTML table (*.html)"));
         QCOMPARE(harness.dialogs.saveRequests[0].defaultSuffix, QString("html"));
+        QCOMPARE(harness.dialogs.saveRequests[0].proposedName, QString("KX-W2 2026-12-09.html"));
+        QCOMPARE(SaveLocation::startFolder(SaveKind::MeasurementTable), harness.files.path());
         QCOMPARE(harness.dialogs.boxes,
                  (QList<ScriptedDialogs::Box>{{false, "Kestrix", "File(s) downloaded successfully"}}));
         QVERIFY(window->Frame2->isEnabled());
@@ -229,18 +234,27 @@ private slots:
         QVERIFY(harness.load());
         auto *window = harness.as<frmWRM_Temperature>();
         window->cmdHRT_Click();
+        window->CommonDialog1.today = [] { return QDate(2027, 1, 2); };
+        const QString startFolder = SaveLocation::startFolder(SaveKind::HeatRunFile);
+
+        QCOMPARE(window->focusWidget(), window->cmdDownload[0]); // the first slot that holds a file
 
         const QString path = harness.files.filePath("heat-run.csv");
         harness.dialogs.saveAnswers << path << path;
+        window->cmdDownload[2]->setFocus();
         QTest::mouseClick(window->cmdDownload[2], Qt::LeftButton);
+        // The focus stays on the slot's button, not on Close.
+        QCOMPARE(window->focusWidget(), window->cmdDownload[2]);
         QCOMPARE(harness.sim->requests().last(), QString("{1003}"));
         QCOMPARE(readFile(path), QByteArray("Time,R1,R2\r\n0,1.234,1.240\r\n1,1.236,1.241\r\n"));
         QVERIFY(!window->lblFile[2]->font().bold());
         QCOMPARE(window->lblFile[2]->text(), QString("HRT-JOB-0003"));
         QCOMPARE(harness.dialogs.saveRequests.size(), 1);
-        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("(*.csv) | *.csv"));
+        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("CSV file (*.csv)"));
         QCOMPARE(harness.dialogs.saveRequests[0].defaultSuffix, QString("csv"));
-        QVERIFY(harness.dialogs.saveRequests[0].proposedName.isEmpty());
+        QCOMPARE(harness.dialogs.saveRequests[0].proposedName, QString("KX-W2 2027-01-02.csv"));
+        QCOMPARE(harness.dialogs.saveRequests[0].folder, startFolder);
+        QCOMPARE(SaveLocation::startFolder(SaveKind::HeatRunFile), harness.files.path());
         QVERIFY(harness.dialogs.boxes.isEmpty());
         QVERIFY(window->Frame1->isEnabled());
 
@@ -255,8 +269,17 @@ private slots:
         // Downloading again proposes the name chosen the first time.
         QTest::mouseClick(window->cmdDownload[2], Qt::LeftButton);
         QCOMPARE(harness.dialogs.saveRequests.size(), 2);
-        QCOMPARE(harness.dialogs.saveRequests[1].proposedName, path);
+        QCOMPARE(harness.dialogs.saveRequests[1].proposedName, QString("heat-run.csv"));
+        QCOMPARE(harness.dialogs.saveRequests[1].folder, harness.files.path());
         QVERIFY(window->Frame1->isEnabled());
+
+        // Escape leaves the view for the menu, as Close does.
+        QTest::keyClick(window->focusWidget(), Qt::Key_Escape);
+        QVERIFY(window->frameCommand->isVisibleTo(window));
+        QVERIFY(!window->Frame1->isVisibleTo(window));
+        QCOMPARE(window->focusWidget(), window->cmdHRT);
+        QVERIFY(!Shutdown::isRequested());
+        QCOMPARE(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Window);
     }
 
     void shortFormatMeterHasThirtyFiles()
@@ -328,6 +351,41 @@ private slots:
         QCOMPARE(window->fileCount(), 0);
         QCOMPARE(window->list().rowCount(), 2);
         QVERIFY(harness.progress.isEmpty());
+
+        // The menu as designed, with the keyboard on it.
+        window->show();
+        QCoreApplication::processEvents();
+        QVERIFY(window->frameCommand->isVisibleTo(window));
+        QVERIFY(window->focusWidget() && window->frameCommand->isAncestorOf(window->focusWidget()));
+
+        // The measurement view's two design rows hold no file: neither can be ticked.
+        window->cmdRM_Click();
+        FileList &list = window->list();
+        list.setTicked(0, true);
+        list.setTicked(1, true);
+        window->lblSelectAll_Click();
+        for (int row = 0; row < 2; ++row)
+            QVERIFY(!list.isCheckEnabled(row) && !list.isTicked(row));
+        // Download with nothing ticked writes the table without rows and
+        // says so, as every export with nothing ticked does.
+        harness.dialogs.boxes.clear();
+        const QString path = harness.files.filePath("nothing.html");
+        harness.dialogs.saveAnswers << path;
+        QTest::mouseClick(window->cmdRMDownload, Qt::LeftButton);
+        QVERIFY(!readFile(path).contains("<td>"));
+        QVERIFY(readFile(path).endsWith("</table></html>\r\n"));
+        QCOMPARE(harness.dialogs.boxes,
+                 (QList<ScriptedDialogs::Box>{{false, "Kestrix", "File(s) downloaded successfully"}}));
+
+        // Escape: from the view back to the menu, then from the menu out.
+        QWidget *keys = window->focusWidget() ? window->focusWidget() : window;
+        QTest::keyClick(keys, Qt::Key_Escape);
+        QVERIFY(window->frameCommand->isVisibleTo(window));
+        QVERIFY(!window->Frame2->isVisibleTo(window));
+        QVERIFY(!Shutdown::isRequested());
+        keys = window->focusWidget() ? window->focusWidget() : window;
+        QTest::keyClick(keys, Qt::Key_Escape);
+        QVERIFY(Shutdown::isRequested());
     }
 };
 

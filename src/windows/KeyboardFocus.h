@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include <initializer_list>
+
+namespace KeyboardFocus {
+
+// The first widget inside `area` (or `area` itself) that Tab would reach:
+// shown, enabled and taking focus by Tab. nullptr when there is none.
+QWidget *firstIn(QWidget *area);
+
+// The first of `widgets` that is shown and enabled; nullptr when none is.
+QWidget *firstUsable(std::initializer_list<QWidget *> widgets);
+
+} // namespace KeyboardFocus
+
+// Disables a frame while an export or a download runs, and afterwards gives
+// the keyboard focus back to the control that had it: disabling the frame
+// moves it away (to Close or Exit, where the next Enter would leave the view).
+class BusyFrame
+{
+public:
+    explicit BusyFrame(QWidget *frame);
+    ~BusyFrame();
+    BusyFrame(const BusyFrame &) = delete;
+    BusyFrame &operator=(const BusyFrame &) = delete;
+
+private:
+    QPointer<QWidget> m_frame;
+    QPointer<QWidget> m_focus;
+};
