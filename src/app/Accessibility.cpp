@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/Accessibility.h"
 
 #include "app/MeterWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/MeterWindow.h"
 
 #include "app/Accessibility.h"

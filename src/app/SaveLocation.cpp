@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/SaveLocation.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "windows/FileRows.h"
 
 #include "windows/filelist/FileList.h"

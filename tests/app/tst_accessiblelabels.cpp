@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the detection window's labels tell a screen reader.
 #include "AccessibleEvents.h"
 #include "app/Accessibility.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where the save dialogs open, the name they propose and their file-type
 // entry, down to the real QFileDialog.
 #include "app/CommandLine.h"
