@@ -31,7 +31,7 @@ constexpr qint64 mebibyte = 1024 * 1024;
 // Room for the windows, fonts and glyph caches of a normal run.
 constexpr qint64 headroom = 256 * mebibyte;
 
-#if defined(Q_OS_LINUX)
+#if defined(Q_OS_LINUX) && !defined(KESTRIX_ADDRESS_SANITIZER)
 // The process's current address-space size, from /proc/self/statm.
 qint64 addressSpaceBytes()
 {
