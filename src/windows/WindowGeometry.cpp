@@ -3,8 +3,10 @@
 #include "windows/ScreenFont.h"
 #include "windows/Twips.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -41,6 +43,32 @@ public:
         // show: a window not yet on screen has its controls where the design
         // puts them too.
         setViewportMargins(QMargins());
+        // Not a stop of its own in the Tab order; Tab still scrolls the
+        // control it reaches into view.
+        setFocusPolicy(Qt::NoFocus);
+        connect(qApp, &QApplication::focusChanged, this, &CanvasArea::showFocus);
+    }
+
+protected:
+    // Keys that a control leaves go on to the window, as they did before the
+    // window could scroll; the list keeps its own keys.
+    void keyPressEvent(QKeyEvent *event) override { event->ignore(); }
+
+private:
+    // The control that takes the keyboard focus (Tab, an access key, the
+    // window's own choice) is scrolled into view: whole where the view holds
+    // it, an edit field not only its text cursor; else the part with the
+    // focus, as a scroll area does. A click needs no scrolling: what was
+    // clicked is in view.
+    void showFocus(QWidget *, QWidget *control)
+    {
+        if (!control || !widget()->isAncestorOf(control) || QGuiApplication::mouseButtons() != Qt::NoButton)
+            return;
+        const QRect whole(control->mapTo(widget(), QPoint()), control->size());
+        if (whole.width() <= viewport()->width() && whole.height() <= viewport()->height())
+            ensureVisible(whole.center().x(), whole.center().y(), whole.width() / 2 + 1, whole.height() / 2 + 1);
+        else
+            ensureWidgetVisible(control);
     }
 };
 

@@ -14,6 +14,7 @@
 #include "windows/winding/frmWRM_Temperature.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
@@ -367,6 +368,46 @@ private slots:
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
         for (const QString &name : shown.controls)
             QVERIFY2(reached.contains(name), qPrintable(name + QStringLiteral(" not among ") + reached.join(' ')));
+    }
+
+    // Tab brings each control it reaches into view; the scroll area is no Tab
+    // stop of its own and leaves the keys to the window: Page Down on a
+    // button does not scroll the window away.
+    void keyboardReachesEveryControl_data() { addViews(); }
+    void keyboardReachesEveryControl()
+    {
+        QFETCH(View, view);
+        const Shown shown = show(view);
+        QVERIFY(shown.window);
+        QScrollArea *area = WindowGeometry::scrollAreaOf(shown.window);
+        shown.window->resize(shown.window->minimumSize());
+        QCoreApplication::processEvents();
+        QVERIFY(area->verticalScrollBar()->maximum() > 0);
+        shown.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(shown.window));
+        // The first focus came with the window, before the shrinking.
+        if (QWidget *focus = QApplication::focusWidget())
+            focus->clearFocus();
+        QStringList visited;
+        for (int step = 0; step < 60; ++step) {
+            QWidget *focus = QApplication::focusWidget();
+            QTest::keyClick(focus ? focus : shown.window, Qt::Key_Tab);
+            focus = QApplication::focusWidget();
+            QVERIFY(focus);
+            QVERIFY2(focus != area && focus != area->viewport() && focus != area->widget(),
+                     qPrintable(visited.join(' ')));
+            visited << focus->objectName();
+            // The control that Tab reaches is scrolled into view.
+            const QRect whole(focus->mapTo(area->widget(), QPoint()), focus->size());
+            const QRect placed(focus->mapTo(area->viewport(), QPoint()), focus->size());
+            if (unclippedPart(focus, area->widget()) == whole && whole.width() <= area->viewport()->width()
+                && whole.height() <= area->viewport()->height())
+                QVERIFY2(area->viewport()->rect().contains(placed), qPrintable(focus->objectName()));
+        }
+        const int before = area->verticalScrollBar()->value();
+        QTest::keyClick(area, Qt::Key_PageDown);
+        QTest::keyClick(area->viewport(), Qt::Key_Down);
+        QCOMPARE(area->verticalScrollBar()->value(), before);
     }
 
     // Where the screen's free area holds the design, nothing differs from it;
