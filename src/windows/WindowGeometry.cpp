@@ -96,12 +96,6 @@ QScrollArea *scrollAreaOf(const QWidget *window)
     return window->findChild<QScrollArea *>(scrollAreaName, Qt::FindDirectChildrenOnly);
 }
 
-QWidget *canvasOf(const QWidget *window)
-{
-    const QScrollArea *area = scrollAreaOf(window);
-    return area ? area->widget() : nullptr;
-}
-
 QMargins frameMargins(const QWidget *window)
 {
     const int side = Twips::toPixels(frameWidthTwips / 2);

@@ -27,7 +27,6 @@ constexpr int frameHeightTwips = 480;
 
 // Gives `window` its canvas: the parent of every control of the window.
 QWidget *addCanvas(QWidget *window);
-QWidget *canvasOf(const QWidget *window);
 QScrollArea *scrollAreaOf(const QWidget *window);
 
 // The canvas takes the designed client size; the window takes as much of it

@@ -94,16 +94,16 @@ void frmWRM_Temperature::buildMenu()
     connect(cmdRM, &QPushButton::clicked, this, &frmWRM_Temperature::cmdRM_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmWRM_Temperature::cmdExit_Click);
 
-    cmdClose = place(new QPushButton(QStringLiteral("&Close"), m_canvas), QStringLiteral("cmdClose"), 1680, 120, 1215,
-                     375);
+    cmdClose = place(new QPushButton(QStringLiteral("&Close"), m_canvas), QStringLiteral("cmdClose"), 1680, 120,
+                     1215, 375);
     cmdClose->hide();
     connect(cmdClose, &QPushButton::clicked, this, &frmWRM_Temperature::cmdClose_Click);
 }
 
 void frmWRM_Temperature::buildHeatRunView()
 {
-    Frame1 = place(new QGroupBox(QStringLiteral("Heat Run Test Files"), m_canvas), QStringLiteral("Frame1"), 120, 3480,
-                   4335, 4575);
+    Frame1 = place(new QGroupBox(QStringLiteral("Heat Run Test Files"), m_canvas), QStringLiteral("Frame1"), 120,
+                   3480, 4335, 4575);
     Frame1->setFont(WindowGeometry::sansSerif(9.75, true));
     heading(Frame1, QStringLiteral("No."), 240, 360, 375, 255);
     heading(Frame1, QStringLiteral("File Name / Job Id"), 960, 360, 2895, 255);
@@ -129,8 +129,8 @@ void frmWRM_Temperature::buildHeatRunView()
 
 void frmWRM_Temperature::buildMeasurementView()
 {
-    Frame2 = place(new QGroupBox(QStringLiteral("Resistance Measurement Files"), m_canvas), QStringLiteral("Frame2"), 120,
-                   240, 14985, 7935);
+    Frame2 = place(new QGroupBox(QStringLiteral("Resistance Measurement Files"), m_canvas), QStringLiteral("Frame2"),
+                   120, 240, 14985, 7935);
     Frame2->setFont(WindowGeometry::sansSerif(9.75, true));
     for (int column = 0; column < 2; ++column) {
         const int shift = 7320 * column;
