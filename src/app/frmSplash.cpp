@@ -84,9 +84,10 @@ frmSplash::~frmSplash()
 void frmSplash::buildControls()
 {
     setFont(WindowGeometry::sansSerif(8.25, false));
-    setFixedSize(Twips::toPixels(7695), Twips::toPixels(4605));
+    QWidget *canvas = WindowGeometry::addCanvas(this);
+    WindowGeometry::setClientSize(this, QSize(Twips::toPixels(7695), Twips::toPixels(4605)));
 
-    fraMainFrame = place(new QGroupBox(this), "fraMainFrame", 45, -15, 7620, 4590);
+    fraMainFrame = place(new QGroupBox(canvas), "fraMainFrame", 45, -15, 7620, 4590);
 
     picLogo = place(new LogoWidget(fraMainFrame), "picLogo", 240, 1080, 1215, 1215);
 
@@ -128,7 +129,7 @@ void frmSplash::buildControls()
     lblModel->hide();
 
     // The Exit button sits above the frame, at the window's top right.
-    cmdExit = place(new QPushButton(QStringLiteral("&Exit"), this), "cmdExit", 6480, 240, 975, 375);
+    cmdExit = place(new QPushButton(QStringLiteral("&Exit"), canvas), "cmdExit", 6480, 240, 975, 375);
     cmdExit->setAutoDefault(false);
     cmdExit->hide();
     cmdExit->raise();
@@ -154,10 +155,8 @@ void frmSplash::Form_Load()
 
     QDir::setCurrent(QCoreApplication::applicationDirPath());
 
-    if (QScreen *screen = this->screen()) {
-        const QRect available = screen->geometry();
-        move(available.center() - rect().center());
-    }
+    if (QScreen *screen = this->screen())
+        WindowGeometry::keepOnScreen(this, screen->geometry().center() - rect().center());
     Timer1.start();
 }
 

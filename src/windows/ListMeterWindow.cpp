@@ -48,9 +48,10 @@ ListMeterWindow::~ListMeterWindow()
 void ListMeterWindow::buildControls()
 {
     setFont(WindowGeometry::sansSerif(8.25, false));
+    QWidget *canvas = WindowGeometry::addCanvas(this);
     WindowGeometry::setOuterSizeTwips(this, m_design.frame2Width + 330, frame2Height + 1200);
 
-    Frame2 = new QGroupBox(m_design.frameCaption, this);
+    Frame2 = new QGroupBox(m_design.frameCaption, canvas);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Frame2->setFont(WindowGeometry::sansSerif(9.75, true));
     Frame2->setGeometry(Twips::rect(120, 240, m_design.frame2Width, frame2Height));
@@ -97,7 +98,7 @@ void ListMeterWindow::buildControls()
     cmdRMDownload->setGeometry(Twips::rect(0, 7440, 1215, 375));
     connect(cmdRMDownload, &QPushButton::clicked, this, &ListMeterWindow::cmdRMDownload_Click);
 
-    cmdExit = new QPushButton(QStringLiteral("&Exit"), this);
+    cmdExit = new QPushButton(QStringLiteral("&Exit"), canvas);
     cmdExit->setObjectName(QStringLiteral("cmdExit"));
     cmdExit->resize(Twips::toPixels(1215), Twips::toPixels(375));
     cmdExit->hide();

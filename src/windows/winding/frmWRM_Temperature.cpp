@@ -65,6 +65,7 @@ frmWRM_Temperature::frmWRM_Temperature(const MeterWindowContext &context)
 {
     setObjectName(QStringLiteral("frmWRM_Temperature"));
     setFont(WindowGeometry::sansSerif(8.25, false));
+    m_canvas = WindowGeometry::addCanvas(this);
     WindowGeometry::setOuterSizeTwips(this, 15150 + WindowGeometry::frameWidthTwips,
                                       8415 + WindowGeometry::frameHeightTwips);
     buildMenu();
@@ -83,7 +84,7 @@ frmWRM_Temperature::~frmWRM_Temperature()
 
 void frmWRM_Temperature::buildMenu()
 {
-    frameCommand = place(new QGroupBox(this), QStringLiteral("frameCommand"), 120, 540, 3135, 2895);
+    frameCommand = place(new QGroupBox(m_canvas), QStringLiteral("frameCommand"), 120, 540, 3135, 2895);
     // Both captions take two lines, "files" on the second: the blanks in the
     // first one are there to push "files" down.
     auto *heatRun = new WrapButton(QStringLiteral("       Heat Run Test       files"), frameCommand);
@@ -99,16 +100,16 @@ void frmWRM_Temperature::buildMenu()
     connect(cmdRM, &QPushButton::clicked, this, &frmWRM_Temperature::cmdRM_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmWRM_Temperature::cmdExit_Click);
 
-    cmdClose = place(new QPushButton(QStringLiteral("&Close"), this), QStringLiteral("cmdClose"), 1680, 120, 1215,
-                     375);
+    cmdClose = place(new QPushButton(QStringLiteral("&Close"), m_canvas), QStringLiteral("cmdClose"), 1680, 120,
+                     1215, 375);
     cmdClose->hide();
     connect(cmdClose, &QPushButton::clicked, this, &frmWRM_Temperature::cmdClose_Click);
 }
 
 void frmWRM_Temperature::buildHeatRunView()
 {
-    Frame1 = place(new QGroupBox(QStringLiteral("Heat Run Test Files"), this), QStringLiteral("Frame1"), 120, 3480,
-                   4335, 4575);
+    Frame1 = place(new QGroupBox(QStringLiteral("Heat Run Test Files"), m_canvas), QStringLiteral("Frame1"), 120,
+                   3480, 4335, 4575);
     Frame1->setFont(WindowGeometry::sansSerif(9.75, true));
     heading(Frame1, QStringLiteral("No."), 240, 360, 375, 255);
     heading(Frame1, QStringLiteral("File Name / Job Id"), 960, 360, 2895, 255);
@@ -134,8 +135,8 @@ void frmWRM_Temperature::buildHeatRunView()
 
 void frmWRM_Temperature::buildMeasurementView()
 {
-    Frame2 = place(new QGroupBox(QStringLiteral("Resistance Measurement Files"), this), QStringLiteral("Frame2"), 120,
-                   240, 14985, 7935);
+    Frame2 = place(new QGroupBox(QStringLiteral("Resistance Measurement Files"), m_canvas), QStringLiteral("Frame2"),
+                   120, 240, 14985, 7935);
     Frame2->setFont(WindowGeometry::sansSerif(9.75, true));
     for (int column = 0; column < 2; ++column) {
         const int shift = 7320 * column;

@@ -82,6 +82,7 @@ private:
     std::unique_ptr<SerialLink> MSComm2;
     std::unique_ptr<Exchange> m_exchange;
     std::unique_ptr<FileList> m_list;
+    QWidget *m_canvas = nullptr;     // holds every control; scrolls where the screen is too small
     int m_heatRunCount = 0;
     int m_fileCount = 0;
     bool m_shortRecords = false;

@@ -193,8 +193,8 @@ private slots:
         QVERIFY(window->Frame2->isVisibleTo(window));
         QVERIFY(window->cmdExit->isVisibleTo(window));
         QCOMPARE(window->windowSizeTwips(), QSize(14115, 9135));
-        QCOMPARE(window->Frame2->pos(), QPoint(Twips::toPixels(120), Twips::toPixels(60)));
-        QCOMPARE(window->cmdExit->pos(), QPoint(Twips::toPixels(6450), Twips::toPixels(8115)));
+        QCOMPARE(window->Frame2->mapTo(window, QPoint()), QPoint(Twips::toPixels(120), Twips::toPixels(60)));
+        QCOMPARE(window->cmdExit->mapTo(window, QPoint()), QPoint(Twips::toPixels(6450), Twips::toPixels(8115)));
         QCOMPARE(window->cmdRMDownload->x(), Twips::toPixels(6285));
 
         window->lblSelectAll_Click();

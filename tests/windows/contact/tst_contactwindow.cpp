@@ -162,8 +162,8 @@ private slots:
         QVERIFY(window->Frame2->isVisibleTo(window));
         QVERIFY(window->cmdExit->isVisibleTo(window));
         QCOMPARE(window->windowSizeTwips(), QSize(8955, 9135));
-        QCOMPARE(window->Frame2->pos(), QPoint(Twips::toPixels(120), Twips::toPixels(60)));
-        QCOMPARE(window->cmdExit->pos(), QPoint(Twips::toPixels(3870), Twips::toPixels(8115)));
+        QCOMPARE(window->Frame2->mapTo(window, QPoint()), QPoint(Twips::toPixels(120), Twips::toPixels(60)));
+        QCOMPARE(window->cmdExit->mapTo(window, QPoint()), QPoint(Twips::toPixels(3870), Twips::toPixels(8115)));
         QCOMPARE(window->cmdRMDownload->x(), Twips::toPixels(3705));
 
         window->lblSelectAll_Click();
