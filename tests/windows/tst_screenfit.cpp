@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every window and view fits the free area of its screen, frame and title bar
 // included; every control of it can be scrolled into view; and where the
 // screen holds the design, the window keeps its designed size and place.
