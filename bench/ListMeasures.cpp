@@ -7,13 +7,13 @@
 #include "MeterEmulator.h"
 #include "MonotonicClock.h"
 
-#include "windows/FileRows.h"
-#include "windows/MeterStartup.h"
-#include "windows/RecordCells.h"
-#include "windows/cable/CableRecord.h"
-#include "windows/contact/ContactRecord.h"
-#include "windows/filelist/FileList.h"
-#include "windows/winding/WindingRecord.h"
+#include "ui/FileRows.h"
+#include "ui/MeterStartup.h"
+#include "protocol/RecordCells.h"
+#include "protocol/CableRecord.h"
+#include "protocol/ContactRecord.h"
+#include "ui/filelist/FileList.h"
+#include "protocol/WindingRecord.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -29,7 +29,7 @@ double msSince(qint64 startNs)
     return double(sim::monotonicNs() - startNs) / 1e6;
 }
 
-// What FetchRecord decodes from the reply of one slot.
+// What fetchRecord decodes from the reply of one slot.
 RecordCells decodedRecord(const sim::MeterEmulator &meter, MeterKind family, int slot, const QLocale &locale)
 {
     switch (family) {

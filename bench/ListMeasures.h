@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/MeterWindow.h"
+#include "ui/MeterWindow.h"
 
 class BenchDialogs;
 class FileList;

@@ -10,9 +10,9 @@
 #include "SimChild.h"
 #include "SimOptions.h"
 
-#include "app/MeterWindow.h"
-#include "app/frmSplash.h"
-#include "windows/filelist/FileList.h"
+#include "ui/MeterWindow.h"
+#include "app/DetectionDialog.h"
+#include "ui/filelist/FileList.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -183,7 +183,7 @@ bool runLoad(const RunSpec &spec, RunValues *values, QString *error)
     TimerWatch timer;
     FetchWatch fetching(spec.files);
     {
-        frmSplash splash(state, dialogs, createSerialPort, createFamilyWindow);
+        DetectionDialog splash(state, dialogs, createSerialPort, createFamilyWindow);
         armedNs = sim::monotonicNs(); // Timer1 was started as the window loaded
         cpuStartNs = cpuNs();
         splash.Timer1.installEventFilter(&timer);

@@ -2,7 +2,7 @@
 // Cable meter record replies: text fields, raw byte fields and the code page
 // 437 unit bytes. Input: one byte choosing the locale, then the reply.
 #include "FuzzSupport.h"
-#include "windows/cable/CableRecord.h"
+#include "protocol/CableRecord.h"
 
 #include <QHash>
 #include <QRegularExpression>

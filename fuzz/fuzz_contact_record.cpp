@@ -2,7 +2,7 @@
 // Contact and ratio meter record replies (both families share the decoder).
 // Input: the reply as it came off the line.
 #include "FuzzSupport.h"
-#include "windows/contact/ContactRecord.h"
+#include "protocol/ContactRecord.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -4,8 +4,8 @@
 // reader under them with any range the fuzzer picks.
 // Input: two bytes of range (first, length, signed), then the reply.
 #include "FuzzSupport.h"
-#include "link/Request.h"
-#include "windows/ReplyFields.h"
+#include "protocol/Request.h"
+#include "protocol/ReplyFields.h"
 
 #include <optional>
 

@@ -6,7 +6,7 @@
 // gives lone surrogates; else as UTF-8), then cells separated by 0x1F and rows
 // by 0x1E; a row whose first cell starts with "!" is not ticked.
 #include "FuzzSupport.h"
-#include "export/HtmlTable.h"
+#include "protocol/HtmlTable.h"
 
 #include <optional>
 

@@ -4,7 +4,7 @@
 // Input: one byte of count (signed, so counts beyond 0..8 come too), then
 // the reply.
 #include "FuzzSupport.h"
-#include "windows/winding/HeatRunReply.h"
+#include "protocol/HeatRunReply.h"
 
 #include <optional>
 

@@ -3,8 +3,8 @@
 // Input: one byte of options (bit 0 short format, the rest picks the locale),
 // then the reply as it came off the line.
 #include "FuzzSupport.h"
-#include "windows/NumberText.h"
-#include "windows/winding/WindingRecord.h"
+#include "protocol/NumberText.h"
+#include "protocol/WindingRecord.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

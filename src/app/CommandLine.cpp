@@ -2,7 +2,7 @@
 #include "app/CommandLine.h"
 
 #include "app/BuildInfo.h"
-#include "app/LogoWidget.h"
+#include "ui/LogoWidget.h"
 
 #include <QApplication>
 

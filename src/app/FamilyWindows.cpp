@@ -1,24 +1,24 @@
 // SPDX-License-Identifier: MIT
-#include "app/MeterWindow.h"
+#include "ui/MeterWindow.h"
 
 #include "link/QtSerialLink.h"
-#include "windows/cable/frmCABLE_RM.h"
-#include "windows/contact/frmCRM.h"
-#include "windows/winding/frmWRM_Temperature.h"
+#include "ui/CableMeterWindow.h"
+#include "ui/ContactMeterWindow.h"
+#include "ui/WindingMeterWindow.h"
 
 std::unique_ptr<MeterWindow> createFamilyWindow(const MeterWindowContext &context)
 {
     switch (context.state.MeterFamily) {
     case MeterKind::Contact:
-        return create_frmCRM(context);
+        return createContactMeterWindow(context);
     case MeterKind::Ratio:
-        return create_frmTRM(context);
+        return createRatioMeterWindow(context);
     case MeterKind::Cable:
-        return create_frmCABLE_RM(context);
+        return createCableMeterWindow(context);
     case MeterKind::Winding:
         break;
     }
-    return std::make_unique<frmWRM_Temperature>(context);
+    return std::make_unique<WindingMeterWindow>(context);
 }
 
 std::unique_ptr<SerialLink> createSerialPort(qint64 readBufferSize)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/ProgramState.h"
+#include "ui/ProgramState.h"
 
 #include <QByteArray>
 #include <optional>

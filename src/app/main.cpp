@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/CommandLine.h"
-#include "app/Main.h"
+#include "app/Program.h"
 
 #include <QApplication>
 
@@ -21,5 +21,5 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     setUpApplicationIdentity();
-    return Main();
+    return runProgram();
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "link/Exchange.h"
 
-#include "app/Shutdown.h"
+#include "link/StopRequest.h"
 #include "link/SerialLink.h"
 
 #include <QDeadlineTimer>
@@ -10,52 +10,6 @@
 #include <QTimer>
 
 #include <algorithm>
-
-namespace {
-
-bool endsAt(const QByteArray &received, int length)
-{
-    return length > 0 && length <= received.size() && received.at(length - 1) == ']';
-}
-
-// The shortest length from `from` on (up to the rule's longest) at which the
-// received bytes end with "]", or ReplyRule::none.
-int firstEndMarkFrom(const ReplyRule &rule, const QByteArray &received, int from)
-{
-    const int last = rule.longest > 0 ? std::min<int>(rule.longest, int(received.size())) : int(received.size());
-    for (int length = std::max(from, 1); length <= last; ++length) {
-        if (endsAt(received, length))
-            return length;
-    }
-    return ReplyRule::none;
-}
-
-} // namespace
-
-int ReplyRule::completeLength(const QByteArray &received) const
-{
-    const int from = std::max(awaited, needed);
-    if (!endMark)
-        return received.size() >= from ? int(received.size()) : none;
-    return firstEndMarkFrom(*this, received, from);
-}
-
-int ReplyRule::acceptableLength(const QByteArray &received) const
-{
-    if (!endMark)
-        return received.size() >= awaited ? int(received.size()) : none;
-    return firstEndMarkFrom(*this, received, awaited);
-}
-
-bool ReplyRule::settled(const QByteArray &received) const
-{
-    return completeLength(received) != none || (endMark && longest > 0 && received.size() >= longest);
-}
-
-qint64 ReplyRule::missingBytes(const QByteArray &received) const
-{
-    return std::max<qint64>(1, qint64(std::max(awaited, needed)) - received.size());
-}
 
 Exchange::Exchange(SerialLink &port)
     : m_port(port)
@@ -94,7 +48,7 @@ bool Exchange::settleLine(bool handleEvents)
             return true;
         if (limit.hasExpired() || m_port.deviceLost())
             return false;
-        if (handleEvents && Shutdown::isRequested())
+        if (handleEvents && StopRequest::isRequested())
             return false;
         const qint64 waitNs = std::min(leftNs, std::max<qint64>(0, limit.remainingTimeNSecs()));
         if (!m_port.waitForMoreBytesWithin(waitNs, handleEvents) && m_port.bytesWaiting() == 0)
@@ -109,7 +63,7 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
     m_strayInThisExchange = false;
     const bool handleEvents = events == WaitEvents::Handled;
     const bool quietBefore = settleLine(handleEvents);
-    if (handleEvents && Shutdown::isRequested())
+    if (handleEvents && StopRequest::isRequested())
         return ExchangeOutcome::Ended;
     // A device found gone is not written to: the link would open the COM
     // number again, which may now lead to another device.
@@ -128,7 +82,7 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
         }
         if (rule.settled(received))
             break;
-        if (handleEvents && Shutdown::isRequested())
+        if (handleEvents && StopRequest::isRequested())
             return ExchangeOutcome::Ended;
         const qint64 remaining = deadline.remainingTime();
         if (remaining <= 0 || m_port.deviceLost())
@@ -138,7 +92,7 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
         const bool more = received.isEmpty()
                               ? m_port.waitForMoreBytes(int(remaining), handleEvents)
                               : m_port.waitForMissingBytes(rule.missingBytes(received), int(remaining), handleEvents);
-        if (handleEvents && Shutdown::isRequested())
+        if (handleEvents && StopRequest::isRequested())
             return ExchangeOutcome::Ended;
         if (!more && m_port.bytesWaiting() == 0)
             break; // the time-out ended the wait, or the device is gone
@@ -173,7 +127,7 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
     // falls quiet after it as well: on a line that never does, its bytes may
     // be mixed with others.
     const bool quietAfter = !m_noisy || settleLine(handleEvents);
-    if (handleEvents && Shutdown::isRequested())
+    if (handleEvents && StopRequest::isRequested())
         return ExchangeOutcome::Ended;
     if (!quietBefore || !quietAfter) {
         *reply = received;
@@ -222,7 +176,7 @@ ExchangeOutcome Exchange::requestWithFixedWait(const QByteArray &request, int wa
 
 ExchangeOutcome Exchange::waitHandlingEvents(int msecs)
 {
-    if (Shutdown::isRequested())
+    if (StopRequest::isRequested())
         return ExchangeOutcome::Ended;
     // The port object keeps reading into its own buffer while this loop runs.
     QEventLoop loop;
@@ -230,10 +184,10 @@ ExchangeOutcome Exchange::waitHandlingEvents(int msecs)
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(&Shutdown::instance(), &Shutdown::requested, &loop, &QEventLoop::quit);
+    QObject::connect(&StopRequest::instance(), &StopRequest::requested, &loop, &QEventLoop::quit);
     timer.start(msecs);
     loop.exec();
-    return Shutdown::isRequested() ? ExchangeOutcome::Ended : ExchangeOutcome::Reply;
+    return StopRequest::isRequested() ? ExchangeOutcome::Ended : ExchangeOutcome::Reply;
 }
 
 void Exchange::pause(int msecs)

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "link/QtSerialLink.h"
 
-#include "app/Shutdown.h"
+#include "link/StopRequest.h"
 #include "link/PortMap.h"
 
 #include <QDeadlineTimer>
@@ -162,7 +162,7 @@ bool QtSerialLink::waitForMoreBytes(int msecs, bool handleEvents)
     QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     QObject::connect(&m_port, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
     QObject::connect(&m_port, &QSerialPort::errorOccurred, &loop, &QEventLoop::quit);
-    QObject::connect(&Shutdown::instance(), &Shutdown::requested, &loop, &QEventLoop::quit);
+    QObject::connect(&StopRequest::instance(), &StopRequest::requested, &loop, &QEventLoop::quit);
     timer.start(msecs);
     loop.exec();
     return m_port.isOpen() && m_port.bytesAvailable() > before;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What the detection window's labels tell a screen reader.
 #include "AccessibleEvents.h"
-#include "app/Accessibility.h"
+#include "ui/Accessibility.h"
 
 #include <QAccessibleValueInterface>
 #include <QTest>

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The detection window against the meter simulator on a real pseudo-terminal.
+#include "ui/MessageTexts.h"
 #include "AccessibleEvents.h"
 #include "ActWhen.h"
 #include "ScriptedDialogs.h"
 #include "SimProcess.h"
-#include "app/MeterWindow.h"
-#include "app/Shutdown.h"
-#include "app/frmSplash.h"
+#include "ui/MeterWindow.h"
+#include "link/StopRequest.h"
+#include "app/DetectionDialog.h"
 #include "link/QtSerialLink.h"
 #include "link/SerialLink.h"
 
@@ -30,7 +31,7 @@ struct Detection
 {
     ProgramState state;
     ScriptedDialogs dialogs;
-    frmSplash splash{state, dialogs, createSerialPort, createFamilyWindow};
+    DetectionDialog splash{state, dialogs, createSerialPort, createFamilyWindow};
     QSignalSpy finished{&splash, &QDialog::finished};
 
     Detection() { splash.show(); }
@@ -55,7 +56,7 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-    void cleanup() { Shutdown::resetForTests(); }
+    void cleanup() { StopRequest::resetForTests(); }
 
     void eachModelOpensItsFamilyWindow_data()
     {
@@ -164,7 +165,7 @@ private slots:
                                                 && detection.splash.cmdExit->isVisible(); });
         ActWhen later([&] { return sim.requests().size() >= 3; }, [&] {
             warningStayed = detection.splash.lblWarning->isVisible() && !detection.splash.lblModel->isVisible()
-                            && detection.splash.lblWarning->text() == frmSplash::warningText();
+                            && detection.splash.lblWarning->text() == MessageTexts::meterNotCommunicating();
             QTest::mouseClick(detection.splash.cmdExit, Qt::LeftButton);
         });
         QVERIFY(detection.waitUntilClosed());
@@ -173,9 +174,9 @@ private slots:
         // A notification: readers speak it when it appears.
         QAccessibleInterface *warning = QAccessible::queryAccessibleInterface(detection.splash.lblWarning);
         QCOMPARE(warning->role(), QAccessible::Notification);
-        QCOMPARE(warning->text(QAccessible::Name), frmSplash::warningText().simplified());
+        QCOMPARE(warning->text(QAccessible::Name), MessageTexts::meterNotCommunicating().simplified());
         QCOMPARE(detection.splash.result(), int(QDialog::Rejected));
-        QVERIFY(Shutdown::isRequested());
+        QVERIFY(StopRequest::isRequested());
         QVERIFY(!detection.splash.MSComm1().isOpen());
         QVERIFY(!detection.splash.takeLoadedWindow());
         QVERIFY(detection.dialogs.boxes.isEmpty());
@@ -257,7 +258,7 @@ private slots:
             QTest::mouseClick(detection.splash.cmdExit, Qt::LeftButton);
         });
         QVERIFY(detection.waitUntilClosed());
-        QCOMPARE(warning, frmSplash::warningText());
+        QCOMPARE(warning, MessageTexts::meterNotCommunicating());
         QVERIFY2(reason.contains("COM 32"), qPrintable(reason));
         QVERIFY(detection.dialogs.boxes.isEmpty());
     }

@@ -5,8 +5,8 @@
 // shown as plain text, the window takes no more memory than for any model.
 // A program of its own, since the cap holds for the rest of the process.
 #include "FakeDetection.h"
-#include "app/MeterWindow.h"
-#include "app/Shutdown.h"
+#include "ui/MeterWindow.h"
+#include "link/StopRequest.h"
 
 #include <QFile>
 #include <QLabel>
@@ -72,7 +72,7 @@ private slots:
             QVERIFY(warmUp.waitUntilClosed());
             warmUp.splash->grab();
         }
-        Shutdown::resetForTests();
+        StopRequest::resetForTests();
 
         const qint64 before = addressSpaceBytes();
         QVERIFY(before > 0);

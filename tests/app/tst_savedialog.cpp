@@ -2,9 +2,9 @@
 // Where the save dialogs open, the name they propose and their file-type
 // entry, down to the real QFileDialog.
 #include "app/CommandLine.h"
-#include "app/SaveLocation.h"
-#include "app/UserDialogs.h"
-#include "windows/CommonDialog.h"
+#include "ui/SaveLocation.h"
+#include "ui/UserDialogs.h"
+#include "ui/CommonDialog.h"
 
 #include "ScriptedDialogs.h"
 

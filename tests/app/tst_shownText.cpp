@@ -6,11 +6,11 @@
 #include "FakeDetection.h"
 #include "FakeSerialLink.h"
 #include "ScriptedDialogs.h"
-#include "app/MeterWindow.h"
-#include "app/Shutdown.h"
-#include "app/UserDialogs.h"
-#include "app/frmSplash.h"
-#include "windows/winding/frmWRM_Temperature.h"
+#include "ui/MeterWindow.h"
+#include "link/StopRequest.h"
+#include "ui/UserDialogs.h"
+#include "app/DetectionDialog.h"
+#include "ui/WindingMeterWindow.h"
 
 #include <QApplication>
 #include <QImage>
@@ -77,7 +77,7 @@ private:
     QTemporaryDir m_files;
 
 private slots:
-    void cleanup() { Shutdown::resetForTests(); }
+    void cleanup() { StopRequest::resetForTests(); }
 
     void identificationIsShownLiterally_data()
     {
@@ -100,7 +100,7 @@ private slots:
 
         FakeDetection detection(identification);
         QVERIFY(detection.waitUntilClosed());
-        frmSplash &splash = *detection.splash;
+        DetectionDialog &splash = *detection.splash;
         QCOMPARE(splash.result(), int(QDialog::Accepted));
         // The stored model text is the reply as it came.
         QCOMPARE(detection.state.MeterModel, QString::fromLatin1(identification));
@@ -156,7 +156,7 @@ private slots:
         state.MeterPort = 1;
         ScriptedDialogs dialogs;
         const std::unique_ptr<MeterWindow> window = createFamilyWindow({state, dialogs, silentMeter(), {}});
-        window->Form_Load();
+        window->load();
         QCOMPARE(dialogs.boxes.size(), 1); // the silent meter: start-up failure
         QCOMPARE(window->windowTitle(), QStringLiteral("[*][*]<b>x\u2400\u240D\u240A") + titleEnd);
         QCOMPARE(displayedTitle(window.get()), QStringLiteral("[*]<b>x\u2400\u240D\u240A") + titleEnd);
@@ -172,8 +172,8 @@ private slots:
         state.MeterModel = QStringLiteral("[KX-W1]");
         state.MeterPort = 1;
         ScriptedDialogs dialogs;
-        frmWRM_Temperature window({state, dialogs, windingMeterWithHeatRuns(names), {}});
-        window.Form_Load();
+        WindingMeterWindow window({state, dialogs, windingMeterWithHeatRuns(names), {}});
+        window.load();
         QVERIFY(dialogs.boxes.isEmpty());
 
         const QStringList shown{
@@ -181,7 +181,7 @@ private slots:
             QStringLiteral("AB\u2400\u241B[2J\u240D\u240AXYZ"), "[*]HRT-JOB-1", " - - Empty - -", " - - Empty - -",
         };
         const int lineHeight = 2 * window.lblFile[0]->fontMetrics().lineSpacing();
-        for (int slot = 0; slot < frmWRM_Temperature::heatRunSlots; ++slot) {
+        for (int slot = 0; slot < WindingMeterWindow::heatRunSlots; ++slot) {
             QLabel *label = window.lblFile[slot];
             QCOMPARE(label->textFormat(), Qt::PlainText);
             QCOMPARE(label->text(), shown[slot]);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "export/ExportColumns.h"
+#include "protocol/ExportColumns.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "export/ExportColumns.h"
-#include "export/HtmlTable.h"
+#include "protocol/ExportColumns.h"
+#include "protocol/HtmlTable.h"
 
 #include <QTest>
 

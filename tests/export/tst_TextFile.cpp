@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "export/TextFile.h"
+#include "protocol/TextFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,10 +8,10 @@
 
 #include "ScriptedDialogs.h"
 #include "SimProcess.h"
-#include "app/MeterWindow.h"
-#include "windows/ListMeterWindow.h"
-#include "windows/filelist/FileList.h"
-#include "windows/winding/frmWRM_Temperature.h"
+#include "ui/MeterWindow.h"
+#include "ui/FileListWindow.h"
+#include "ui/filelist/FileList.h"
+#include "ui/WindingMeterWindow.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -122,7 +122,7 @@ public:
         if (!startSimulator())
             return false;
         createWindow();
-        window->Form_Load();
+        window->load();
         return true;
     }
 
@@ -131,12 +131,12 @@ public:
 
     FileList &list()
     {
-        if (auto *winding = dynamic_cast<frmWRM_Temperature *>(window.get()))
+        if (auto *winding = dynamic_cast<WindingMeterWindow *>(window.get()))
             return winding->list();
-        return dynamic_cast<ListMeterWindow &>(*window).list();
+        return dynamic_cast<FileListWindow &>(*window).list();
     }
 
-    frmWRM_Temperature *winding() { return dynamic_cast<frmWRM_Temperature *>(window.get()); }
+    WindingMeterWindow *winding() { return dynamic_cast<WindingMeterWindow *>(window.get()); }
 
     // The window's own Exit button handler.
     void pressExit() { QMetaObject::invokeMethod(window.get(), "cmdExit_Click", Qt::DirectConnection); }

@@ -9,9 +9,10 @@
 // Exit ends the program: the wait stops at once, nothing more is sent or
 // shown, the port is closed. Tests run many "programs" in one process, so
 // nothing quits the application here.
+#include "ui/MessageTexts.h"
 #include "FaultHarness.h"
-#include "app/Shutdown.h"
-#include "app/frmSplash.h"
+#include "link/StopRequest.h"
+#include "app/DetectionDialog.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -46,7 +47,7 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-    void cleanup() { Shutdown::resetForTests(); }
+    void cleanup() { StopRequest::resetForTests(); }
 
     void exitDuringAStartUpRequest_data()
     {
@@ -70,10 +71,10 @@ private slots:
         run.createWindow();
         ActWhen exit([&run, &waitingFor] { return run.requests().contains(waitingFor); },
                              [&run] { run.pressExit(); });
-        run.window->Form_Load();
+        run.window->load();
 
         QVERIFY(exit.acted);
-        QVERIFY(Shutdown::isRequested());
+        QVERIFY(StopRequest::isRequested());
         QVERIFY(run.dialogs.boxes.isEmpty());
         QCOMPARE(run.requests(), startupOf(family).mid(0, answered + 1));
         QCOMPARE(run.list().fileCount(), 0);
@@ -99,9 +100,9 @@ private slots:
             if (text == QStringLiteral("2 / 3"))
                 QTimer::singleShot(0, run.window.get(), [&run] { run.pressExit(); });
         };
-        run.window->Form_Load();
+        run.window->load();
 
-        QVERIFY(Shutdown::isRequested());
+        QVERIFY(StopRequest::isRequested());
         QVERIFY(run.dialogs.boxes.isEmpty());
         QCOMPARE(run.progress, (QStringList{"1 / 3", "2 / 3"}));
         const QStringList requests = run.requests();
@@ -117,7 +118,7 @@ private slots:
     {
         MeterRun run(faults::families().first(), {"--unpaced", "--files", "1", "--heat-run", "1"});
         QVERIFY(run.load());
-        frmWRM_Temperature *window = run.winding();
+        WindingMeterWindow *window = run.winding();
         QVERIFY(window->cmdDownload[0]->isEnabled());
         run.dialogs.saveAnswers << run.files.filePath("heat-run.csv");
 
@@ -125,7 +126,7 @@ private slots:
         window->cmdDownload_Click(0);
 
         QVERIFY(exit.acted);
-        QVERIFY(Shutdown::isRequested());
+        QVERIFY(StopRequest::isRequested());
         QVERIFY(run.dialogs.boxes.isEmpty());
         QVERIFY(run.dialogs.saveRequests.isEmpty());
         QVERIFY(!QFile::exists(run.files.filePath("heat-run.csv")));
@@ -141,7 +142,7 @@ private slots:
         const QString device = sim.device();
         ProgramState state;
         ScriptedDialogs dialogs;
-        frmSplash splash(state, dialogs, createSerialPort, createFamilyWindow);
+        DetectionDialog splash(state, dialogs, createSerialPort, createFamilyWindow);
         QSignalSpy finished(&splash, &QDialog::finished);
 
         // The adapter is pulled while the probe waits for "{00}"; the probe
@@ -149,14 +150,14 @@ private slots:
         ActWhen unplug([&sim] { return !sim.requests().isEmpty(); }, [&sim] { sim.stop(); });
         bool probingOn = false;
         ActWhen exit([&] { return unplug.acted && splash.cmdExit->isVisible(); }, [&] {
-            probingOn = splash.lblWarning->isVisible() && splash.lblWarning->text() == frmSplash::warningText();
+            probingOn = splash.lblWarning->isVisible() && splash.lblWarning->text() == MessageTexts::meterNotCommunicating();
             QTest::mouseClick(splash.cmdExit, Qt::LeftButton);
         });
         splash.show();
         QVERIFY(finished.wait(20000));
 
         QVERIFY(probingOn);
-        QVERIFY(Shutdown::isRequested());
+        QVERIFY(StopRequest::isRequested());
         QCOMPARE(splash.result(), int(QDialog::Rejected));
         QVERIFY(dialogs.boxes.isEmpty());
         QVERIFY(!splash.takeLoadedWindow());

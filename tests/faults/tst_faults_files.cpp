@@ -10,7 +10,7 @@
 // case then acts under an unprivileged file-system identity, and the full disk
 // is a file-size limit, which fails the write the way a full disk does.
 #include "FaultHarness.h"
-#include "app/Shutdown.h"
+#include "link/StopRequest.h"
 
 #include <QDir>
 #include <QFile>
@@ -215,7 +215,7 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-    void cleanup() { Shutdown::resetForTests(); }
+    void cleanup() { StopRequest::resetForTests(); }
 
     void exportThatCannotBeWritten_data() { addObstacles(); }
     void exportThatCannotBeWritten()
@@ -223,7 +223,7 @@ private slots:
         QFETCH(Obstacle, obstacle);
         MeterRun run(faults::families().at(1), {"--unpaced", "--files", "2"});
         QVERIFY(run.load());
-        auto &window = dynamic_cast<ListMeterWindow &>(*run.window);
+        auto &window = dynamic_cast<FileListWindow &>(*run.window);
         run.list().setTicked(0, true);
 
         const QString outputs = outputFolder(run);
@@ -252,7 +252,7 @@ private slots:
         QFETCH(Obstacle, obstacle);
         MeterRun run(faults::families().first(), {"--unpaced", "--files", "1", "--heat-run", "1"});
         QVERIFY(run.load());
-        frmWRM_Temperature *window = run.winding();
+        WindingMeterWindow *window = run.winding();
         QVERIFY(window->cmdDownload[0]->isEnabled());
 
         const QString outputs = outputFolder(run);

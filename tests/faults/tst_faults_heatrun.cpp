@@ -6,7 +6,7 @@
 // or says "Error downloading the file" and writes nothing; the window is
 // usable again either way and the port closes with it.
 #include "FaultHarness.h"
-#include "app/Shutdown.h"
+#include "link/StopRequest.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -74,7 +74,7 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-    void cleanup() { Shutdown::resetForTests(); }
+    void cleanup() { StopRequest::resetForTests(); }
 
     void downloadEndsCleanly_data()
     {
@@ -100,7 +100,7 @@ private slots:
         MeterRun run(faults::families().first(), {});
         run.simArguments << "--data" << writeMeterData(run.files) << "--unpaced" << simArguments;
         QVERIFY(run.load());
-        frmWRM_Temperature *window = run.winding();
+        WindingMeterWindow *window = run.winding();
         QVERIFY(run.dialogs.boxes.isEmpty());
         QVERIFY(window->cmdDownload[0]->isEnabled());
         const QString path = run.files.filePath(QStringLiteral("heat-run.csv"));

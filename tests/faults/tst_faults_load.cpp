@@ -6,7 +6,7 @@
 // the window gives for that failure, the rows it could fetch, no crash, no
 // hang, and the port closed once the window is gone.
 #include "FaultHarness.h"
-#include "app/Shutdown.h"
+#include "link/StopRequest.h"
 
 #include <QGroupBox>
 #include <QPushButton>
@@ -57,9 +57,9 @@ QString familyName(const Family &family)
 // True when the start-up ran to its end and laid the window out.
 bool loadCompleted(MeterRun &run)
 {
-    if (frmWRM_Temperature *winding = run.winding())
+    if (WindingMeterWindow *winding = run.winding())
         return winding->frameCommand->isVisibleTo(winding) && winding->windowSizeTwips() == QSize(3465, 3615);
-    return dynamic_cast<ListMeterWindow &>(*run.window).cmdExit->isVisibleTo(run.window.get());
+    return dynamic_cast<FileListWindow &>(*run.window).cmdExit->isVisibleTo(run.window.get());
 }
 
 QString describe(const QList<Box> &boxes)
@@ -90,7 +90,7 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-    void cleanup() { Shutdown::resetForTests(); }
+    void cleanup() { StopRequest::resetForTests(); }
 
     // A meter that reports 9999 files and falls silent after three would give
     // a box per remaining file; the first box's "Stop Loading" ends the load,
@@ -230,7 +230,7 @@ private slots:
             };
         }
         run.createWindow();
-        run.window->Form_Load();
+        run.window->load();
 
         if (unplug)
             QVERIFY(unplug->acted);

@@ -8,10 +8,10 @@
 #include "FaultHarness.h"
 #include "MeterEmulator.h"
 #include "SimOptions.h"
-#include "app/Shutdown.h"
-#include "windows/cable/CableRecord.h"
-#include "windows/contact/ContactRecord.h"
-#include "windows/winding/WindingRecord.h"
+#include "link/StopRequest.h"
+#include "protocol/CableRecord.h"
+#include "protocol/ContactRecord.h"
+#include "protocol/WindingRecord.h"
 
 #include <QTest>
 
@@ -72,7 +72,7 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-    void cleanup() { Shutdown::resetForTests(); }
+    void cleanup() { StopRequest::resetForTests(); }
 
     void everyRowIsRightOrFailed_data()
     {

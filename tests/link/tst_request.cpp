@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "link/Request.h"
+#include "protocol/Request.h"
 
 #include <QTest>
 

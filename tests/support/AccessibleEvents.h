@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/Accessibility.h"
+#include "ui/Accessibility.h"
 
 #include <QAccessible>
 #include <QList>

@@ -16,7 +16,7 @@ FakeDetection::FakeDetection(const QByteArray &identification)
         };
         return std::unique_ptr<SerialLink>(std::move(port));
     };
-    splash = std::make_unique<frmSplash>(state, dialogs, makePort, createFamilyWindow);
+    splash = std::make_unique<DetectionDialog>(state, dialogs, makePort, createFamilyWindow);
     m_finished = std::make_unique<QSignalSpy>(splash.get(), &QDialog::finished);
     splash->show();
 }

@@ -3,8 +3,8 @@
 
 #include "FakeSerialLink.h"
 #include "ScriptedDialogs.h"
-#include "app/ProgramState.h"
-#include "app/frmSplash.h"
+#include "ui/ProgramState.h"
+#include "app/DetectionDialog.h"
 
 #include <QByteArray>
 #include <QSignalSpy>
@@ -24,7 +24,7 @@ public:
 
     ProgramState state;
     ScriptedDialogs dialogs;
-    std::unique_ptr<frmSplash> splash;
+    std::unique_ptr<DetectionDialog> splash;
 
 private:
     std::unique_ptr<QSignalSpy> m_finished;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/UserDialogs.h"
+#include "ui/UserDialogs.h"
 
 #include <QList>
 #include <QStringList>

@@ -19,7 +19,7 @@ bool WindowHarness::load()
     const MeterWindowContext context{state, dialogs, createSerialPort,
                                      [this](const QString &text) { progress << text; }};
     window = createFamilyWindow(context);
-    window->Form_Load();
+    window->load();
     return true;
 }
 

@@ -3,7 +3,7 @@
 
 #include "ScriptedDialogs.h"
 #include "SimProcess.h"
-#include "app/MeterWindow.h"
+#include "ui/MeterWindow.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

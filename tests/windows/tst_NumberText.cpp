@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "windows/NumberText.h"
+#include "protocol/NumberText.h"
 
 #include <QTest>
 #include <limits>

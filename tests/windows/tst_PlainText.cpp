@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "windows/PlainText.h"
+#include "ui/PlainText.h"
 
 #include <QLabel>
 #include <QMessageBox>

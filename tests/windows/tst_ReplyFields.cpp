@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "windows/ReplyFields.h"
+#include "protocol/ReplyFields.h"
 
 #include <QTest>
 

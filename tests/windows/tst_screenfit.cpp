@@ -7,12 +7,12 @@
 #include "FakeSerialLink.h"
 #include "ScriptedDialogs.h"
 #include "WindowHarness.h"
-#include "app/Shutdown.h"
-#include "app/frmSplash.h"
-#include "windows/ListMeterWindow.h"
-#include "windows/Twips.h"
-#include "windows/WindowGeometry.h"
-#include "windows/winding/frmWRM_Temperature.h"
+#include "link/StopRequest.h"
+#include "app/DetectionDialog.h"
+#include "ui/FileListWindow.h"
+#include "ui/Twips.h"
+#include "ui/WindowGeometry.h"
+#include "ui/WindingMeterWindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -143,7 +143,7 @@ private:
     Shown showDetection()
     {
         Shown shown;
-        auto splash = std::make_unique<frmSplash>(
+        auto splash = std::make_unique<DetectionDialog>(
             m_state, m_dialogs, [](qint64) { return std::make_unique<FakeSerialLink>(); },
             [](const MeterWindowContext &) { return std::unique_ptr<MeterWindow>(); });
         splash->Timer1.stop(); // no probe: only the window is looked at
@@ -172,7 +172,7 @@ private:
         shown.harness = loaded(QStringLiteral("[KX-W1]"), MeterKind::Winding, QStringLiteral("winding"));
         if (!shown.harness)
             return shown;
-        auto *winding = shown.harness->as<frmWRM_Temperature>();
+        auto *winding = shown.harness->as<WindingMeterWindow>();
         shown.window = winding;
         shown.frameTwips = QPoint(120, 60);
         switch (view) {
@@ -207,7 +207,7 @@ private:
             shown.harness = loaded(QStringLiteral("[KX-R1]"), MeterKind::Cable, QStringLiteral("cable"));
         if (!shown.harness)
             return shown;
-        auto *window = shown.harness->as<ListMeterWindow>();
+        auto *window = shown.harness->as<FileListWindow>();
         shown.window = window;
         shown.frame = window->Frame2;
         shown.frameTwips = QPoint(120, 60);
@@ -276,7 +276,7 @@ private slots:
 
     void cleanup()
     {
-        Shutdown::resetForTests();
+        StopRequest::resetForTests();
     }
 
     // A run that asks for a screen must get it, or it proves nothing.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "windows/DesignTexts.h"
-#include "windows/ScreenFont.h"
-#include "windows/Twips.h"
+#include "ui/DesignTexts.h"
+#include "ui/ScreenFont.h"
+#include "ui/Twips.h"
 
 #include <QFontInfo>
 #include <QFontMetricsF>

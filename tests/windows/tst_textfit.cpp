@@ -4,21 +4,21 @@
 // ctest runs this program at QT_SCALE_FACTOR 1, 1.25, 1.5 and 2.
 #include "FakeSerialLink.h"
 #include "ScriptedDialogs.h"
-#include "app/frmSplash.h"
-#include "windows/ListMeterWindow.h"
-#include "windows/NumberText.h"
-#include "windows/PlainText.h"
-#include "windows/ScreenFont.h"
-#include "windows/Twips.h"
-#include "windows/WrapButton.h"
-#include "windows/cable/CableRecord.h"
-#include "windows/cable/frmCABLE_RM.h"
-#include "windows/contact/ContactRecord.h"
-#include "windows/contact/frmCRM.h"
-#include "windows/filelist/ClickLabel.h"
-#include "windows/filelist/FileListView.h"
-#include "windows/winding/WindingRecord.h"
-#include "windows/winding/frmWRM_Temperature.h"
+#include "app/DetectionDialog.h"
+#include "ui/FileListWindow.h"
+#include "protocol/NumberText.h"
+#include "ui/PlainText.h"
+#include "ui/ScreenFont.h"
+#include "ui/Twips.h"
+#include "ui/WrapButton.h"
+#include "protocol/CableRecord.h"
+#include "ui/CableMeterWindow.h"
+#include "protocol/ContactRecord.h"
+#include "ui/ContactMeterWindow.h"
+#include "ui/filelist/ClickLabel.h"
+#include "ui/filelist/FileListView.h"
+#include "protocol/WindingRecord.h"
+#include "ui/WindingMeterWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -271,27 +271,27 @@ private:
     {
         switch (window) {
         case Window::Winding:
-            return std::make_unique<frmWRM_Temperature>(context());
+            return std::make_unique<WindingMeterWindow>(context());
         case Window::Contact:
-            return create_frmCRM(context());
+            return createContactMeterWindow(context());
         case Window::Ratio:
-            return create_frmTRM(context());
+            return createRatioMeterWindow(context());
         case Window::Cable:
-            return create_frmCABLE_RM(context());
+            return createCableMeterWindow(context());
         }
         return {};
     }
 
     static FileList &listOf(MeterWindow *window)
     {
-        if (auto *winding = qobject_cast<frmWRM_Temperature *>(window))
+        if (auto *winding = qobject_cast<WindingMeterWindow *>(window))
             return winding->list();
-        return qobject_cast<ListMeterWindow *>(window)->list();
+        return qobject_cast<FileListWindow *>(window)->list();
     }
 
-    std::unique_ptr<frmSplash> makeSplash()
+    std::unique_ptr<DetectionDialog> makeSplash()
     {
-        auto splash = std::make_unique<frmSplash>(
+        auto splash = std::make_unique<DetectionDialog>(
             m_state, m_dialogs, [](qint64) { return std::make_unique<FakeSerialLink>(); },
             [](const MeterWindowContext &) { return std::unique_ptr<MeterWindow>(); });
         // Only the layout is looked at: the probe never starts.
@@ -342,7 +342,7 @@ void TextFitTest::cleanup()
 
 void TextFitTest::heatRunCaptionTakesTwoCentredLines()
 {
-    frmWRM_Temperature window(context());
+    WindingMeterWindow window(context());
     auto *button = qobject_cast<WrapButton *>(window.cmdHRT);
     QVERIFY(button);
     // The caption stays as designed, blanks and all; only the painting wraps it.
@@ -355,7 +355,7 @@ void TextFitTest::heatRunCaptionTakesTwoCentredLines()
 
 void TextFitTest::measurementCaptionWrapsInsteadOfClipping()
 {
-    frmWRM_Temperature window(context());
+    WindingMeterWindow window(context());
     auto *button = qobject_cast<WrapButton *>(window.cmdRM);
     QVERIFY(button);
     QCOMPARE(button->text(), QStringLiteral("Resistance Measurement files"));
@@ -465,7 +465,7 @@ void TextFitTest::portFieldShowsWholeDeviceEntries()
                                                 : QStringLiteral("/dev/pts/%1").arg(number + 90);
         QVERIFY(QFile::link(device, config.path() + QStringLiteral("/kestrix/ports/COM%1").arg(number)));
     }
-    const std::unique_ptr<frmSplash> splash = makeSplash();
+    const std::unique_ptr<DetectionDialog> splash = makeSplash();
     qputenv("XDG_CONFIG_HOME", savedConfig);
 
     QComboBox *combo = splash->comboCOM;
@@ -499,7 +499,7 @@ void TextFitTest::everyCaptionShowsWhole()
 {
     QFETCH(Window, window);
     const std::unique_ptr<MeterWindow> meterWindow = make(window);
-    if (auto *winding = qobject_cast<frmWRM_Temperature *>(meterWindow.get())) {
+    if (auto *winding = qobject_cast<WindingMeterWindow *>(meterWindow.get())) {
         // A used heat-run slot shows the meter's twelve-character name in bold.
         QFont bold = winding->lblFile[0]->font();
         bold.setBold(true);
@@ -533,7 +533,7 @@ void TextFitTest::everyCaptionShowsWhole()
 
 void TextFitTest::detectionWindowShowsItsTextsWhole()
 {
-    const std::unique_ptr<frmSplash> splash = makeSplash();
+    const std::unique_ptr<DetectionDialog> splash = makeSplash();
     // As the probe and the family windows leave them.
     splash->lblModel->setText(splash->lblModel->text() + QStringLiteral("[KX-W4]"));
     splash->lblProgress->setText(QStringLiteral("9999 / 9999"));

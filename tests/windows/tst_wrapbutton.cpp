@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "windows/Twips.h"
-#include "windows/WindowGeometry.h"
-#include "windows/WrapButton.h"
+#include "ui/Twips.h"
+#include "ui/WindowGeometry.h"
+#include "ui/WrapButton.h"
 
 #include <QFontMetricsF>
 #include <QImage>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "windows/cable/CableRecord.h"
+#include "protocol/CableRecord.h"
 
 #include <QTest>
 

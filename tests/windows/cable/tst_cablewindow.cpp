@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The cable resistance meter window against the simulator on a pseudo-terminal.
 #include "WindowHarness.h"
-#include "app/SaveLocation.h"
-#include "app/Shutdown.h"
-#include "windows/Twips.h"
-#include "windows/filelist/FileListView.h"
-#include "windows/cable/CableRecord.h"
-#include "windows/cable/frmCABLE_RM.h"
+#include "ui/SaveLocation.h"
+#include "link/StopRequest.h"
+#include "ui/Twips.h"
+#include "ui/filelist/FileListView.h"
+#include "protocol/CableRecord.h"
+#include "ui/CableMeterWindow.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -121,7 +121,7 @@ private:
     static void download(WindowHarness &harness, const QString &answer)
     {
         harness.dialogs.saveAnswers << answer;
-        QTest::mouseClick(harness.as<ListMeterWindow>()->cmdRMDownload, Qt::LeftButton);
+        QTest::mouseClick(harness.as<FileListWindow>()->cmdRMDownload, Qt::LeftButton);
     }
 
     static bool loadThreeFileMeter(WindowHarness &harness, const QStringList &more = {"--unpaced"})
@@ -141,7 +141,7 @@ private slots:
 
     void cleanup()
     {
-        Shutdown::resetForTests();
+        StopRequest::resetForTests();
         QLocale::setDefault(QLocale::c());
     }
 
@@ -164,7 +164,7 @@ private slots:
         WindowHarness harness("[KX-R1]", MeterKind::Cable,
                               {"--family", "cable", "--files", QString::number(files), "--unpaced"});
         QVERIFY(harness.load());
-        auto *window = harness.as<ListMeterWindow>();
+        auto *window = harness.as<FileListWindow>();
         QVERIFY(window);
         QVERIFY(harness.dialogs.boxes.isEmpty());
         QCOMPARE(window->objectName(), QString("frmCABLE_RM"));
@@ -222,7 +222,7 @@ private slots:
     {
         WindowHarness harness("[KX-R1]", MeterKind::Cable, {});
         QVERIFY(loadThreeFileMeter(harness));
-        auto *window = harness.as<ListMeterWindow>();
+        auto *window = harness.as<FileListWindow>();
         FileList &list = window->list();
         QVERIFY(harness.dialogs.boxes.isEmpty());
         QCOMPARE(harness.progress, (QStringList{"1 / 3", "2 / 3", "3 / 3"}));
@@ -285,7 +285,7 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         WindowHarness harness("[KX-R1]", MeterKind::Cable, {});
         QVERIFY(loadThreeFileMeter(harness));
-        FileList &list = harness.as<ListMeterWindow>()->list();
+        FileList &list = harness.as<FileListWindow>()->list();
         QCOMPARE(rowTexts(list, 0), (QStringList{"CAB-001", "07.03.21 - 14:05:09", "12.34 m", "95", "12,5", "Copper"}));
         QCOMPARE(list.cellText(1, CableCurrent), QString("6553,5"));
     }
@@ -295,7 +295,7 @@ private slots:
         WindowHarness harness("[KX-R1]", MeterKind::Cable,
                               {"--family", "cable", "--files", "5", "--empty", "1,3", "--unpaced"});
         QVERIFY(harness.load());
-        auto *window = harness.as<ListMeterWindow>();
+        auto *window = harness.as<FileListWindow>();
         FileList &list = window->list();
         QVERIFY(harness.dialogs.boxes.isEmpty());
         for (const int row : {1, 3}) {
@@ -334,7 +334,7 @@ private slots:
         WindowHarness harness("[KX-R1]", MeterKind::Cable,
                               simArguments << "--family" << "cable" << "--files" << "3" << "--unpaced");
         QVERIFY(harness.load());
-        auto *window = harness.as<ListMeterWindow>();
+        auto *window = harness.as<FileListWindow>();
         QCOMPARE(harness.dialogs.boxes, Boxes{fatalBox});
         QCOMPARE(harness.sim->requests(), QStringList{"{01}"});
         QVERIFY(harness.progress.isEmpty());
@@ -365,7 +365,7 @@ private slots:
         QFETCH(int, filledRows);
         WindowHarness harness("[KX-R1]", MeterKind::Cable, {});
         QVERIFY(loadThreeFileMeter(harness, simArguments << "--unpaced"));
-        auto *window = harness.as<ListMeterWindow>();
+        auto *window = harness.as<FileListWindow>();
         FileList &list = window->list();
         QCOMPARE(harness.dialogs.boxes, boxes);
         QCOMPARE(harness.sim->requests(), QStringList{"{01}"} + recordRequests(3));
@@ -401,7 +401,7 @@ private slots:
         WindowHarness harness("[KX-R1]", MeterKind::Cable, {});
         QVERIFY(loadThreeFileMeter(harness, simArguments));
         QVERIFY(harness.dialogs.boxes.isEmpty());
-        FileList &list = harness.as<ListMeterWindow>()->list();
+        FileList &list = harness.as<FileListWindow>()->list();
         QCOMPARE(rowTexts(list, 0), (QStringList{"CAB-001", "07/03/21 - 14:05:09", "12.34 m", "95", "12.5", "Copper"}));
         QCOMPARE(list.cellText(2, CableSize), QString("65534"));
     }

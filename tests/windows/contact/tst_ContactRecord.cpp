@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "windows/contact/ContactRecord.h"
+#include "protocol/ContactRecord.h"
 
 #include <QTest>
 

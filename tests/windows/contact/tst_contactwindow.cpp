@@ -2,12 +2,12 @@
 // The contact resistance and ratio meter windows against the simulator on a
 // pseudo-terminal.
 #include "WindowHarness.h"
-#include "app/SaveLocation.h"
-#include "app/Shutdown.h"
-#include "windows/Twips.h"
-#include "windows/filelist/FileListView.h"
-#include "windows/contact/ContactRecord.h"
-#include "windows/contact/frmCRM.h"
+#include "ui/SaveLocation.h"
+#include "link/StopRequest.h"
+#include "ui/Twips.h"
+#include "ui/filelist/FileListView.h"
+#include "protocol/ContactRecord.h"
+#include "ui/ContactMeterWindow.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -98,7 +98,7 @@ private:
     static void download(WindowHarness &harness, const QString &answer)
     {
         harness.dialogs.saveAnswers << answer;
-        QTest::mouseClick(harness.as<ListMeterWindow>()->cmdRMDownload, Qt::LeftButton);
+        QTest::mouseClick(harness.as<FileListWindow>()->cmdRMDownload, Qt::LeftButton);
     }
 
 private slots:
@@ -109,7 +109,7 @@ private slots:
         QLocale::setDefault(QLocale::c());
     }
 
-    void cleanup() { Shutdown::resetForTests(); }
+    void cleanup() { StopRequest::resetForTests(); }
 
     void loadsEveryFileSlot_data()
     {
@@ -130,7 +130,7 @@ private slots:
         WindowHarness harness("[KX-C1]", MeterKind::Contact,
                               {"--family", "contact", "--files", QString::number(files), "--unpaced"});
         QVERIFY(harness.load());
-        auto *window = harness.as<ListMeterWindow>();
+        auto *window = harness.as<FileListWindow>();
         QVERIFY(window);
         QVERIFY(harness.dialogs.boxes.isEmpty());
         QCOMPARE(window->objectName(), QString("frmCRM"));
@@ -193,7 +193,7 @@ private slots:
     {
         WindowHarness harness("[KX-C1]", MeterKind::Contact, {"--family", "contact", "--files", "60", "--unpaced"});
         QVERIFY(harness.load());
-        auto *window = harness.as<ListMeterWindow>();
+        auto *window = harness.as<FileListWindow>();
         FileList &list = window->list();
         window->show();
         QApplication::setActiveWindow(window);
@@ -229,7 +229,7 @@ private slots:
         WindowHarness harness("[KX-C1]", MeterKind::Contact, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("contact")), "--unpaced"});
         QVERIFY(harness.load());
-        auto *window = harness.as<ListMeterWindow>();
+        auto *window = harness.as<FileListWindow>();
         FileList &list = window->list();
         QVERIFY(harness.dialogs.boxes.isEmpty());
         QCOMPARE(harness.progress, (QStringList{"1 / 3", "2 / 3", "3 / 3"}));
@@ -290,7 +290,7 @@ private slots:
         WindowHarness harness("[KX-C1]", MeterKind::Contact, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(meterWithAnEmptySlot()), "--unpaced"});
         QVERIFY(harness.load());
-        auto *window = harness.as<ListMeterWindow>();
+        auto *window = harness.as<FileListWindow>();
         FileList &list = window->list();
         QVERIFY(harness.dialogs.boxes.isEmpty());
         QCOMPARE(rowTexts(list, 0), (QStringList{"01/01/22 - 00:00:01", "456E-6", "  1.0"}));
@@ -326,7 +326,7 @@ private slots:
         WindowHarness harness("KXT1", MeterKind::Ratio, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("ratio")), "--unpaced"});
         QVERIFY(harness.load());
-        auto *window = harness.as<ListMeterWindow>();
+        auto *window = harness.as<FileListWindow>();
         QVERIFY(window);
         QCOMPARE(window->kind(), MeterKind::Ratio);
         QCOMPARE(window->objectName(), QString("frmTRM"));
@@ -364,7 +364,7 @@ private slots:
         QFETCH(QStringList, simArguments);
         WindowHarness harness(model, family, simArguments << "--files" << "3" << "--unpaced");
         QVERIFY(harness.load());
-        auto *window = harness.as<ListMeterWindow>();
+        auto *window = harness.as<FileListWindow>();
         QCOMPARE(harness.dialogs.boxes, Boxes{fatalBox});
         QCOMPARE(harness.sim->requests(), QStringList{"{03}"});
         QVERIFY(harness.progress.isEmpty());
@@ -391,13 +391,13 @@ private slots:
         QCOMPARE(window->focusWidget(), window);
         QVERIFY(!QAccessible::queryAccessibleInterface(window)->text(QAccessible::Description).isEmpty());
         QTest::keyClick(window, Qt::Key_Escape);
-        QVERIFY(Shutdown::isRequested());
+        QVERIFY(StopRequest::isRequested());
         QVERIFY(!window->isVisible());
 
-        Shutdown::resetForTests();
+        StopRequest::resetForTests();
         window->show();
         QVERIFY(window->close());
-        QVERIFY(Shutdown::isRequested());
+        QVERIFY(StopRequest::isRequested());
     }
 
     void keyboardAndScreenReader()
@@ -405,7 +405,7 @@ private slots:
         WindowHarness harness("[KX-C1]", MeterKind::Contact, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("contact")), "--unpaced"});
         QVERIFY(harness.load());
-        auto *window = harness.as<ListMeterWindow>();
+        auto *window = harness.as<FileListWindow>();
         FileList &list = window->list();
 
         // A window to a screen reader (not a "filler"), named by its title.
@@ -431,9 +431,9 @@ private slots:
         QCOMPARE(window->focusWidget(), window->cmdRMDownload);
 
         // Escape where the keyboard is: Exit.
-        QVERIFY(!Shutdown::isRequested());
+        QVERIFY(!StopRequest::isRequested());
         QTest::keyClick(window->focusWidget(), Qt::Key_Escape);
-        QVERIFY(Shutdown::isRequested());
+        QVERIFY(StopRequest::isRequested());
         QVERIFY(!window->isVisible());
     }
 
@@ -459,7 +459,7 @@ private slots:
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("contact")), "--unpaced"})
             + simArguments;
         QVERIFY(harness.load());
-        auto *window = harness.as<ListMeterWindow>();
+        auto *window = harness.as<FileListWindow>();
         FileList &list = window->list();
         QCOMPARE(harness.dialogs.boxes, boxes);
         QCOMPARE(harness.sim->requests(), QStringList{"{03}"} + recordRequests(3));
@@ -497,7 +497,7 @@ private slots:
         WindowHarness harness("[KX-C1]", MeterKind::Contact, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("contact"))}) + simArguments;
         QVERIFY(harness.load());
-        FileList &list = harness.as<ListMeterWindow>()->list();
+        FileList &list = harness.as<FileListWindow>()->list();
         QVERIFY(harness.dialogs.boxes.isEmpty());
         QCOMPARE(rowTexts(list, 0), (QStringList{"07/03/21 - 14:05:09", "123E-3", "100.0"}));
         QCOMPARE(rowTexts(list, 1), (QStringList{"08/03/21 - 09:10:11", "-Over-", ""}));

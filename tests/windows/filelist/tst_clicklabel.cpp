@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "windows/filelist/ClickLabel.h"
+#include "ui/filelist/ClickLabel.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "windows/Twips.h"
-#include "windows/filelist/FileList.h"
-#include "windows/filelist/FileListView.h"
+#include "ui/Twips.h"
+#include "ui/filelist/FileList.h"
+#include "ui/filelist/FileListView.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "windows/winding/HeatRunReply.h"
+#include "protocol/HeatRunReply.h"
 
 #include <QTest>
 

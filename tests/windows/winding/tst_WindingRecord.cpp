@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "windows/winding/WindingRecord.h"
+#include "protocol/WindingRecord.h"
 
 #include <QTest>
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The winding meter window against the simulator on a pseudo-terminal.
 #include "WindowHarness.h"
-#include "app/SaveLocation.h"
-#include "app/Shutdown.h"
-#include "windows/Twips.h"
-#include "windows/filelist/FileListView.h"
-#include "windows/filelist/ClickLabel.h"
-#include "windows/winding/WindingRecord.h"
-#include "windows/winding/frmWRM_Temperature.h"
+#include "ui/SaveLocation.h"
+#include "link/StopRequest.h"
+#include "ui/Twips.h"
+#include "ui/filelist/FileListView.h"
+#include "ui/filelist/ClickLabel.h"
+#include "protocol/WindingRecord.h"
+#include "ui/WindingMeterWindow.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -69,7 +69,7 @@ private slots:
 
     void cleanup()
     {
-        Shutdown::resetForTests();
+        StopRequest::resetForTests();
         QLocale::setDefault(QLocale::c());
     }
 
@@ -77,7 +77,7 @@ private slots:
     {
         WindowHarness harness("[KX-W1]", MeterKind::Winding, {"--files", "100", "--seed", "7"});
         QVERIFY(harness.load());
-        auto *window = harness.as<frmWRM_Temperature>();
+        auto *window = harness.as<WindingMeterWindow>();
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), QString("[KX-W1] Meter Communication Software"));
         QVERIFY(harness.dialogs.boxes.isEmpty());
@@ -111,7 +111,7 @@ private slots:
     {
         WindowHarness harness("[KX-W4]", MeterKind::Winding, {"--files", "2", "--unpaced"});
         QVERIFY(harness.load());
-        auto *window = harness.as<frmWRM_Temperature>();
+        auto *window = harness.as<WindingMeterWindow>();
         QCOMPARE(window->windowTitle(), QString("[KX-W4] Meter Communication Software"));
 
         window->cmdHRT_Click();
@@ -137,7 +137,7 @@ private slots:
         WindowHarness harness("[KX-W2]", MeterKind::Winding, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(fourFileMeter()), "--unpaced"});
         QVERIFY(harness.load());
-        auto *window = harness.as<frmWRM_Temperature>();
+        auto *window = harness.as<WindingMeterWindow>();
         FileList &list = window->list();
         QVERIFY(harness.dialogs.boxes.isEmpty());
 
@@ -219,7 +219,7 @@ private slots:
         WindowHarness harness("[KX-W2]", MeterKind::Winding, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(fourFileMeter()), "--unpaced"});
         QVERIFY(harness.load());
-        FileList &list = harness.as<frmWRM_Temperature>()->list();
+        FileList &list = harness.as<WindingMeterWindow>()->list();
         QCOMPARE(list.cellText(0, Res1T), QString("    1.234")); // as the meter sent it
         QCOMPARE(list.cellText(0, Temp), QString("25,3"));
         QCOMPARE(list.cellText(0, Res1At20), QString("1,208297"));
@@ -232,7 +232,7 @@ private slots:
         harness.simArguments = QStringList({"--data", harness.writeDataFile(fourFileMeter()), "--unpaced", "--fault-only",
                                   "{1001}", "--truncate", "1"});
         QVERIFY(harness.load());
-        auto *window = harness.as<frmWRM_Temperature>();
+        auto *window = harness.as<WindingMeterWindow>();
         window->cmdHRT_Click();
         window->CommonDialog1.today = [] { return QDate(2027, 1, 2); };
         const QString startFolder = SaveLocation::startFolder(SaveKind::HeatRunFile);
@@ -278,7 +278,7 @@ private slots:
         QVERIFY(window->frameCommand->isVisibleTo(window));
         QVERIFY(!window->Frame1->isVisibleTo(window));
         QCOMPARE(window->focusWidget(), window->cmdHRT);
-        QVERIFY(!Shutdown::isRequested());
+        QVERIFY(!StopRequest::isRequested());
         QCOMPARE(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Window);
     }
 
@@ -286,7 +286,7 @@ private slots:
     {
         WindowHarness harness("[KX-W3]", MeterKind::Winding, {"--short", "--unpaced", "--model", "[KX-W3]"});
         QVERIFY(harness.load());
-        auto *window = harness.as<frmWRM_Temperature>();
+        auto *window = harness.as<WindingMeterWindow>();
         QVERIFY(window->shortRecords());
         const QStringList requests = harness.sim->requests();
         QCOMPARE(requests.size(), 33);
@@ -306,10 +306,10 @@ private slots:
     {
         WindowHarness harness("[KX-W1]", MeterKind::Winding, {"--heat-run", "0", "--files", "3", "--unpaced"});
         QVERIFY(harness.load());
-        auto *window = harness.as<frmWRM_Temperature>();
+        auto *window = harness.as<WindingMeterWindow>();
         QVERIFY(!window->cmdHRT->isEnabled());
         QCOMPARE(harness.sim->requests().mid(0, 3), (QStringList{"{01}", "{02}", "{03}"}));
-        for (int slot = 0; slot < frmWRM_Temperature::heatRunSlots; ++slot) {
+        for (int slot = 0; slot < WindingMeterWindow::heatRunSlots; ++slot) {
             QCOMPARE(window->lblFile[slot]->text(), QString(" - - Empty - -"));
             QVERIFY(!window->cmdDownload[slot]->isEnabled());
         }
@@ -319,10 +319,10 @@ private slots:
     {
         WindowHarness harness("[KX-W1]", MeterKind::Winding, {"--heat-run", "9", "--files", "1", "--unpaced"});
         QVERIFY(harness.load());
-        auto *window = harness.as<frmWRM_Temperature>();
+        auto *window = harness.as<WindingMeterWindow>();
         QVERIFY(harness.dialogs.boxes.isEmpty());
         QCOMPARE(harness.sim->requests(), (QStringList{"{01}", "{02}", "{03}", "{110000}"}));
-        for (int slot = 0; slot < frmWRM_Temperature::heatRunSlots; ++slot) {
+        for (int slot = 0; slot < WindingMeterWindow::heatRunSlots; ++slot) {
             QVERIFY(window->cmdDownload[slot]->isEnabled());
             QVERIFY(window->lblFile[slot]->text() != QString(" - - Empty - -"));
         }
@@ -345,7 +345,7 @@ private slots:
         QFETCH(QStringList, requests);
         WindowHarness harness("[KX-W1]", MeterKind::Winding, simArguments << "--unpaced" << "--files" << "5");
         QVERIFY(harness.load());
-        auto *window = harness.as<frmWRM_Temperature>();
+        auto *window = harness.as<WindingMeterWindow>();
         QCOMPARE(harness.dialogs.boxes, QList<ScriptedDialogs::Box>{fatalBox});
         QCOMPARE(harness.sim->requests(), requests);
         QCOMPARE(window->fileCount(), 0);
@@ -382,10 +382,10 @@ private slots:
         QTest::keyClick(keys, Qt::Key_Escape);
         QVERIFY(window->frameCommand->isVisibleTo(window));
         QVERIFY(!window->Frame2->isVisibleTo(window));
-        QVERIFY(!Shutdown::isRequested());
+        QVERIFY(!StopRequest::isRequested());
         keys = window->focusWidget() ? window->focusWidget() : window;
         QTest::keyClick(keys, Qt::Key_Escape);
-        QVERIFY(Shutdown::isRequested());
+        QVERIFY(StopRequest::isRequested());
     }
 };
 

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+#include "protocol/HeatRunReply.h"
+
+#include "protocol/Request.h"
+#include "protocol/ReplyFields.h"
+
+namespace {
+
+constexpr int slotStride = 18;
+constexpr int nameLength = 12;
+const QByteArray emptySlotName(nameLength, '-');
+
+} // namespace
+
+int heatRunSlotsUsed(int count)
+{
+    return qBound(0, count, heatRunSlotCount);
+}
+
+QList<std::optional<QString>> heatRunNames(const QByteArray &reply, int count)
+{
+    QList<std::optional<QString>> names(heatRunSlotCount);
+    for (int slot = 0; slot < heatRunSlotsUsed(count); ++slot) {
+        const int first = slotStride * slot + 3;
+        const QByteArray name = ReplyFields::slice(reply, first, first + nameLength - 1);
+        if (name.size() == nameLength && name != emptySlotName)
+            names[slot] = QString::fromLatin1(name);
+    }
+    return names;
+}
+
+std::optional<QByteArray> heatRunContent(const QByteArray &reply)
+{
+    if (reply.size() < 2 || reply.front() != '[' || reply.back() != ']')
+        return std::nullopt;
+    return reply.mid(1, reply.size() - 2);
+}
+
+QByteArray heatRunRequest(int slotIndex)
+{
+    return Request::withArgument("10", slotIndex + 1, 2);
+}

@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "ui/FileListWindow.h"
+
+// The cable resistance meter's window.
+FileListWindowDesign cableWindowDesign();
+
+std::unique_ptr<FileListWindow> createCableMeterWindow(const MeterWindowContext &context);

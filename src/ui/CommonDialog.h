@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "ui/SaveLocation.h"
+#include "ui/UserDialogs.h"
+
+#include <QDate>
+#include <QFileInfo>
+#include <functional>
+
+// A window's save dialog: it remembers the last name chosen through it, so
+// the next use proposes that name again unless the caller clears it. Without
+// such a name it proposes the meter model and the day, in the folder last
+// used for that kind of file.
+class CommonDialog
+{
+public:
+    QString FileName;
+    QString meterModel;                                        // the proposed name starts with it
+    std::function<QDate()> today = [] { return QDate::currentDate(); };
+
+    // Shows the dialog for saving; returns the chosen path (also kept in
+    // FileName), or an empty string when the user cancelled.
+    QString showSave(UserDialogs &dialogs, const SaveFileType &type)
+    {
+        UserDialogs::SaveRequest request{type.filter, QString(), type.suffix, QString()};
+        if (FileName.isEmpty()) {
+            request.folder = SaveLocation::startFolder(type.kind);
+            request.proposedName = SaveLocation::proposedFileName(meterModel, today(), type.suffix);
+        } else {
+            const QFileInfo remembered(FileName);
+            request.folder = remembered.absolutePath();
+            request.proposedName = remembered.fileName();
+        }
+        const QString chosen = dialogs.saveFileName(request);
+        if (!chosen.isEmpty())
+            FileName = chosen;
+        return chosen;
+    }
+
+    // A file of this kind was written: the next dialog for the kind opens in
+    // its folder, in this run and the next ones.
+    static void saved(const SaveFileType &type, const QString &path) { SaveLocation::remember(type.kind, path); }
+};

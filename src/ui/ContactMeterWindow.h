@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "ui/FileListWindow.h"
+
+// The contact resistance meter's window (frmCRM) and the ratio meter's
+// (frmTRM): one design, told apart only by the caption of the file frame.
+FileListWindowDesign contactWindowDesign(MeterKind kind);
+
+std::unique_ptr<FileListWindow> createContactMeterWindow(const MeterWindowContext &context);
+std::unique_ptr<FileListWindow> createRatioMeterWindow(const MeterWindowContext &context);

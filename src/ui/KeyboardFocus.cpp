@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+#include "ui/KeyboardFocus.h"
+
+namespace {
+
+bool usable(const QWidget *widget)
+{
+    return widget && widget->isEnabled() && widget->isVisibleTo(widget->window());
+}
+
+bool takesTab(const QWidget *widget)
+{
+    return usable(widget) && (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus;
+}
+
+} // namespace
+
+namespace KeyboardFocus {
+
+QWidget *firstIn(QWidget *area)
+{
+    if (!area)
+        return nullptr;
+    if (takesTab(area))
+        return area;
+    // The window's Tab order, from the area on, until it leaves the area.
+    for (QWidget *next = area->nextInFocusChain(); next && next != area; next = next->nextInFocusChain()) {
+        if (area->isAncestorOf(next) && takesTab(next))
+            return next;
+    }
+    return nullptr;
+}
+
+QWidget *firstUsable(std::initializer_list<QWidget *> widgets)
+{
+    for (QWidget *widget : widgets) {
+        if (usable(widget))
+            return widget;
+    }
+    return nullptr;
+}
+
+} // namespace KeyboardFocus
+
+BusyFrame::BusyFrame(QWidget *frame)
+    : m_frame(frame)
+{
+    if (!m_frame)
+        return;
+    m_focus = m_frame->window()->focusWidget();
+    m_frame->setEnabled(false);
+}
+
+BusyFrame::~BusyFrame()
+{
+    if (!m_frame)
+        return;
+    m_frame->setEnabled(true);
+    if (m_focus && m_focus->window() == m_frame->window() && m_focus->isEnabled() &&
+        m_focus->isVisibleTo(m_focus->window()))
+        m_focus->setFocus(Qt::OtherFocusReason);
+}

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "ui/ProgramState.h"
+#include "link/SerialLink.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class UserDialogs;
+
+// Makes the serial port object of a window (receive buffer size in bytes).
+using PortFactory = std::function<std::unique_ptr<SerialLink>(qint64 readBufferSize)>;
+
+// What a meter window needs from the rest of the program when it loads.
+struct MeterWindowContext
+{
+    const ProgramState &state;
+    UserDialogs &dialogs;
+    PortFactory makePort;
+    // Writes the detection window's lblProgress, still on screen while the window loads.
+    std::function<void(const QString &)> showProgress;
+};
+
+// A family window: loaded (start-up exchanges run) while the detection window
+// is still up, shown afterwards by the entry routine.
+class MeterWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit MeterWindow(QWidget *parent = nullptr);
+
+    virtual MeterKind kind() const = 0;
+    // The start-up sequence; runs once, before the window is first shown.
+    virtual void load() = 0;
+
+protected:
+    // It is the program's only window: closing it ends the program, as Exit does.
+    void closeEvent(QCloseEvent *event) override;
+};
+
+using MeterWindowFactory = std::function<std::unique_ptr<MeterWindow>(const MeterWindowContext &)>;
+
+// The program's own family windows, chosen by MeterFamily.
+std::unique_ptr<MeterWindow> createFamilyWindow(const MeterWindowContext &context);
+
+// The program's own ports: QSerialPort through the port map.
+std::unique_ptr<SerialLink> createSerialPort(qint64 readBufferSize);

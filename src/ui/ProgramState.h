@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "protocol/MeterKind.h"
+
+#include <QString>
+#include <QtGlobal>
+
+// Program-wide state: written once by the detection window when a meter has
+// answered, before any meter window loads; only read afterwards.
+struct ProgramState
+{
+    QString MeterModel;                     // the whole identification reply
+    MeterKind MeterFamily = MeterKind::Winding;
+    qint16 MeterPort = 0;                   // COM number, 1 to 32
+
+    // Every meter window's title.
+    QString windowTitle() const { return MeterModel + QStringLiteral(" Meter Communication Software"); }
+};

@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: MIT
+#include "ui/filelist/FileListDelegate.h"
+
+#include "ui/PlainText.h"
+#include "ui/filelist/FileListModel.h"
+#include "ui/filelist/FileListView.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+
+FileListDelegate::FileListDelegate(FileListView *view)
+    : QStyledItemDelegate(view)
+    , m_view(view)
+{
+}
+
+void FileListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    const FileListModel &model = m_view->fileModel();
+    const int row = FileListModel::rowOf(index);
+    if (!model.hasRow(row))
+        return;
+    QStyle *style = m_view->style();
+    painter->save();
+    painter->setFont(option.font);
+
+    // The check box as a QCheckBox of the cell's size would draw itself.
+    QStyleOptionButton box;
+    box.initFrom(m_view);
+    box.rect = m_view->checkCellRect(row);
+    box.text = model.checkCaption(row);
+    box.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver | QStyle::State_Enabled);
+    box.state |= model.isTicked(row) ? QStyle::State_On : QStyle::State_Off;
+    if (model.isEnabled(row))
+        box.state |= QStyle::State_Enabled;
+    else
+        box.palette.setCurrentColorGroup(QPalette::Disabled); // greyed like a disabled check box
+    if (option.state & QStyle::State_HasFocus)
+        box.state |= QStyle::State_HasFocus;
+    style->drawControl(QStyle::CE_CheckBox, &box, painter, m_view);
+
+    // The cells as labels show them: plain text from the top left, cut at the cell's edge.
+    for (int column = 0; column < model.cellColumns(); ++column) {
+        style->drawItemText(painter, m_view->labelCellRect(row, column), Qt::AlignLeft | Qt::AlignTop,
+                            option.palette, true, PlainText::shown(model.cellText(row, column)),
+                            QPalette::WindowText);
+    }
+    painter->restore();
+}
+
+QSize FileListDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    Q_UNUSED(index);
+    return option.rect.size();
+}
+
+bool FileListDelegate::editorEvent(QEvent *event, QAbstractItemModel *model, const QStyleOptionViewItem &option,
+                                   const QModelIndex &index)
+{
+    Q_UNUSED(option);
+    const int row = FileListModel::rowOf(index);
+    const auto toggle = [&] {
+        const bool ticked = index.data(Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked;
+        model->setData(index, ticked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+    };
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease: {
+        // Like the design's check box: its whole cell takes the click, which
+        // counts on release (the view passes the release only over the pressed file).
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() != Qt::LeftButton || !m_view->checkCellRect(row).contains(mouse->position().toPoint()))
+            return false;
+        // The press goes on to the view, which makes the file current.
+        if (event->type() == QEvent::MouseButtonPress)
+            return false;
+        if (event->type() == QEvent::MouseButtonRelease)
+            toggle();
+        return true;
+    }
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key != Qt::Key_Space && key != Qt::Key_Select)
+            return false;
+        toggle(); // the view sends keys for its current file only
+        return true;
+    }
+    default:
+        return false;
+    }
+}

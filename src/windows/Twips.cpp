@@ -1,9 +1,0 @@
-// SPDX-License-Identifier: MIT
-#include "windows/Twips.h"
-
-#include "windows/ScreenFont.h"
-
-double Twips::layoutScale()
-{
-    return ScreenFont::current().layoutScale;
-}
