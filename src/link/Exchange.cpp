@@ -11,8 +11,9 @@
 
 #include <algorithm>
 
-Exchange::Exchange(SerialLink &port)
+Exchange::Exchange(SerialLink &port, const MeterTiming &timing)
     : m_port(port)
+    , m_timing(timing)
 {
 }
 
@@ -29,7 +30,7 @@ void Exchange::send(const QByteArray &request)
 
 bool Exchange::settleLine(bool handleEvents)
 {
-    const QDeadlineTimer limit(settleLimitMs);
+    const QDeadlineTimer limit(m_timing.settleLimitMs);
     for (;;) {
         // Take in what the system holds first: after a long pass (the program
         // may not have run for a while) bytes may wait there unseen.
@@ -57,7 +58,7 @@ bool Exchange::settleLine(bool handleEvents)
 }
 
 ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &rule, WaitEvents events,
-                                  QByteArray *reply, int timeoutMs)
+                                  QByteArray *reply)
 {
     reply->clear();
     m_strayInThisExchange = false;
@@ -74,7 +75,7 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
     // Bytes are collected as they come so that the end-mark test looks at the
     // reply as a whole, however it was split on the wire.
     QByteArray received;
-    const QDeadlineTimer deadline(timeoutMs);
+    const QDeadlineTimer deadline(m_timing.replyTimeoutMs);
     for (;;) {
         if (m_port.bytesWaiting() > 0) {
             received += m_port.readAll();

@@ -33,7 +33,7 @@ FileListWindow::FileListWindow(const MeterWindowContext &context, FileListWindow
     , m_dialogs(context.dialogs)
     , m_progress(context.showProgress)
     , MSComm2(context.makePort(QtSerialLink::meterBufferSize))
-    , m_exchange(std::make_unique<Exchange>(*MSComm2))
+    , m_exchange(std::make_unique<Exchange>(*MSComm2, context.timing))
 {
     setObjectName(QLatin1String(m_design.windowName));
     CommonDialog1.meterModel = m_state.MeterModel;

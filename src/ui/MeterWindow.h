@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ui/ProgramState.h"
+#include "link/MeterTiming.h"
 #include "link/SerialLink.h"
 
 #include <QWidget>
@@ -21,6 +22,7 @@ struct MeterWindowContext
     PortFactory makePort;
     // Writes the detection window's lblProgress, still on screen while the window loads.
     std::function<void(const QString &)> showProgress;
+    MeterTiming timing = {};
 };
 
 // A family window: loaded (start-up exchanges run) while the detection window
