@@ -1,0 +1,138 @@
+// SPDX-License-Identifier: MIT
+#include "MeterHarness.h"
+
+#include "ui/FileListWindow.h"
+#include "ui/WindingMeterWindow.h"
+#include "ui/filelist/FileList.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+#include <QWidget>
+
+int MeterHarness::openHandlesTo(const QString &device)
+{
+    int count = 0;
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QFileInfo &fd : fds.entryInfoList(QDir::System | QDir::NoDotAndDotDot)) {
+        const QString target = fd.symLinkTarget();
+        if (target == device || target.startsWith(device + QStringLiteral(" (")))
+            ++count;
+    }
+    return count;
+}
+
+MeterHarness::MeterHarness(const QString &model, MeterKind family, QStringList simArguments, Line line)
+    : line(line)
+    , simArguments(std::move(simArguments))
+    , timing(line == Line::InMemory ? fastTiming() : MeterTiming{})
+{
+    state.MeterModel = model;
+    state.MeterFamily = family;
+    state.MeterPort = 1;
+}
+
+MeterHarness::~MeterHarness()
+{
+    closeWindow();
+}
+
+MeterTiming MeterHarness::fastTiming()
+{
+    MeterTiming fast;
+    fast.detectionStartMs = 0;
+    fast.probeWaitMs = 1;
+    fast.startupPauseMs = 0;
+    fast.heatRunWaitMs = 1;
+    // The reply time-out stays: a wait there never lasts, and a reply in
+    // pieces must not run out of time between them on a busy machine.
+    fast.settleLimitMs = 20;
+    return fast;
+}
+
+bool MeterHarness::startMeter()
+{
+    if (line == Line::InMemory) {
+        memory = std::make_unique<MemoryMeter>(simArguments);
+        return memory->error().isEmpty();
+    }
+    sim = std::make_unique<SimProcess>(simArguments);
+    if (!sim->start())
+        return false;
+    device = sim->device();
+    return true;
+}
+
+void MeterHarness::createWindow()
+{
+    PortFactory makePort = createSerialPort;
+    if (memory)
+        makePort = [meter = memory.get()](qint64) { return meter->makePort(); };
+    const MeterWindowContext context{state, dialogs, makePort,
+                                     [this](const QString &text) {
+                                         progress << text;
+                                         if (onProgress)
+                                             onProgress(text);
+                                     },
+                                     timing};
+    window = createFamilyWindow(context);
+}
+
+bool MeterHarness::load()
+{
+    if (!startMeter())
+        return false;
+    createWindow();
+    window->load();
+    return true;
+}
+
+void MeterHarness::unplug()
+{
+    if (memory)
+        memory->unplug();
+    else
+        sim->stop();
+}
+
+QStringList MeterHarness::requests() const
+{
+    return memory ? memory->requests : sim->requests();
+}
+
+int MeterHarness::openPorts() const
+{
+    return memory ? memory->openPorts : openHandlesTo(device);
+}
+
+QString MeterHarness::writeDataFile(const QByteArray &contents)
+{
+    const QString path = files.filePath(QStringLiteral("meter.data"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write(contents);
+    return path;
+}
+
+bool MeterHarness::click(const QString &objectName)
+{
+    QWidget *control = window ? window->findChild<QWidget *>(objectName) : nullptr;
+    if (!control || !control->isEnabled())
+        return false;
+    QTest::mouseClick(control, Qt::LeftButton, {}, control->rect().center());
+    return true;
+}
+
+FileList &MeterHarness::list()
+{
+    if (auto *winding = this->winding())
+        return winding->list();
+    return dynamic_cast<FileListWindow &>(*window).list();
+}
+
+WindingMeterWindow *MeterHarness::winding()
+{
+    return dynamic_cast<WindingMeterWindow *>(window.get());
+}
