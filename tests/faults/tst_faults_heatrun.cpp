@@ -5,8 +5,8 @@
 // The download waits its five seconds, then either writes the file exactly
 // or says "Error downloading the file" and writes nothing; the window is
 // usable again either way and the port closes with it. The simulator's meter
-// answers in memory; the lost device also runs in real time against the
-// simulator on a pseudo-terminal.
+// answers in memory; the lost device and a download in pieces also run in
+// real time against the simulator on a pseudo-terminal.
 #include "FaultFamilies.h"
 #include "link/StopRequest.h"
 
@@ -17,8 +17,6 @@
 #include <QTest>
 
 using faults::MeterRun;
-
-Q_DECLARE_METATYPE(Line)
 
 namespace {
 
@@ -91,12 +89,13 @@ private slots:
         const QStringList piecesApart{"--pieces", "4", "--gap-ms", "1500"};
         const QStringList pieces{"--pieces", "4", "--gap-ms", "300"};
         // A real port whose device goes during the wait must let the event
-        // loop sleep: that runs in real time too.
+        // loop sleep.
         QTest::newRow("device gone in the middle of the file (real time)")
             << (piecesApart + download) << true << false << Line::Pty;
         QTest::newRow("device gone in the middle of the file")
             << (piecesApart + download) << true << false << Line::InMemory;
         QTest::newRow("file in pieces") << (pieces + download) << false << true << Line::InMemory;
+        QTest::newRow("file in pieces (real time)") << (pieces + download) << false << true << Line::Pty;
         QTest::newRow("meter silent") << (QStringList{"--silent"} << download) << false << false << Line::InMemory;
         QTest::newRow("wrong end mark") << (QStringList{"--bad-end"} << download) << false << false << Line::InMemory;
         QTest::newRow("bytes after the file")

@@ -7,6 +7,7 @@
 #include "link/MeterTiming.h"
 #include "ui/MeterWindow.h"
 
+#include <QMetaType>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
@@ -20,6 +21,7 @@ enum class Line {
     InMemory, // the simulator's meter in this process, with the waits shortened
     Pty,      // the simulator as its own process on a pseudo-terminal, in real time
 };
+Q_DECLARE_METATYPE(Line)
 
 // A meter window loaded the way the detection window loads it: program-wide
 // state filled in, port COM 1, every progress text recorded (and handed to

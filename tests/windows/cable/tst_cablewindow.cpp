@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The cable resistance meter window against the simulator on a pseudo-terminal.
-#include "WindowHarness.h"
+// The cable resistance meter window against the simulator's meter in memory;
+// the paced replies run against the simulator on a pseudo-terminal.
+#include "MeterHarness.h"
 #include "ui/SaveLocation.h"
 #include "link/StopRequest.h"
 #include "ui/Twips.h"
@@ -118,13 +119,13 @@ class TestCableWindow : public QObject
 private:
     QTemporaryDir m_config;
 
-    static void download(WindowHarness &harness, const QString &answer)
+    static void download(MeterHarness &harness, const QString &answer)
     {
         harness.dialogs.saveAnswers << answer;
         QTest::mouseClick(harness.as<FileListWindow>()->cmdRMDownload, Qt::LeftButton);
     }
 
-    static bool loadThreeFileMeter(WindowHarness &harness, const QStringList &more = {"--unpaced"})
+    static bool loadThreeFileMeter(MeterHarness &harness, const QStringList &more = {"--unpaced"})
     {
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter())}) + more;
         return harness.load();
@@ -161,7 +162,7 @@ private slots:
         QFETCH(int, files);
         QFETCH(int, panelHeight);
         QFETCH(bool, scrollBar);
-        WindowHarness harness("[KX-R1]", MeterKind::Cable,
+        MeterHarness harness("[KX-R1]", MeterKind::Cable,
                               {"--family", "cable", "--files", QString::number(files), "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
@@ -171,7 +172,7 @@ private slots:
         QCOMPARE(window->windowTitle(), QString("[KX-R1] Meter Communication Software"));
         QCOMPARE(window->Frame2->title(), QString("Resistance Measurement Files"));
 
-        QCOMPARE(harness.sim->requests(), QStringList{"{01}"} + recordRequests(files));
+        QCOMPARE(harness.requests(), QStringList{"{01}"} + recordRequests(files));
         QCOMPARE(harness.progress.size(), files);
         for (int file = 1; file <= files; ++file)
             QCOMPARE(harness.progress.at(file - 1), QString("%1 / %2").arg(file).arg(files));
@@ -220,7 +221,7 @@ private slots:
 
     void decodesRowsAndExportsTheTickedOnes()
     {
-        WindowHarness harness("[KX-R1]", MeterKind::Cable, {});
+        MeterHarness harness("[KX-R1]", MeterKind::Cable, {});
         QVERIFY(loadThreeFileMeter(harness));
         auto *window = harness.as<FileListWindow>();
         FileList &list = window->list();
@@ -283,7 +284,7 @@ private slots:
     void userLocaleSetsSeparators()
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        WindowHarness harness("[KX-R1]", MeterKind::Cable, {});
+        MeterHarness harness("[KX-R1]", MeterKind::Cable, {});
         QVERIFY(loadThreeFileMeter(harness));
         FileList &list = harness.as<FileListWindow>()->list();
         QCOMPARE(rowTexts(list, 0), (QStringList{"CAB-001", "07.03.21 - 14:05:09", "12.34 m", "95", "12,5", "Copper"}));
@@ -292,7 +293,7 @@ private slots:
 
     void selectAllSkipsEmptySlots()
     {
-        WindowHarness harness("[KX-R1]", MeterKind::Cable,
+        MeterHarness harness("[KX-R1]", MeterKind::Cable,
                               {"--family", "cable", "--files", "5", "--empty", "1,3", "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
@@ -331,12 +332,12 @@ private slots:
     void startUpFailureLeavesTheDesignState()
     {
         QFETCH(QStringList, simArguments);
-        WindowHarness harness("[KX-R1]", MeterKind::Cable,
+        MeterHarness harness("[KX-R1]", MeterKind::Cable,
                               simArguments << "--family" << "cable" << "--files" << "3" << "--unpaced");
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
         QCOMPARE(harness.dialogs.boxes, Boxes{fatalBox});
-        QCOMPARE(harness.sim->requests(), QStringList{"{01}"});
+        QCOMPARE(harness.requests(), QStringList{"{01}"});
         QVERIFY(harness.progress.isEmpty());
         QCOMPARE(window->windowTitle(), QString("[KX-R1] Meter Communication Software"));
         QVERIFY(!window->Frame2->isVisibleTo(window));
@@ -363,12 +364,12 @@ private slots:
         QFETCH(QStringList, simArguments);
         QFETCH(Boxes, boxes);
         QFETCH(int, filledRows);
-        WindowHarness harness("[KX-R1]", MeterKind::Cable, {});
+        MeterHarness harness("[KX-R1]", MeterKind::Cable, {});
         QVERIFY(loadThreeFileMeter(harness, simArguments << "--unpaced"));
         auto *window = harness.as<FileListWindow>();
         FileList &list = window->list();
         QCOMPARE(harness.dialogs.boxes, boxes);
-        QCOMPARE(harness.sim->requests(), QStringList{"{01}"} + recordRequests(3));
+        QCOMPARE(harness.requests(), QStringList{"{01}"} + recordRequests(3));
         QCOMPARE(harness.progress, (QStringList{"1 / 3", "2 / 3", "3 / 3"}));
         for (int row = 0; row < 3; ++row) {
             QVERIFY(list.isCheckEnabled(row));
@@ -392,13 +393,16 @@ private slots:
     void recordInPiecesIsReadWhole_data()
     {
         QTest::addColumn<QStringList>("simArguments");
-        QTest::newRow("paced, whole replies") << QStringList{};
-        QTest::newRow("paced, three pieces") << QStringList{"--pieces", "3", "--gap-ms", "5"};
+        QTest::addColumn<Line>("line");
+        QTest::newRow("paced, whole replies") << QStringList{} << Line::Pty;
+        QTest::newRow("paced, three pieces") << QStringList{"--pieces", "3", "--gap-ms", "5"} << Line::Pty;
+        QTest::newRow("in pieces, in memory") << QStringList{"--pieces", "3", "--unpaced"} << Line::InMemory;
     }
     void recordInPiecesIsReadWhole()
     {
         QFETCH(QStringList, simArguments);
-        WindowHarness harness("[KX-R1]", MeterKind::Cable, {});
+        QFETCH(Line, line);
+        MeterHarness harness("[KX-R1]", MeterKind::Cable, {}, line);
         QVERIFY(loadThreeFileMeter(harness, simArguments));
         QVERIFY(harness.dialogs.boxes.isEmpty());
         FileList &list = harness.as<FileListWindow>()->list();

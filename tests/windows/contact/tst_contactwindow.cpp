@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The contact resistance and ratio meter windows against the simulator on a
-// pseudo-terminal.
-#include "WindowHarness.h"
+// The contact resistance and ratio meter windows against the simulator's
+// meter in memory; a ratio meter load and the paced replies run against the
+// simulator on a pseudo-terminal.
+#include "MeterHarness.h"
 #include "ui/SaveLocation.h"
 #include "link/StopRequest.h"
 #include "ui/Twips.h"
@@ -95,7 +96,7 @@ private:
     QTemporaryDir m_config;
 
     // Presses Download with `answer` as the save dialog's answer.
-    static void download(WindowHarness &harness, const QString &answer)
+    static void download(MeterHarness &harness, const QString &answer)
     {
         harness.dialogs.saveAnswers << answer;
         QTest::mouseClick(harness.as<FileListWindow>()->cmdRMDownload, Qt::LeftButton);
@@ -127,7 +128,7 @@ private slots:
         QFETCH(int, files);
         QFETCH(int, panelHeight);
         QFETCH(bool, scrollBar);
-        WindowHarness harness("[KX-C1]", MeterKind::Contact,
+        MeterHarness harness("[KX-C1]", MeterKind::Contact,
                               {"--family", "contact", "--files", QString::number(files), "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
@@ -137,7 +138,7 @@ private slots:
         QCOMPARE(window->windowTitle(), QString("[KX-C1] Meter Communication Software"));
         QCOMPARE(window->Frame2->title(), QString("Resistance Measurement Files"));
 
-        QCOMPARE(harness.sim->requests(), QStringList{"{03}"} + recordRequests(files));
+        QCOMPARE(harness.requests(), QStringList{"{03}"} + recordRequests(files));
         QCOMPARE(harness.progress.size(), files);
         for (int file = 1; file <= files; ++file)
             QCOMPARE(harness.progress.at(file - 1), QString("%1 / %2").arg(file).arg(files));
@@ -191,7 +192,7 @@ private slots:
 
     void everyWayOfTickingReachesTheExport()
     {
-        WindowHarness harness("[KX-C1]", MeterKind::Contact, {"--family", "contact", "--files", "60", "--unpaced"});
+        MeterHarness harness("[KX-C1]", MeterKind::Contact, {"--family", "contact", "--files", "60", "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
         FileList &list = window->list();
@@ -226,7 +227,7 @@ private slots:
 
     void decodesRowsAndExportsTheTickedOnes()
     {
-        WindowHarness harness("[KX-C1]", MeterKind::Contact, {});
+        MeterHarness harness("[KX-C1]", MeterKind::Contact, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("contact")), "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
@@ -287,7 +288,7 @@ private slots:
 
     void selectAllSkipsEmptySlots()
     {
-        WindowHarness harness("[KX-C1]", MeterKind::Contact, {});
+        MeterHarness harness("[KX-C1]", MeterKind::Contact, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(meterWithAnEmptySlot()), "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
@@ -323,7 +324,7 @@ private slots:
 
     void ratioMeterHasItsOwnFrameCaption()
     {
-        WindowHarness harness("KXT1", MeterKind::Ratio, {});
+        MeterHarness harness("KXT1", MeterKind::Ratio, {}, Line::Pty);
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("ratio")), "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
@@ -333,7 +334,7 @@ private slots:
         QCOMPARE(window->windowTitle(), QString("KXT1 Meter Communication Software"));
         QCOMPARE(window->Frame2->title(), QString("Ratio Meter Files"));
         QCOMPARE(window->windowSizeTwips(), QSize(8955, 9135));
-        QCOMPARE(harness.sim->requests(), QStringList{"{03}"} + recordRequests(3));
+        QCOMPARE(harness.requests(), QStringList{"{03}"} + recordRequests(3));
         QCOMPARE(rowTexts(window->list(), 0), (QStringList{"07/03/21 - 14:05:09", "123E-3", "100.0"}));
 
         // The same columns as the contact meter's export.
@@ -362,11 +363,11 @@ private slots:
         QFETCH(QString, model);
         QFETCH(MeterKind, family);
         QFETCH(QStringList, simArguments);
-        WindowHarness harness(model, family, simArguments << "--files" << "3" << "--unpaced");
+        MeterHarness harness(model, family, simArguments << "--files" << "3" << "--unpaced");
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
         QCOMPARE(harness.dialogs.boxes, Boxes{fatalBox});
-        QCOMPARE(harness.sim->requests(), QStringList{"{03}"});
+        QCOMPARE(harness.requests(), QStringList{"{03}"});
         QVERIFY(harness.progress.isEmpty());
         QCOMPARE(window->windowTitle(), model + " Meter Communication Software");
         QVERIFY(!window->Frame2->isVisibleTo(window));
@@ -402,7 +403,7 @@ private slots:
 
     void keyboardAndScreenReader()
     {
-        WindowHarness harness("[KX-C1]", MeterKind::Contact, {});
+        MeterHarness harness("[KX-C1]", MeterKind::Contact, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("contact")), "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
@@ -455,14 +456,14 @@ private slots:
         QFETCH(QStringList, simArguments);
         QFETCH(Boxes, boxes);
         QFETCH(int, filledRows);
-        WindowHarness harness("[KX-C1]", MeterKind::Contact, {});
+        MeterHarness harness("[KX-C1]", MeterKind::Contact, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("contact")), "--unpaced"})
             + simArguments;
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
         FileList &list = window->list();
         QCOMPARE(harness.dialogs.boxes, boxes);
-        QCOMPARE(harness.sim->requests(), QStringList{"{03}"} + recordRequests(3));
+        QCOMPARE(harness.requests(), QStringList{"{03}"} + recordRequests(3));
         QCOMPARE(harness.progress, (QStringList{"1 / 3", "2 / 3", "3 / 3"}));
         for (int row = 0; row < 3; ++row) {
             QVERIFY(list.isCheckEnabled(row));
@@ -486,15 +487,18 @@ private slots:
     void recordInPiecesIsReadWhole_data()
     {
         QTest::addColumn<QStringList>("simArguments");
-        QTest::newRow("paced, whole replies") << QStringList{};
-        QTest::newRow("paced, three pieces") << QStringList{"--pieces", "3", "--gap-ms", "5"};
-        QTest::newRow("unpaced, three pieces") << QStringList{"--pieces", "3", "--gap-ms", "5", "--unpaced"};
-        QTest::newRow("paced, late last byte") << QStringList{"--pieces", "38", "--gap-ms", "2"};
+        QTest::addColumn<Line>("line");
+        QTest::newRow("paced, whole replies") << QStringList{} << Line::Pty;
+        QTest::newRow("paced, three pieces") << QStringList{"--pieces", "3", "--gap-ms", "5"} << Line::Pty;
+        QTest::newRow("unpaced, three pieces")
+            << QStringList{"--pieces", "3", "--gap-ms", "5", "--unpaced"} << Line::InMemory;
+        QTest::newRow("paced, late last byte") << QStringList{"--pieces", "38", "--gap-ms", "2"} << Line::Pty;
     }
     void recordInPiecesIsReadWhole()
     {
         QFETCH(QStringList, simArguments);
-        WindowHarness harness("[KX-C1]", MeterKind::Contact, {});
+        QFETCH(Line, line);
+        MeterHarness harness("[KX-C1]", MeterKind::Contact, {}, line);
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("contact"))}) + simArguments;
         QVERIFY(harness.load());
         FileList &list = harness.as<FileListWindow>()->list();
