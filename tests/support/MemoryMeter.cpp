@@ -79,7 +79,6 @@ private:
         m_meter.requests << QString::fromLatin1(request);
         if (m_meter.onRequest)
             m_meter.onRequest(request);
-        // A new request cancels the stale text still to come.
         m_arriving.clear();
         if (!m_open || deviceLost())
             return; // the hook closed the port or pulled the device
@@ -105,8 +104,6 @@ private:
                 if (!m_arriving.isEmpty() && m_open && !deviceLost())
                     m_received += m_arriving.takeFirst();
             });
-        if (!m_meter.m_options.stale.isEmpty())
-            m_arriving << m_meter.m_options.stale;
         if (faulted)
             m_meter.m_noisy = true;
     }

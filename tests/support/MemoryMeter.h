@@ -18,8 +18,9 @@
 // line and answers with the same bytes, with the faults of the same options.
 // There is no clock: a reply is waiting at once, or, sent in pieces, one piece
 // more arrives at each wait or pass of the event loop; a wait with nothing
-// left returns at once as a time-out. Stale text waits when a port opens and arrives after each reply;
-// noise arrives at every wait once the first faulted reply is out.
+// left returns at once as a time-out. Stale text waits when a port opens (its
+// repeats after replies need the simulator's clock); noise arrives at every
+// wait once the first faulted reply is out.
 class MemoryMeter
 {
 public:

@@ -33,6 +33,11 @@ MeterHarness::MeterHarness(const QString &model, MeterKind family, QStringList s
     state.MeterPort = 1;
 }
 
+MeterHarness::MeterHarness(QStringList simArguments, Line line)
+    : MeterHarness(QString(), MeterKind::Winding, std::move(simArguments), line)
+{
+}
+
 MeterHarness::~MeterHarness()
 {
     closeWindow();
@@ -64,12 +69,16 @@ bool MeterHarness::startMeter()
     return true;
 }
 
+PortFactory MeterHarness::ports()
+{
+    if (!memory)
+        return createSerialPort;
+    return [meter = memory.get()](qint64) { return meter->makePort(); };
+}
+
 void MeterHarness::createWindow()
 {
-    PortFactory makePort = createSerialPort;
-    if (memory)
-        makePort = [meter = memory.get()](qint64) { return meter->makePort(); };
-    const MeterWindowContext context{state, dialogs, makePort,
+    const MeterWindowContext context{state, dialogs, ports(),
                                      [this](const QString &text) {
                                          progress << text;
                                          if (onProgress)

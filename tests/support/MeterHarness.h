@@ -30,6 +30,8 @@ class MeterHarness
 {
 public:
     MeterHarness(const QString &model, MeterKind family, QStringList simArguments, Line line = Line::InMemory);
+    // The meter alone, for a detection window to find.
+    explicit MeterHarness(QStringList simArguments, Line line = Line::InMemory);
     ~MeterHarness();
 
     // The waits of a window against the in-memory meter: no reply is ever
@@ -38,6 +40,8 @@ public:
 
     // Starts the meter (the simulator process, or the one in memory).
     bool startMeter();
+    // The ports of the program on this line (after startMeter).
+    PortFactory ports();
     void createWindow();
     // Starts the meter, creates the family window and runs its start-up.
     bool load();
