@@ -5,6 +5,7 @@
 #include "ui/MessageTexts.h"
 #include "AccessibleEvents.h"
 #include "ActWhen.h"
+#include "FastTiming.h"
 #include "MeterHarness.h"
 #include "ScriptedDialogs.h"
 #include "ui/MeterWindow.h"
@@ -266,7 +267,7 @@ private slots:
         holder.setPortNumber(1);
         QVERIFY2(holder.open(), qPrintable(holder.errorString()));
 
-        Detection detection(MeterHarness::fastTiming());
+        Detection detection(fastTiming());
         QString reason;
         ActWhen exit([&] { return detection.splash.lblWarning->isVisible(); }, [&] {
             // The tool tip holds the reason as escaped text; what it shows is the plain reason.
@@ -282,7 +283,7 @@ private slots:
     void portThatCannotBeOpenedShowsTheReasonBesideTheWarning()
     {
         // COM 32 has no device behind it: the program's own port says why.
-        Detection detection(MeterHarness::fastTiming());
+        Detection detection(fastTiming());
         detection.splash.comboCOM->setCurrentIndex(31);
         QString warning;
         QString reason;

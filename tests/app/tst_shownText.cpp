@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Text from the meter and from the user is shown literally: the detection
 // window's model line, every meter window's title, the heat-run slot names and
-// the message boxes. Driven with an in-memory meter.
+// the message boxes. Driven with an in-memory meter, the waits cut short.
 #include "ActWhen.h"
 #include "FakeDetection.h"
 #include "FakeSerialLink.h"
+#include "FastTiming.h"
 #include "ScriptedDialogs.h"
 #include "ui/MeterWindow.h"
 #include "link/StopRequest.h"
@@ -155,7 +156,7 @@ private slots:
         state.MeterFamily = family;
         state.MeterPort = 1;
         ScriptedDialogs dialogs;
-        const std::unique_ptr<MeterWindow> window = createFamilyWindow({state, dialogs, silentMeter(), {}});
+        const std::unique_ptr<MeterWindow> window = createFamilyWindow({state, dialogs, silentMeter(), {}, fastTiming()});
         window->load();
         QCOMPARE(dialogs.boxes.size(), 1); // the silent meter: start-up failure
         QCOMPARE(window->windowTitle(), QStringLiteral("[*][*]<b>x\u2400\u240D\u240A") + titleEnd);
@@ -172,7 +173,7 @@ private slots:
         state.MeterModel = QStringLiteral("[KX-W1]");
         state.MeterPort = 1;
         ScriptedDialogs dialogs;
-        WindingMeterWindow window({state, dialogs, windingMeterWithHeatRuns(names), {}});
+        WindingMeterWindow window({state, dialogs, windingMeterWithHeatRuns(names), {}, fastTiming()});
         window.load();
         QVERIFY(dialogs.boxes.isEmpty());
 

@@ -14,6 +14,7 @@
 // meter that answers "{00}" with `identification` and nothing else. The family
 // window it loads talks to the same silent meter, so that window's start-up
 // ends at its first request with the fatal-error box; its title is set by then.
+// The waits are cut short: nothing here is ever late.
 class FakeDetection
 {
 public:

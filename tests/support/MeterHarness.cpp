@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "MeterHarness.h"
 
+#include "FastTiming.h"
+
 #include "ui/FileListWindow.h"
 #include "ui/WindingMeterWindow.h"
 #include "ui/filelist/FileList.h"
@@ -41,19 +43,6 @@ MeterHarness::MeterHarness(QStringList simArguments, Line line)
 MeterHarness::~MeterHarness()
 {
     closeWindow();
-}
-
-MeterTiming MeterHarness::fastTiming()
-{
-    MeterTiming fast;
-    fast.detectionStartMs = 0;
-    fast.probeWaitMs = 1;
-    fast.startupPauseMs = 0;
-    fast.heatRunWaitMs = 1;
-    // The reply time-out stays: a wait there never lasts, and a reply in
-    // pieces must not run out of time between them on a busy machine.
-    fast.settleLimitMs = 20;
-    return fast;
 }
 
 bool MeterHarness::startMeter()

@@ -34,10 +34,6 @@ public:
     explicit MeterHarness(QStringList simArguments, Line line = Line::InMemory);
     ~MeterHarness();
 
-    // The waits of a window against the in-memory meter: no reply is ever
-    // late there, so only the fixed waits count, and they are cut short.
-    static MeterTiming fastTiming();
-
     // Starts the meter (the simulator process, or the one in memory).
     bool startMeter();
     // The ports of the program on this line (after startMeter).
