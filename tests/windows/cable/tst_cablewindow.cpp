@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The cable resistance meter window against the simulator's meter in memory;
-// the paced replies run against the simulator on a pseudo-terminal.
+// the paced replies run against the simulator on a pseudo-terminal. What the
+// list windows share is in tst_listwindows.
 #include "MeterHarness.h"
 #include "ui/SaveLocation.h"
 #include "link/StopRequest.h"
@@ -146,79 +147,6 @@ private slots:
         QLocale::setDefault(QLocale::c());
     }
 
-    void loadsEveryFileSlot_data()
-    {
-        QTest::addColumn<int>("files");
-        QTest::addColumn<int>("panelHeight");
-        QTest::addColumn<bool>("scrollBar");
-        QTest::newRow("no files") << 0 << 6135 << false;
-        QTest::newRow("one file") << 1 << 6135 << false;
-        QTest::newRow("three files") << 3 << 840 << false;
-        QTest::newRow("forty files") << 40 << 6240 << false;
-        QTest::newRow("forty-one files") << 41 << 6540 << true;
-    }
-    void loadsEveryFileSlot()
-    {
-        QFETCH(int, files);
-        QFETCH(int, panelHeight);
-        QFETCH(bool, scrollBar);
-        MeterHarness harness("[KX-R1]", MeterKind::Cable,
-                              {"--family", "cable", "--files", QString::number(files), "--unpaced"});
-        QVERIFY(harness.load());
-        auto *window = harness.as<FileListWindow>();
-        QVERIFY(window);
-        QVERIFY(harness.dialogs.boxes.isEmpty());
-        QCOMPARE(window->objectName(), QString("frmCABLE_RM"));
-        QCOMPARE(window->windowTitle(), QString("[KX-R1] Meter Communication Software"));
-        QCOMPARE(window->Frame2->title(), QString("Resistance Measurement Files"));
-
-        QCOMPARE(harness.requests(), QStringList{"{01}"} + recordRequests(files));
-        QCOMPARE(harness.progress.size(), files);
-        for (int file = 1; file <= files; ++file)
-            QCOMPARE(harness.progress.at(file - 1), QString("%1 / %2").arg(file).arg(files));
-
-        FileList &list = window->list();
-        QCOMPARE(window->fileCount(), files);
-        QCOMPARE(list.rowCount(), std::max(files, 2));
-        for (int row = 0; row < list.rowCount(); ++row) {
-            QCOMPARE(list.checkCaption(row), QString::number(row + 1));
-            QCOMPARE(list.isCheckEnabled(row), row < files); // a design row beyond the count holds no file
-            const bool fetched = row < files;
-            QCOMPARE(rowTexts(list, row) != unfilled, fetched);
-        }
-        QCOMPARE(list.panelHeightTwips(), panelHeight);
-        QCOMPARE(list.topLine(), 0);
-        QCOMPARE(list.isScrollBarShown(), scrollBar);
-        QVERIFY(list.isRowOnScreen(1) && list.view()->isVisibleTo(window));
-
-        QVERIFY(window->Frame2->isVisibleTo(window));
-        QVERIFY(window->cmdExit->isVisibleTo(window));
-        QCOMPARE(window->windowSizeTwips(), QSize(14115, 9135));
-        QCOMPARE(window->Frame2->mapTo(window, QPoint()), QPoint(Twips::toPixels(120), Twips::toPixels(60)));
-        QCOMPARE(window->cmdExit->mapTo(window, QPoint()), QPoint(Twips::toPixels(6450), Twips::toPixels(8115)));
-        QCOMPARE(window->cmdRMDownload->x(), Twips::toPixels(6285));
-
-        window->lblSelectAll_Click();
-        for (int row = 0; row < list.rowCount(); ++row)
-            QCOMPARE(list.isTicked(row), row < files);
-
-        if (scrollBar) {
-            QScrollBar *bar = list.VScroll1();
-            QCOMPARE(list.scrollBarTwips(), QRect(13455, 1140, 285, 6180));
-            QCOMPARE(bar->geometry(), Twips::rect(13455, 1140, 285, 6180));
-            QCOMPARE(bar->maximum(), (files + 1) / 2 - 20); // in lines, twenty in view
-            QCOMPARE(bar->pageStep(), 20);
-            QCOMPARE(bar->value(), 0);
-            // Once on screen the list has the keyboard (the scroll bar hands it on).
-            window->show();
-            QCoreApplication::processEvents();
-            QCOMPARE(window->focusWidget(), list.view());
-            bar->setValue(bar->maximum());
-            QCOMPARE(list.topLine(), bar->maximum());
-            QVERIFY(list.isRowOnScreen(files - 1));
-        }
-    }
-
     void decodesRowsAndExportsTheTickedOnes()
     {
         MeterHarness harness("[KX-R1]", MeterKind::Cable, {});
@@ -321,31 +249,6 @@ private slots:
         window->lblUnselectAll_Click();
         for (int row = 0; row < 5; ++row)
             QVERIFY(!list.isTicked(row));
-    }
-
-    void startUpFailureLeavesTheDesignState_data()
-    {
-        QTest::addColumn<QStringList>("simArguments");
-        QTest::newRow("silent meter") << QStringList{"--silent"};
-        QTest::newRow("count not a number") << QStringList{"--bad-count"};
-    }
-    void startUpFailureLeavesTheDesignState()
-    {
-        QFETCH(QStringList, simArguments);
-        MeterHarness harness("[KX-R1]", MeterKind::Cable,
-                              simArguments << "--family" << "cable" << "--files" << "3" << "--unpaced");
-        QVERIFY(harness.load());
-        auto *window = harness.as<FileListWindow>();
-        QCOMPARE(harness.dialogs.boxes, Boxes{fatalBox});
-        QCOMPARE(harness.requests(), QStringList{"{01}"});
-        QVERIFY(harness.progress.isEmpty());
-        QCOMPARE(window->windowTitle(), QString("[KX-R1] Meter Communication Software"));
-        QVERIFY(!window->Frame2->isVisibleTo(window));
-        QVERIFY(!window->cmdExit->isVisibleTo(window));
-        QCOMPARE(window->fileCount(), 0);
-        QCOMPARE(window->list().rowCount(), 2);
-        QCOMPARE(rowTexts(window->list(), 0), unfilled);
-        QVERIFY(!window->list().isScrollBarShown());
     }
 
     void recordFailuresGoOnWithTheNextFile_data()

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The contact resistance and ratio meter windows against the simulator's
 // meter in memory; a ratio meter load and the paced replies run against the
-// simulator on a pseudo-terminal.
+// simulator on a pseudo-terminal. What the list windows share is in
+// tst_listwindows.
 #include "MeterHarness.h"
 #include "ui/SaveLocation.h"
 #include "link/StopRequest.h"
@@ -111,84 +112,6 @@ private slots:
     }
 
     void cleanup() { StopRequest::resetForTests(); }
-
-    void loadsEveryFileSlot_data()
-    {
-        QTest::addColumn<int>("files");
-        QTest::addColumn<int>("panelHeight");
-        QTest::addColumn<bool>("scrollBar");
-        QTest::newRow("no files") << 0 << 6135 << false;
-        QTest::newRow("one file") << 1 << 6135 << false;
-        QTest::newRow("three files") << 3 << 840 << false;
-        QTest::newRow("forty files") << 40 << 6240 << false;
-        QTest::newRow("forty-one files") << 41 << 6540 << true;
-    }
-    void loadsEveryFileSlot()
-    {
-        QFETCH(int, files);
-        QFETCH(int, panelHeight);
-        QFETCH(bool, scrollBar);
-        MeterHarness harness("[KX-C1]", MeterKind::Contact,
-                              {"--family", "contact", "--files", QString::number(files), "--unpaced"});
-        QVERIFY(harness.load());
-        auto *window = harness.as<FileListWindow>();
-        QVERIFY(window);
-        QVERIFY(harness.dialogs.boxes.isEmpty());
-        QCOMPARE(window->objectName(), QString("frmCRM"));
-        QCOMPARE(window->windowTitle(), QString("[KX-C1] Meter Communication Software"));
-        QCOMPARE(window->Frame2->title(), QString("Resistance Measurement Files"));
-
-        QCOMPARE(harness.requests(), QStringList{"{03}"} + recordRequests(files));
-        QCOMPARE(harness.progress.size(), files);
-        for (int file = 1; file <= files; ++file)
-            QCOMPARE(harness.progress.at(file - 1), QString("%1 / %2").arg(file).arg(files));
-
-        FileList &list = window->list();
-        QCOMPARE(window->fileCount(), files);
-        QCOMPARE(list.rowCount(), std::max(files, 2));
-        for (int row = 0; row < list.rowCount(); ++row) {
-            QCOMPARE(list.checkCaption(row), QString::number(row + 1));
-            QCOMPARE(list.isCheckEnabled(row), row < files); // a design row beyond the count holds no file
-            const bool fetched = row < files;
-            QCOMPARE(list.cellText(row, ContactDateTime) != QString("  ---"), fetched);
-        }
-        QCOMPARE(list.rowTopTwips(list.rowCount() - 1), 240 + 300 * ((list.rowCount() - 1) / 2));
-        QCOMPARE(list.panelHeightTwips(), panelHeight);
-        QCOMPARE(list.topLine(), 0);
-        QCOMPARE(list.isScrollBarShown(), scrollBar);
-        // The design's two rows are on screen whatever the count.
-        QVERIFY(list.isRowOnScreen(1) && list.view()->isVisibleTo(window));
-
-        // The loaded window's layout.
-        QVERIFY(window->Frame2->isVisibleTo(window));
-        QVERIFY(window->cmdExit->isVisibleTo(window));
-        QCOMPARE(window->windowSizeTwips(), QSize(8955, 9135));
-        QCOMPARE(window->Frame2->mapTo(window, QPoint()), QPoint(Twips::toPixels(120), Twips::toPixels(60)));
-        QCOMPARE(window->cmdExit->mapTo(window, QPoint()), QPoint(Twips::toPixels(3870), Twips::toPixels(8115)));
-        QCOMPARE(window->cmdRMDownload->x(), Twips::toPixels(3705));
-
-        window->lblSelectAll_Click();
-        for (int row = 0; row < list.rowCount(); ++row)
-            QCOMPARE(list.isTicked(row), row < files);
-
-        if (scrollBar) {
-            QScrollBar *bar = list.VScroll1();
-            QCOMPARE(list.scrollBarTwips(), QRect(8295, 1020, 285, 6180));
-            QCOMPARE(bar->maximum(), (files + 1) / 2 - 20); // in lines, twenty in view
-            QCOMPARE(bar->pageStep(), 20);
-            QCOMPARE(bar->value(), 0);
-            // Once on screen the list has the keyboard (the scroll bar hands it on).
-            window->show();
-            QCoreApplication::processEvents();
-            QCOMPARE(window->focusWidget(), list.view());
-            bar->setValue(bar->maximum());
-            QCOMPARE(list.topLine(), bar->maximum());
-            QVERIFY(list.isRowOnScreen(files - 1));
-            bar->setValue(0);
-            QCOMPARE(list.topLine(), 0);
-            QVERIFY(list.isTicked(0)); // ticks outlive scrolling
-        }
-    }
 
     void everyWayOfTickingReachesTheExport()
     {
@@ -344,61 +267,6 @@ private slots:
         QCOMPARE(readFile(path),
                  tableStart + "<tr><td>1</td><td>07/03/21 - 14:05:09</td><td>123E-3</td><td>100.0</td></tr>\r\n"
                      + "\r\n\r\n\r\n" + tableEnd);
-    }
-
-    void startUpFailureLeavesTheDesignState_data()
-    {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<MeterKind>("family");
-        QTest::addColumn<QStringList>("simArguments");
-        QTest::newRow("silent contact meter")
-            << "[KX-C1]" << MeterKind::Contact << QStringList{"--family", "contact", "--silent"};
-        QTest::newRow("silent ratio meter")
-            << "KXT1" << MeterKind::Ratio << QStringList{"--family", "ratio", "--silent"};
-        QTest::newRow("count not a number")
-            << "[KX-C1]" << MeterKind::Contact << QStringList{"--family", "contact", "--bad-count"};
-    }
-    void startUpFailureLeavesTheDesignState()
-    {
-        QFETCH(QString, model);
-        QFETCH(MeterKind, family);
-        QFETCH(QStringList, simArguments);
-        MeterHarness harness(model, family, simArguments << "--files" << "3" << "--unpaced");
-        QVERIFY(harness.load());
-        auto *window = harness.as<FileListWindow>();
-        QCOMPARE(harness.dialogs.boxes, Boxes{fatalBox});
-        QCOMPARE(harness.requests(), QStringList{"{03}"});
-        QVERIFY(harness.progress.isEmpty());
-        QCOMPARE(window->windowTitle(), model + " Meter Communication Software");
-        QVERIFY(!window->Frame2->isVisibleTo(window));
-        QVERIFY(!window->cmdExit->isVisibleTo(window));
-        QCOMPARE(window->fileCount(), 0);
-        QCOMPARE(window->list().rowCount(), 2);
-        QCOMPARE(rowTexts(window->list(), 0), unfilled);
-        QVERIFY(!window->list().isScrollBarShown());
-
-        // The design rows hold no file: neither can be ticked.
-        FileList &list = window->list();
-        list.setTicked(0, true);
-        list.setTicked(1, true);
-        window->lblSelectAll_Click();
-        for (int row = 0; row < 2; ++row)
-            QVERIFY(!list.isCheckEnabled(row) && !list.isTicked(row));
-
-        // Nothing on it takes the keyboard, so the window does: Escape ends
-        // the program, and so does closing the window.
-        window->show();
-        QCoreApplication::processEvents();
-        QCOMPARE(window->focusWidget(), window);
-        QVERIFY(!QAccessible::queryAccessibleInterface(window)->text(QAccessible::Description).isEmpty());
-        QTest::keyClick(window, Qt::Key_Escape);
-        QVERIFY(StopRequest::isRequested());
-        QVERIFY(!window->isVisible());
-
-        StopRequest::resetForTests();
-        window->show();
-        QVERIFY(window->close());
-        QVERIFY(StopRequest::isRequested());
     }
 
     void keyboardAndScreenReader()
