@@ -11,6 +11,7 @@
 #include "SimOptions.h"
 
 #include "link/MeterTiming.h"
+#include "link/StopRequest.h"
 #include "ui/MeterWindow.h"
 #include "app/DetectionDialog.h"
 #include "ui/filelist/FileList.h"
@@ -180,6 +181,7 @@ bool runLoad(const RunSpec &spec, RunValues *values, QString *error)
     // The load as the entry routine runs it: the detection window modal
     // until it has loaded the family window, then that window shown.
     ProgramState state;
+    StopRequest stop;
     ScriptedDialogs dialogs;
     std::unique_ptr<MeterWindow> window;
     qint64 armedNs = 0;
@@ -187,7 +189,7 @@ bool runLoad(const RunSpec &spec, RunValues *values, QString *error)
     TimerWatch timer;
     FetchWatch fetching(spec.files);
     {
-        DetectionDialog splash(state, dialogs, createSerialPort, createFamilyWindow);
+        DetectionDialog splash(state, dialogs, stop, serialPorts(stop), createFamilyWindow);
         armedNs = sim::monotonicNs(); // Timer1 was started as the window loaded
         cpuStartNs = cpuNs();
         splash.Timer1.installEventFilter(&timer);
@@ -234,7 +236,7 @@ bool runLoad(const RunSpec &spec, RunValues *values, QString *error)
         return false;
     }
     int differingRows = 0;
-    const MeterWindowContext context{state, dialogs, createSerialPort, {}};
+    const MeterWindowContext context{state, dialogs, stop, serialPorts(stop), {}};
     values->insert(key::listBuild,
                    ListMeasures::timeListBuild(context, meter, *controls.list, listBuildRepeats, &differingRows));
     if (differingRows > 0) {

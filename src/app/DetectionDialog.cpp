@@ -49,11 +49,12 @@ Widget *place(Widget *widget, const char *name, int left, int top, int width, in
 
 } // namespace
 
-DetectionDialog::DetectionDialog(ProgramState &state, UserDialogs &dialogs, PortFactory makePort,
+DetectionDialog::DetectionDialog(ProgramState &state, UserDialogs &dialogs, StopRequest &stop, PortFactory makePort,
                      MeterWindowFactory makeWindow, const MeterTiming &timing, QWidget *parent)
     : QDialog(parent)
     , m_state(state)
     , m_dialogs(dialogs)
+    , m_stop(stop)
     , m_makePort(std::move(makePort))
     , m_makeWindow(std::move(makeWindow))
     , m_timing(timing)
@@ -165,7 +166,7 @@ void DetectionDialog::Timer1_Timer()
 {
     Timer1.stop();
 
-    Exchange exchange(*m_port, m_timing);
+    Exchange exchange(*m_port, m_stop, m_timing);
     QByteArray reply;
     for (;;) {
         const std::optional<int> number = portNumberIn(comboCOM->currentText());
@@ -202,13 +203,13 @@ void DetectionDialog::Timer1_Timer()
     m_state.MeterPort = qint16(m_port->portNumber());
     m_port->close();
 
-    const MeterWindowContext context{m_state, m_dialogs, m_makePort, [this](const QString &text) {
+    const MeterWindowContext context{m_state, m_dialogs, m_stop, m_makePort, [this](const QString &text) {
                                          lblProgress->setProgressText(text);
                                      },
                                      m_timing};
     m_loaded = m_makeWindow(context);
     m_loaded->load();
-    if (StopRequest::isRequested())
+    if (m_stop.isRequested())
         return;
     accept();
 }
@@ -216,7 +217,7 @@ void DetectionDialog::Timer1_Timer()
 void DetectionDialog::cmdExit_Click()
 {
     m_port->close();
-    StopRequest::request();
+    m_stop.request();
     QDialog::reject();
 }
 

@@ -24,7 +24,8 @@ class DetectionDialog : public QDialog
 {
     Q_OBJECT
 public:
-    DetectionDialog(ProgramState &state, UserDialogs &dialogs, PortFactory makePort,
+    // Exit requests `stop`; the family window gets it too.
+    DetectionDialog(ProgramState &state, UserDialogs &dialogs, StopRequest &stop, PortFactory makePort,
               MeterWindowFactory makeWindow, const MeterTiming &timing = {}, QWidget *parent = nullptr);
     ~DetectionDialog() override;
 
@@ -62,6 +63,7 @@ private:
 
     ProgramState &m_state;
     UserDialogs &m_dialogs;
+    StopRequest &m_stop;
     PortFactory m_makePort;
     MeterWindowFactory m_makeWindow;
     MeterTiming m_timing;

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 
 class SerialLink;
+class StopRequest;
 
 enum class WaitEvents { Handled, Ignored };
 
@@ -45,7 +46,8 @@ public:
     // Exchanges in a row without a stray byte after which a line counts as clean again.
     static constexpr int cleanExchangesToCalm = 16;
 
-    explicit Exchange(SerialLink &port, const MeterTiming &timing = {});
+    // Waits that handle events end when `stop` is requested.
+    Exchange(SerialLink &port, const StopRequest &stop, const MeterTiming &timing = {});
 
     const MeterTiming &timing() const { return m_timing; }
 
@@ -84,6 +86,7 @@ private:
     void noteCleanExchange();
 
     SerialLink &m_port;
+    const StopRequest &m_stop;
     MeterTiming m_timing;
     QElapsedTimer m_lastByte; // since the last byte came in; invalid before the first
     bool m_noisy = false;

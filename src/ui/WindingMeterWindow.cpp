@@ -55,11 +55,12 @@ QLabel *heading(QWidget *parent, const QString &text, int left, int top, int wid
 } // namespace
 
 WindingMeterWindow::WindingMeterWindow(const MeterWindowContext &context)
-    : m_state(context.state)
+    : MeterWindow(context.stop)
+    , m_state(context.state)
     , m_dialogs(context.dialogs)
     , m_progress(context.showProgress)
     , MSComm2(context.makePort(QtSerialLink::meterBufferSize))
-    , m_exchange(std::make_unique<Exchange>(*MSComm2, context.timing))
+    , m_exchange(std::make_unique<Exchange>(*MSComm2, context.stop, context.timing))
 {
     setObjectName(QStringLiteral("frmWRM_Temperature"));
     setFont(WindowGeometry::sansSerif(8.25, false));
@@ -212,7 +213,7 @@ void WindingMeterWindow::load()
     FileRows::createForCount(*m_list, m_fileCount);
 
     const auto fetch = [this](int index) { return fetchRecord(index); };
-    if (MeterStartup::fetchEveryRecord(*m_list, m_progress, fetch) == MeterStartup::LoadEnd::Ended)
+    if (MeterStartup::fetchEveryRecord(*m_list, m_progress, stopRequest(), fetch) == MeterStartup::LoadEnd::Ended)
         return;
 
     m_list->setupScroll();
@@ -333,7 +334,7 @@ void WindingMeterWindow::keyPressEvent(QKeyEvent *event)
 void WindingMeterWindow::cmdExit_Click()
 {
     MSComm2->close();
-    StopRequest::request();
+    stopRequest().request();
     close();
 }
 

@@ -34,17 +34,21 @@ struct Detection
 {
     // The ports and waits of the meter's line.
     explicit Detection(MeterHarness &meter)
-        : splash(state, dialogs, meter.ports(), createFamilyWindow, meter.timing)
+        : stop(meter.stop)
+        , splash(state, dialogs, stop, meter.ports(), createFamilyWindow, meter.timing)
     {
         splash.show();
     }
     // The program's own ports, with these waits.
     explicit Detection(const MeterTiming &timing)
-        : splash(state, dialogs, createSerialPort, createFamilyWindow, timing)
+        : stop(m_ownStop)
+        , splash(state, dialogs, stop, serialPorts(stop), createFamilyWindow, timing)
     {
         splash.show();
     }
 
+    StopRequest m_ownStop;
+    StopRequest &stop;
     ProgramState state;
     ScriptedDialogs dialogs;
     DetectionDialog splash;
@@ -71,7 +75,6 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-    void cleanup() { StopRequest::resetForTests(); }
 
     void eachModelOpensItsFamilyWindow_data()
     {
@@ -210,7 +213,7 @@ private slots:
         QCOMPARE(warning->role(), QAccessible::Notification);
         QCOMPARE(warning->text(QAccessible::Name), MessageTexts::meterNotCommunicating().simplified());
         QCOMPARE(detection.splash.result(), int(QDialog::Rejected));
-        QVERIFY(StopRequest::isRequested());
+        QVERIFY(detection.stop.isRequested());
         QVERIFY(!detection.splash.MSComm1().isOpen());
         QVERIFY(!detection.splash.takeLoadedWindow());
         QVERIFY(detection.dialogs.boxes.isEmpty());

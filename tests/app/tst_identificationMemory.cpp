@@ -72,7 +72,6 @@ private slots:
             QVERIFY(warmUp.waitUntilClosed());
             warmUp.splash->grab();
         }
-        StopRequest::resetForTests();
 
         const qint64 before = addressSpaceBytes();
         QVERIFY(before > 0);

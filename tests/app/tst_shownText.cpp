@@ -78,7 +78,6 @@ private:
     QTemporaryDir m_files;
 
 private slots:
-    void cleanup() { StopRequest::resetForTests(); }
 
     void identificationIsShownLiterally_data()
     {
@@ -156,7 +155,9 @@ private slots:
         state.MeterFamily = family;
         state.MeterPort = 1;
         ScriptedDialogs dialogs;
-        const std::unique_ptr<MeterWindow> window = createFamilyWindow({state, dialogs, silentMeter(), {}, fastTiming()});
+        StopRequest stop;
+        const std::unique_ptr<MeterWindow> window =
+            createFamilyWindow({state, dialogs, stop, silentMeter(), {}, fastTiming()});
         window->load();
         QCOMPARE(dialogs.boxes.size(), 1); // the silent meter: start-up failure
         QCOMPARE(window->windowTitle(), QStringLiteral("[*][*]<b>x\u2400\u240D\u240A") + titleEnd);
@@ -173,7 +174,8 @@ private slots:
         state.MeterModel = QStringLiteral("[KX-W1]");
         state.MeterPort = 1;
         ScriptedDialogs dialogs;
-        WindingMeterWindow window({state, dialogs, windingMeterWithHeatRuns(names), {}, fastTiming()});
+        StopRequest stop;
+        WindingMeterWindow window({state, dialogs, stop, windingMeterWithHeatRuns(names), {}, fastTiming()});
         window.load();
         QVERIFY(dialogs.boxes.isEmpty());
 
@@ -213,7 +215,8 @@ private slots:
             icon = box->icon();
             box->accept();
         });
-        QtUserDialogs dialogs;
+        StopRequest stop;
+        QtUserDialogs dialogs(stop);
         if (critical)
             dialogs.critical(QStringLiteral("Error"), path + QStringLiteral(": Permission denied"));
         else
@@ -262,7 +265,8 @@ private slots:
                 }
             }
         });
-        QtUserDialogs dialogs;
+        StopRequest stop;
+        QtUserDialogs dialogs(stop);
         const UserDialogs::LoadChoice choice =
             dialogs.loadFailure(QStringLiteral("Error"), QStringLiteral("Communication Error"));
         QVERIFY(act.acted);

@@ -51,7 +51,6 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-    void cleanup() { StopRequest::resetForTests(); }
 
     void exitDuringAStartUpRequest_data()
     {
@@ -81,7 +80,7 @@ private slots:
         run.window->load();
 
         QVERIFY(pressed);
-        QVERIFY(StopRequest::isRequested());
+        QVERIFY(run.stop.isRequested());
         QVERIFY(run.dialogs.boxes.isEmpty());
         QCOMPARE(run.requests(), startupOf(family).mid(0, answered + 1));
         QCOMPARE(run.list().fileCount(), 0);
@@ -109,7 +108,7 @@ private slots:
         };
         run.window->load();
 
-        QVERIFY(StopRequest::isRequested());
+        QVERIFY(run.stop.isRequested());
         QVERIFY(run.dialogs.boxes.isEmpty());
         QCOMPARE(run.progress, (QStringList{"1 / 3", "2 / 3"}));
         const QStringList requests = run.requests();
@@ -140,7 +139,7 @@ private slots:
         QVERIFY(run.click("cmdDownload_0"));
 
         QVERIFY(pressed);
-        QVERIFY(StopRequest::isRequested());
+        QVERIFY(run.stop.isRequested());
         QVERIFY(run.dialogs.boxes.isEmpty());
         QVERIFY(run.dialogs.saveRequests.isEmpty());
         QVERIFY(!QFile::exists(run.files.filePath("heat-run.csv")));
@@ -156,7 +155,8 @@ private slots:
         const QString device = sim.device();
         ProgramState state;
         ScriptedDialogs dialogs;
-        DetectionDialog splash(state, dialogs, createSerialPort, createFamilyWindow);
+        StopRequest stop;
+        DetectionDialog splash(state, dialogs, stop, serialPorts(stop), createFamilyWindow);
         QSignalSpy finished(&splash, &QDialog::finished);
 
         // The adapter is pulled while the probe waits for "{00}"; the probe
@@ -171,7 +171,7 @@ private slots:
         QVERIFY(finished.wait(20000));
 
         QVERIFY(probingOn);
-        QVERIFY(StopRequest::isRequested());
+        QVERIFY(stop.isRequested());
         QCOMPARE(splash.result(), int(QDialog::Rejected));
         QVERIFY(dialogs.boxes.isEmpty());
         QVERIFY(!splash.takeLoadedWindow());

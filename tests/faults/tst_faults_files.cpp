@@ -215,7 +215,6 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-    void cleanup() { StopRequest::resetForTests(); }
 
     void exportThatCannotBeWritten_data() { addObstacles(); }
     void exportThatCannotBeWritten()

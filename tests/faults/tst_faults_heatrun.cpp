@@ -76,7 +76,6 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-    void cleanup() { StopRequest::resetForTests(); }
 
     void downloadEndsCleanly_data()
     {

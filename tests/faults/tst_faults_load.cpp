@@ -103,7 +103,6 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-    void cleanup() { StopRequest::resetForTests(); }
 
     // A meter that reports 9999 files and falls silent after three would give
     // a box per remaining file; the first box's "Stop Loading" ends the load,

@@ -73,7 +73,6 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-    void cleanup() { StopRequest::resetForTests(); }
 
     void everyRowIsRightOrFailed_data()
     {

@@ -5,6 +5,7 @@
 #include "ScriptedDialogs.h"
 #include "ui/ProgramState.h"
 #include "app/DetectionDialog.h"
+#include "link/StopRequest.h"
 
 #include <QByteArray>
 #include <QSignalSpy>
@@ -24,6 +25,7 @@ public:
     bool waitUntilClosed();
 
     ProgramState state;
+    StopRequest stop;
     ScriptedDialogs dialogs;
     std::unique_ptr<DetectionDialog> splash;
 

@@ -61,13 +61,13 @@ bool MeterHarness::startMeter()
 PortFactory MeterHarness::ports()
 {
     if (!memory)
-        return createSerialPort;
+        return serialPorts(stop);
     return [meter = memory.get()](qint64) { return meter->makePort(); };
 }
 
 void MeterHarness::createWindow()
 {
-    const MeterWindowContext context{state, dialogs, ports(),
+    const MeterWindowContext context{state, dialogs, stop, ports(),
                                      [this](const QString &text) {
                                          progress << text;
                                          if (onProgress)

@@ -5,6 +5,7 @@
 #include "ScriptedDialogs.h"
 #include "SimProcess.h"
 #include "link/MeterTiming.h"
+#include "link/StopRequest.h"
 #include "ui/MeterWindow.h"
 
 #include <QMetaType>
@@ -36,7 +37,7 @@ public:
 
     // Starts the meter (the simulator process, or the one in memory).
     bool startMeter();
-    // The ports of the program on this line (after startMeter).
+    // The ports of the program on this line (after startMeter), ended by `stop`.
     PortFactory ports();
     void createWindow();
     // Starts the meter, creates the family window and runs its start-up.
@@ -71,6 +72,7 @@ public:
     Line line;
     QStringList simArguments;
     ProgramState state;
+    StopRequest stop;     // the program's, for everything the harness makes
     ScriptedDialogs dialogs;
     QStringList progress; // every text written into lblProgress, in order
     std::function<void(const QString &)> onProgress;

@@ -113,7 +113,6 @@ private slots:
         QLocale::setDefault(QLocale::c());
     }
 
-    void cleanup() { StopRequest::resetForTests(); }
 
     void loadsEveryFileSlot_data()
     {
@@ -255,13 +254,16 @@ private slots:
         QCOMPARE(window->focusWidget(), window);
         QVERIFY(!QAccessible::queryAccessibleInterface(window)->text(QAccessible::Description).isEmpty());
         QTest::keyClick(window, Qt::Key_Escape);
-        QVERIFY(StopRequest::isRequested());
+        QVERIFY(harness.stop.isRequested());
         QVERIFY(!window->isVisible());
 
-        StopRequest::resetForTests();
-        window->show();
-        QVERIFY(window->close());
-        QVERIFY(StopRequest::isRequested());
+        // The same window of another run, closed.
+        MeterHarness closing(family.model, family.kind, harness.simArguments);
+        QVERIFY(closing.load());
+        closing.window->show();
+        QVERIFY(!closing.stop.isRequested());
+        QVERIFY(closing.window->close());
+        QVERIFY(closing.stop.isRequested());
     }
 };
 

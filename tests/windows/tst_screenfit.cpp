@@ -138,13 +138,14 @@ class ScreenFitTest : public QObject
 private:
     QTemporaryDir m_config;
     ProgramState m_state;
+    StopRequest m_stop;
     ScriptedDialogs m_dialogs;
 
     Shown showDetection()
     {
         Shown shown;
         auto splash = std::make_unique<DetectionDialog>(
-            m_state, m_dialogs, [](qint64) { return std::make_unique<FakeSerialLink>(); },
+            m_state, m_dialogs, m_stop, [](qint64) { return std::make_unique<FakeSerialLink>(); },
             [](const MeterWindowContext &) { return std::unique_ptr<MeterWindow>(); });
         splash->Timer1.stop(); // no probe: only the window is looked at
         shown.window = splash.get();
@@ -272,11 +273,6 @@ private slots:
         qInfo("screen %dx%d, free %dx%d at %d,%d, device pixel ratio %.2f", screen->geometry().width(),
               screen->geometry().height(), screen->availableGeometry().width(), screen->availableGeometry().height(),
               screen->availableGeometry().x(), screen->availableGeometry().y(), screen->devicePixelRatio());
-    }
-
-    void cleanup()
-    {
-        StopRequest::resetForTests();
     }
 
     // A run that asks for a screen must get it, or it proves nothing.

@@ -141,11 +141,7 @@ private slots:
 
     void init() { QLocale::setDefault(QLocale::c()); }
 
-    void cleanup()
-    {
-        StopRequest::resetForTests();
-        QLocale::setDefault(QLocale::c());
-    }
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
 
     void decodesRowsAndExportsTheTickedOnes()
     {

@@ -111,7 +111,6 @@ private slots:
         QLocale::setDefault(QLocale::c());
     }
 
-    void cleanup() { StopRequest::resetForTests(); }
 
     void everyWayOfTickingReachesTheExport()
     {
@@ -300,9 +299,9 @@ private slots:
         QCOMPARE(window->focusWidget(), window->cmdRMDownload);
 
         // Escape where the keyboard is: Exit.
-        QVERIFY(!StopRequest::isRequested());
+        QVERIFY(!harness.stop.isRequested());
         QTest::keyClick(window->focusWidget(), Qt::Key_Escape);
-        QVERIFY(StopRequest::isRequested());
+        QVERIFY(harness.stop.isRequested());
         QVERIFY(!window->isVisible());
     }
 

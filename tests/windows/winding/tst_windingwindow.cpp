@@ -69,11 +69,7 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-    void cleanup()
-    {
-        StopRequest::resetForTests();
-        QLocale::setDefault(QLocale::c());
-    }
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
 
     void loadsAHundredFilesInOrder()
     {
@@ -280,7 +276,7 @@ private slots:
         QVERIFY(window->frameCommand->isVisibleTo(window));
         QVERIFY(!window->Frame1->isVisibleTo(window));
         QCOMPARE(window->focusWidget(), window->cmdHRT);
-        QVERIFY(!StopRequest::isRequested());
+        QVERIFY(!harness.stop.isRequested());
         QCOMPARE(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Window);
     }
 
@@ -384,10 +380,10 @@ private slots:
         QTest::keyClick(keys, Qt::Key_Escape);
         QVERIFY(window->frameCommand->isVisibleTo(window));
         QVERIFY(!window->Frame2->isVisibleTo(window));
-        QVERIFY(!StopRequest::isRequested());
+        QVERIFY(!harness.stop.isRequested());
         keys = window->focusWidget() ? window->focusWidget() : window;
         QTest::keyClick(keys, Qt::Key_Escape);
-        QVERIFY(StopRequest::isRequested());
+        QVERIFY(harness.stop.isRequested());
     }
 };
 
