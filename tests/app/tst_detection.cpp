@@ -75,7 +75,6 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-
     void eachModelOpensItsFamilyWindow_data()
     {
         QTest::addColumn<QString>("model");

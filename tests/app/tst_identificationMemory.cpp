@@ -6,7 +6,6 @@
 // A program of its own, since the cap holds for the rest of the process.
 #include "FakeDetection.h"
 #include "ui/MeterWindow.h"
-#include "link/StopRequest.h"
 
 #include <QFile>
 #include <QLabel>

@@ -51,7 +51,6 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-
     void exitDuringAStartUpRequest_data()
     {
         QTest::addColumn<Family>("family");

@@ -10,7 +10,6 @@
 // case then acts under an unprivileged file-system identity, and the full disk
 // is a file-size limit, which fails the write the way a full disk does.
 #include "FaultFamilies.h"
-#include "link/StopRequest.h"
 
 #include <QDir>
 #include <QFile>
@@ -214,7 +213,6 @@ private slots:
         QVERIFY(m_config.isValid());
         SimProcess::useTemporaryConfigHome(m_config);
     }
-
 
     void exportThatCannotBeWritten_data() { addObstacles(); }
     void exportThatCannotBeWritten()

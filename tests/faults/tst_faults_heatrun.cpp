@@ -8,7 +8,6 @@
 // answers in memory; the lost device and a download in pieces also run in
 // real time against the simulator on a pseudo-terminal.
 #include "FaultFamilies.h"
-#include "link/StopRequest.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -75,7 +74,6 @@ private slots:
         QVERIFY(m_config.isValid());
         SimProcess::useTemporaryConfigHome(m_config);
     }
-
 
     void downloadEndsCleanly_data()
     {

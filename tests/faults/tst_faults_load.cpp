@@ -8,7 +8,6 @@
 // answers in memory; one row of each kind of fault also runs in real time
 // against the simulator on a pseudo-terminal.
 #include "FaultFamilies.h"
-#include "link/StopRequest.h"
 
 #include <QGroupBox>
 #include <QPushButton>
@@ -102,7 +101,6 @@ private slots:
         QVERIFY(m_config.isValid());
         SimProcess::useTemporaryConfigHome(m_config);
     }
-
 
     // A meter that reports 9999 files and falls silent after three would give
     // a box per remaining file; the first box's "Stop Loading" ends the load,

@@ -9,7 +9,6 @@
 #include "FaultFamilies.h"
 #include "MeterEmulator.h"
 #include "SimOptions.h"
-#include "link/StopRequest.h"
 #include "protocol/CableRecord.h"
 #include "protocol/ContactRecord.h"
 #include "protocol/WindingRecord.h"
@@ -72,7 +71,6 @@ private slots:
         QVERIFY(m_config.isValid());
         SimProcess::useTemporaryConfigHome(m_config);
     }
-
 
     void everyRowIsRightOrFailed_data()
     {

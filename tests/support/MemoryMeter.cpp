@@ -120,7 +120,8 @@ private:
 
 MemoryMeter::MemoryMeter(const QStringList &simArguments)
 {
-    const sim::ParsedOptions parsed = sim::parseSimOptions(QStringList{QStringLiteral("kestrix-meter-sim")} + simArguments);
+    const sim::ParsedOptions parsed =
+        sim::parseSimOptions(QStringList{QStringLiteral("kestrix-meter-sim")} + simArguments);
     m_error = parsed.error;
     if (!m_error.isEmpty())
         return;

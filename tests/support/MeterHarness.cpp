@@ -67,7 +67,10 @@ PortFactory MeterHarness::ports()
 
 void MeterHarness::createWindow()
 {
-    const MeterWindowContext context{state, dialogs, stop, ports(),
+    const MeterWindowContext context{state,
+                                     dialogs,
+                                     stop,
+                                     ports(),
                                      [this](const QString &text) {
                                          progress << text;
                                          if (onProgress)

@@ -72,14 +72,14 @@ public:
     Line line;
     QStringList simArguments;
     ProgramState state;
-    StopRequest stop;     // the program's, for everything the harness makes
+    StopRequest stop; // the program's, for everything the harness makes
     ScriptedDialogs dialogs;
     QStringList progress; // every text written into lblProgress, in order
     std::function<void(const QString &)> onProgress;
-    MeterTiming timing;   // the window's waits
+    MeterTiming timing; // the window's waits
     std::unique_ptr<SimProcess> sim;
     std::unique_ptr<MemoryMeter> memory;
-    QString device;       // the pseudo-terminal, on the Pty line
+    QString device; // the pseudo-terminal, on the Pty line
     std::unique_ptr<MeterWindow> window;
-    QTemporaryDir files;  // data files and exported files of the test
+    QTemporaryDir files; // data files and exported files of the test
 };

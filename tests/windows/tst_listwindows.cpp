@@ -24,16 +24,16 @@ struct ListFamily
 {
     QString model;
     MeterKind kind;
-    QString simFamily;      // the simulator's --family
+    QString simFamily; // the simulator's --family
     QString windowName;
     QString countRequest;
     QByteArray (*recordRequest)(int index);
-    int columns;            // label cells per row
-    QString countFailure;   // the "Fatal Error" text
+    int columns;          // label cells per row
+    QString countFailure; // the "Fatal Error" text
     QSize windowTwips;
-    QPoint exitTwips;       // the Exit button's place in the window
+    QPoint exitTwips; // the Exit button's place in the window
     int downloadLeftTwips;
-    QRect scrollBarTwips;   // where the scroll bar shows, once there is one
+    QRect scrollBarTwips; // where the scroll bar shows, once there is one
 };
 
 const ListFamily contact{"[KX-C1]",
@@ -112,7 +112,6 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
         QLocale::setDefault(QLocale::c());
     }
-
 
     void loadsEveryFileSlot_data()
     {
@@ -221,7 +220,9 @@ private slots:
         QFETCH(ListFamily, family);
         QFETCH(QStringList, simArguments);
         MeterHarness harness(family.model, family.kind,
-                             simArguments << "--family" << family.simFamily << "--files" << "3" << "--unpaced");
+                             simArguments << "--family" << family.simFamily << "--files"
+                                          << "3"
+                                          << "--unpaced");
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
         auto *frame = control<QGroupBox>(harness, "Frame2");

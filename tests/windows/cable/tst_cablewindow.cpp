@@ -4,7 +4,6 @@
 // list windows share is in tst_listwindows.
 #include "MeterHarness.h"
 #include "ui/SaveLocation.h"
-#include "link/StopRequest.h"
 #include "ui/Twips.h"
 #include "ui/filelist/FileListView.h"
 #include "protocol/CableRecord.h"

@@ -111,7 +111,6 @@ private slots:
         QLocale::setDefault(QLocale::c());
     }
 
-
     void everyWayOfTickingReachesTheExport()
     {
         MeterHarness harness("[KX-C1]", MeterKind::Contact, {"--family", "contact", "--files", "60", "--unpaced"});
