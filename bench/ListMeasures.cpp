@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ListMeasures.h"
 
-#include "BenchDialogs.h"
+#include "ScriptedDialogs.h"
 #include "BenchReport.h"
 #include "FamilyControls.h"
 #include "MeterEmulator.h"
@@ -85,7 +85,7 @@ double timeListBuild(const MeterWindowContext &context, const sim::MeterEmulator
     return bench::median(times);
 }
 
-double timeExportAll(const FamilyControls &window, BenchDialogs &dialogs, int repeats)
+double timeExportAll(const FamilyControls &window, ScriptedDialogs &dialogs, int repeats)
 {
     window.selectAll();
     QList<double> times;
@@ -94,8 +94,8 @@ double timeExportAll(const FamilyControls &window, BenchDialogs &dialogs, int re
         const qint64 start = sim::monotonicNs();
         window.exportTicked();
         times << msSince(start);
-        if (dialogs.boxes != QStringList{QStringLiteral("Kestrix: File(s) downloaded successfully")}
-            || !QFileInfo(dialogs.savePath).isFile())
+        if (dialogs.boxTexts() != QStringList{QStringLiteral("Kestrix: File(s) downloaded successfully")}
+            || !QFileInfo(dialogs.everyLaterSave).isFile())
             return -1;
     }
     return bench::median(times);

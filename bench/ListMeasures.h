@@ -3,7 +3,7 @@
 
 #include "ui/MeterWindow.h"
 
-class BenchDialogs;
+class ScriptedDialogs;
 class FileList;
 struct FamilyControls;
 
@@ -23,9 +23,9 @@ double timeListBuild(const MeterWindowContext &context, const sim::MeterEmulator
                      int repeats, int *differingRows);
 
 // Select All, then the Download button with the save dialog answered by
-// dialogs.savePath; median ms over `repeats` exports. -1 when an export
+// dialogs.everyLaterSave; median ms over `repeats` exports. -1 when an export
 // did not report success.
-double timeExportAll(const FamilyControls &window, BenchDialogs &dialogs, int repeats);
+double timeExportAll(const FamilyControls &window, ScriptedDialogs &dialogs, int repeats);
 
 // One step down the scroll bar (value + 1) and a synchronous repaint of the
 // viewport; median ms over `samples` steps spread over the whole range. -1

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "LoadRun.h"
 
-#include "BenchDialogs.h"
+#include "ScriptedDialogs.h"
 #include "FamilyControls.h"
 #include "ListMeasures.h"
 #include "LoadSplit.h"
@@ -10,6 +10,8 @@
 #include "SimChild.h"
 #include "SimOptions.h"
 
+#include "link/MeterTiming.h"
+#include "link/StopRequest.h"
 #include "ui/MeterWindow.h"
 #include "app/DetectionDialog.h"
 #include "ui/filelist/FileList.h"
@@ -26,7 +28,10 @@ namespace bench {
 namespace {
 
 constexpr qint64 secondNs = 1'000'000'000;
-constexpr qint64 detectionTimerNs = secondNs / 2;
+constexpr qint64 msNs = 1'000'000;
+// The program's own waits: the benchmark runs it with them as they are.
+const MeterTiming programTiming;
+const qint64 detectionTimerNs = programTiming.detectionStartMs * msNs;
 constexpr int listBuildRepeats = 3;
 constexpr int exportRepeats = 5;
 constexpr int scrollSamples = 200;
@@ -97,9 +102,9 @@ double ms(qint64 ns)
     return double(ns) / 1e6;
 }
 
-// The fixed waits around each request: the identification waits a second
-// from the request on and pauses a second after it; the winding start-up
-// pauses a second after its heat-run count and after the heat-run names.
+// The fixed waits around each request: the identification waits the probe
+// time from the request on and pauses as long after it; the winding start-up
+// pauses after its heat-run count and after the heat-run names.
 QList<LinkExchange> linkExchanges(const QList<LoggedRequest> &requests, const sim::MeterEmulator &meter)
 {
     QList<LinkExchange> exchanges;
@@ -109,10 +114,10 @@ QList<LinkExchange> linkExchanges(const QList<LoggedRequest> &requests, const si
         exchange.requestBytes = int(logged.request.size());
         exchange.replyBytes = int(meter.cleanReplyTo(logged.request).size());
         if (logged.request == "{00}") {
-            exchange.waitFromRequestNs = secondNs;
-            exchange.waitAfterReplyNs = secondNs;
+            exchange.waitFromRequestNs = programTiming.probeWaitMs * msNs;
+            exchange.waitAfterReplyNs = programTiming.probeWaitMs * msNs;
         } else if (meter.family() == sim::Family::Winding && (logged.request == "{01}" || logged.request == "{02}")) {
-            exchange.waitAfterReplyNs = secondNs;
+            exchange.waitAfterReplyNs = programTiming.startupPauseMs * msNs;
         }
         exchanges << exchange;
     }
@@ -176,14 +181,15 @@ bool runLoad(const RunSpec &spec, RunValues *values, QString *error)
     // The load as the entry routine runs it: the detection window modal
     // until it has loaded the family window, then that window shown.
     ProgramState state;
-    BenchDialogs dialogs;
+    StopRequest stop;
+    ScriptedDialogs dialogs;
     std::unique_ptr<MeterWindow> window;
     qint64 armedNs = 0;
     qint64 cpuStartNs = 0;
     TimerWatch timer;
     FetchWatch fetching(spec.files);
     {
-        DetectionDialog splash(state, dialogs, createSerialPort, createFamilyWindow);
+        DetectionDialog splash(state, dialogs, stop, serialPorts(stop), createFamilyWindow);
         armedNs = sim::monotonicNs(); // Timer1 was started as the window loaded
         cpuStartNs = cpuNs();
         splash.Timer1.installEventFilter(&timer);
@@ -200,7 +206,7 @@ bool runLoad(const RunSpec &spec, RunValues *values, QString *error)
     const qint64 shownNs = sim::monotonicNs();
     const qint64 cpuLoadNs = cpuNs() - cpuStartNs;
     if (!dialogs.boxes.isEmpty()) {
-        *error = QStringLiteral("the load showed: ") + dialogs.boxes.join(QStringLiteral("; "));
+        *error = QStringLiteral("the load showed: ") + dialogs.boxTexts().join(QStringLiteral("; "));
         return false;
     }
 
@@ -230,7 +236,7 @@ bool runLoad(const RunSpec &spec, RunValues *values, QString *error)
         return false;
     }
     int differingRows = 0;
-    const MeterWindowContext context{state, dialogs, createSerialPort, {}};
+    const MeterWindowContext context{state, dialogs, stop, serialPorts(stop), {}};
     values->insert(key::listBuild,
                    ListMeasures::timeListBuild(context, meter, *controls.list, listBuildRepeats, &differingRows));
     if (differingRows > 0) {
@@ -245,10 +251,10 @@ bool runLoad(const RunSpec &spec, RunValues *values, QString *error)
         values->insert(key::scrollStep, scroll);
 
     const QTemporaryDir exportDir;
-    dialogs.savePath = exportDir.filePath(QStringLiteral("export.html"));
+    dialogs.everyLaterSave = exportDir.filePath(QStringLiteral("export.html"));
     const double exported = ListMeasures::timeExportAll(controls, dialogs, exportRepeats);
     if (exported < 0) {
-        *error = QStringLiteral("the export did not succeed: ") + dialogs.boxes.join(QStringLiteral("; "));
+        *error = QStringLiteral("the export did not succeed: ") + dialogs.boxTexts().join(QStringLiteral("; "));
         return false;
     }
     values->insert(key::exportAll, exported);

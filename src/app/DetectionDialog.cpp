@@ -28,7 +28,6 @@
 
 namespace {
 
-constexpr int probeWaitMs = 1000;   // the meter gets one second to identify itself
 constexpr int shortestModel = 4;    // "KXT1" is the shortest identification
 
 // The typed text itself is not repeated: a tool tip would take markup in it
@@ -50,13 +49,15 @@ Widget *place(Widget *widget, const char *name, int left, int top, int width, in
 
 } // namespace
 
-DetectionDialog::DetectionDialog(ProgramState &state, UserDialogs &dialogs, PortFactory makePort,
-                     MeterWindowFactory makeWindow, QWidget *parent)
+DetectionDialog::DetectionDialog(ProgramState &state, UserDialogs &dialogs, StopRequest &stop, PortFactory makePort,
+                     MeterWindowFactory makeWindow, const MeterTiming &timing, QWidget *parent)
     : QDialog(parent)
     , m_state(state)
     , m_dialogs(dialogs)
+    , m_stop(stop)
     , m_makePort(std::move(makePort))
     , m_makeWindow(std::move(makeWindow))
+    , m_timing(timing)
     , m_port(m_makePort(QtSerialLink::probeBufferSize))
 {
     setObjectName(QStringLiteral("frmSplash"));
@@ -127,7 +128,7 @@ void DetectionDialog::buildControls()
 
     Timer1.setObjectName(QStringLiteral("Timer1"));
     Timer1.setSingleShot(true);
-    Timer1.setInterval(500);
+    Timer1.setInterval(m_timing.detectionStartMs);
     connect(&Timer1, &QTimer::timeout, this, &DetectionDialog::Timer1_Timer);
 }
 
@@ -165,14 +166,16 @@ void DetectionDialog::Timer1_Timer()
 {
     Timer1.stop();
 
-    Exchange exchange(*m_port);
+    Exchange exchange(*m_port, m_stop, m_timing);
     QByteArray reply;
     for (;;) {
         const std::optional<int> number = portNumberIn(comboCOM->currentText());
         m_port->setPortNumber(number.value_or(0));
         if (number && (m_port->isOpen() || m_port->open())) {
             showPortProblem(QString());
-            if (exchange.requestWithFixedWait(Request::command("00"), probeWaitMs, &reply) == ExchangeOutcome::Ended)
+            const ExchangeOutcome outcome =
+                exchange.requestWithFixedWait(Request::command("00"), m_timing.probeWaitMs, &reply);
+            if (outcome == ExchangeOutcome::Ended)
                 return;
             if (reply.size() >= shortestModel)
                 break;
@@ -180,7 +183,7 @@ void DetectionDialog::Timer1_Timer()
             // A port that cannot be opened takes the same path as a silent
             // meter, one attempt a second.
             showPortProblem(number ? m_port->errorString() : notAPortNumber());
-            if (exchange.waitHandlingEvents(probeWaitMs) == ExchangeOutcome::Ended)
+            if (exchange.waitHandlingEvents(m_timing.probeWaitMs) == ExchangeOutcome::Ended)
                 return;
         }
         lblWarning->show();
@@ -193,19 +196,20 @@ void DetectionDialog::Timer1_Timer()
     lblModel->show();
     lblWarning->hide();
 
-    if (exchange.waitHandlingEvents(probeWaitMs) == ExchangeOutcome::Ended)
+    if (exchange.waitHandlingEvents(m_timing.probeWaitMs) == ExchangeOutcome::Ended)
         return;
 
     m_state.MeterFamily = familyOrWinding(reply);
     m_state.MeterPort = qint16(m_port->portNumber());
     m_port->close();
 
-    const MeterWindowContext context{m_state, m_dialogs, m_makePort, [this](const QString &text) {
+    const MeterWindowContext context{m_state, m_dialogs, m_stop, m_makePort, [this](const QString &text) {
                                          lblProgress->setProgressText(text);
-                                     }};
+                                     },
+                                     m_timing};
     m_loaded = m_makeWindow(context);
     m_loaded->load();
-    if (StopRequest::isRequested())
+    if (m_stop.isRequested())
         return;
     accept();
 }
@@ -213,7 +217,7 @@ void DetectionDialog::Timer1_Timer()
 void DetectionDialog::cmdExit_Click()
 {
     m_port->close();
-    StopRequest::request();
+    m_stop.request();
     QDialog::reject();
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "link/MeterTiming.h"
 #include "ui/Accessibility.h"
 #include "ui/MeterWindow.h"
 #include "ui/ProgramState.h"
@@ -17,14 +18,15 @@ class LogoWidget;
 class SerialLink;
 
 // The detection window: lists COM 1 to 32, probes the chosen port with "{00}"
-// about once a second until a meter answers, fills the program-wide state,
+// once per probe wait until a meter answers, fills the program-wide state,
 // loads the family window and closes itself.
 class DetectionDialog : public QDialog
 {
     Q_OBJECT
 public:
-    DetectionDialog(ProgramState &state, UserDialogs &dialogs, PortFactory makePort,
-              MeterWindowFactory makeWindow, QWidget *parent = nullptr);
+    // Exit requests `stop`; the family window gets it too.
+    DetectionDialog(ProgramState &state, UserDialogs &dialogs, StopRequest &stop, PortFactory makePort,
+              MeterWindowFactory makeWindow, const MeterTiming &timing = {}, QWidget *parent = nullptr);
     ~DetectionDialog() override;
 
     // The family window loaded by the probe; empty until a meter has answered.
@@ -61,8 +63,10 @@ private:
 
     ProgramState &m_state;
     UserDialogs &m_dialogs;
+    StopRequest &m_stop;
     PortFactory m_makePort;
     MeterWindowFactory m_makeWindow;
+    MeterTiming m_timing;
     std::unique_ptr<SerialLink> m_port;
     std::unique_ptr<MeterWindow> m_loaded;
 };

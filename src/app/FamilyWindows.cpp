@@ -21,7 +21,9 @@ std::unique_ptr<MeterWindow> createFamilyWindow(const MeterWindowContext &contex
     return std::make_unique<WindingMeterWindow>(context);
 }
 
-std::unique_ptr<SerialLink> createSerialPort(qint64 readBufferSize)
+PortFactory serialPorts(const StopRequest &stop)
 {
-    return std::make_unique<QtSerialLink>(readBufferSize);
+    return [&stop](qint64 readBufferSize) -> std::unique_ptr<SerialLink> {
+        return std::make_unique<QtSerialLink>(readBufferSize, &stop);
+    };
 }

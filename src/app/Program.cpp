@@ -11,15 +11,16 @@
 int runProgram()
 {
     // Exit, wherever it is pressed, leaves every event loop at once.
-    QObject::connect(&StopRequest::instance(), &StopRequest::requested, qApp, [] { QCoreApplication::exit(0); });
+    StopRequest stop;
+    QObject::connect(&stop, &StopRequest::requested, qApp, [] { QCoreApplication::exit(0); });
 
     ProgramState state;
-    QtUserDialogs dialogs;
+    QtUserDialogs dialogs(stop);
     std::unique_ptr<MeterWindow> window;
     {
-        DetectionDialog splash(state, dialogs, createSerialPort, createFamilyWindow);
+        DetectionDialog splash(state, dialogs, stop, serialPorts(stop), createFamilyWindow);
         splash.exec();
-        if (StopRequest::isRequested())
+        if (stop.isRequested())
             return 0;
         window = splash.takeLoadedWindow();
     }

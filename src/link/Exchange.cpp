@@ -11,8 +11,10 @@
 
 #include <algorithm>
 
-Exchange::Exchange(SerialLink &port)
+Exchange::Exchange(SerialLink &port, const StopRequest &stop, const MeterTiming &timing)
     : m_port(port)
+    , m_stop(stop)
+    , m_timing(timing)
 {
 }
 
@@ -29,7 +31,7 @@ void Exchange::send(const QByteArray &request)
 
 bool Exchange::settleLine(bool handleEvents)
 {
-    const QDeadlineTimer limit(settleLimitMs);
+    const QDeadlineTimer limit(m_timing.settleLimitMs);
     for (;;) {
         // Take in what the system holds first: after a long pass (the program
         // may not have run for a while) bytes may wait there unseen.
@@ -48,7 +50,7 @@ bool Exchange::settleLine(bool handleEvents)
             return true;
         if (limit.hasExpired() || m_port.deviceLost())
             return false;
-        if (handleEvents && StopRequest::isRequested())
+        if (handleEvents && m_stop.isRequested())
             return false;
         const qint64 waitNs = std::min(leftNs, std::max<qint64>(0, limit.remainingTimeNSecs()));
         if (!m_port.waitForMoreBytesWithin(waitNs, handleEvents) && m_port.bytesWaiting() == 0)
@@ -57,13 +59,13 @@ bool Exchange::settleLine(bool handleEvents)
 }
 
 ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &rule, WaitEvents events,
-                                  QByteArray *reply, int timeoutMs)
+                                  QByteArray *reply)
 {
     reply->clear();
     m_strayInThisExchange = false;
     const bool handleEvents = events == WaitEvents::Handled;
     const bool quietBefore = settleLine(handleEvents);
-    if (handleEvents && StopRequest::isRequested())
+    if (handleEvents && m_stop.isRequested())
         return ExchangeOutcome::Ended;
     // A device found gone is not written to: the link would open the COM
     // number again, which may now lead to another device.
@@ -74,7 +76,7 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
     // Bytes are collected as they come so that the end-mark test looks at the
     // reply as a whole, however it was split on the wire.
     QByteArray received;
-    const QDeadlineTimer deadline(timeoutMs);
+    const QDeadlineTimer deadline(m_timing.replyTimeoutMs);
     for (;;) {
         if (m_port.bytesWaiting() > 0) {
             received += m_port.readAll();
@@ -82,7 +84,7 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
         }
         if (rule.settled(received))
             break;
-        if (handleEvents && StopRequest::isRequested())
+        if (handleEvents && m_stop.isRequested())
             return ExchangeOutcome::Ended;
         const qint64 remaining = deadline.remainingTime();
         if (remaining <= 0 || m_port.deviceLost())
@@ -92,7 +94,7 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
         const bool more = received.isEmpty()
                               ? m_port.waitForMoreBytes(int(remaining), handleEvents)
                               : m_port.waitForMissingBytes(rule.missingBytes(received), int(remaining), handleEvents);
-        if (handleEvents && StopRequest::isRequested())
+        if (handleEvents && m_stop.isRequested())
             return ExchangeOutcome::Ended;
         if (!more && m_port.bytesWaiting() == 0)
             break; // the time-out ended the wait, or the device is gone
@@ -127,7 +129,7 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
     // falls quiet after it as well: on a line that never does, its bytes may
     // be mixed with others.
     const bool quietAfter = !m_noisy || settleLine(handleEvents);
-    if (handleEvents && StopRequest::isRequested())
+    if (handleEvents && m_stop.isRequested())
         return ExchangeOutcome::Ended;
     if (!quietBefore || !quietAfter) {
         *reply = received;
@@ -176,7 +178,7 @@ ExchangeOutcome Exchange::requestWithFixedWait(const QByteArray &request, int wa
 
 ExchangeOutcome Exchange::waitHandlingEvents(int msecs)
 {
-    if (StopRequest::isRequested())
+    if (m_stop.isRequested())
         return ExchangeOutcome::Ended;
     // The port object keeps reading into its own buffer while this loop runs.
     QEventLoop loop;
@@ -184,10 +186,10 @@ ExchangeOutcome Exchange::waitHandlingEvents(int msecs)
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(&StopRequest::instance(), &StopRequest::requested, &loop, &QEventLoop::quit);
+    QObject::connect(&m_stop, &StopRequest::requested, &loop, &QEventLoop::quit);
     timer.start(msecs);
     loop.exec();
-    return StopRequest::isRequested() ? ExchangeOutcome::Ended : ExchangeOutcome::Reply;
+    return m_stop.isRequested() ? ExchangeOutcome::Ended : ExchangeOutcome::Reply;
 }
 
 void Exchange::pause(int msecs)

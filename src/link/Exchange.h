@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "link/MeterTiming.h"
 #include "protocol/ReplyRule.h"
 
 #include <QByteArray>
@@ -8,6 +9,7 @@
 #include <QElapsedTimer>
 
 class SerialLink;
+class StopRequest;
 
 enum class WaitEvents { Handled, Ignored };
 
@@ -33,7 +35,6 @@ enum class ExchangeOutcome {
 class Exchange
 {
 public:
-    static constexpr int standardTimeoutMs = 1000;
     // One character at 19200 baud with start and stop bit.
     static constexpr qint64 characterNs = 10 * 1'000'000'000LL / 19200;
     // Quiet time before a request while the line has been clean: a stray byte
@@ -42,22 +43,23 @@ public:
     static constexpr qint64 cleanQuietNs = 2 * characterNs;
     // Quiet time once stray bytes have been seen: bursts with gaps are caught too.
     static constexpr qint64 noisyQuietNs = 20 * characterNs;
-    // A line that is not quiet within this is taken as never quiet.
-    static constexpr int settleLimitMs = 100;
     // Exchanges in a row without a stray byte after which a line counts as clean again.
     static constexpr int cleanExchangesToCalm = 16;
 
-    explicit Exchange(SerialLink &port);
+    // Waits that handle events end when `stop` is requested.
+    Exchange(SerialLink &port, const StopRequest &stop, const MeterTiming &timing = {});
+
+    const MeterTiming &timing() const { return m_timing; }
 
     // Reads and drops whatever is waiting, so stale bytes of an earlier,
     // abandoned exchange never mix into the next reply.
     void discardWaiting();
 
     // Standard exchange: flush, write, wait until the reply is complete or the
-    // time-out ends, read all. `reply` gets the reply alone (Reply), what came
+    // reply time-out ends, read all. `reply` gets the reply alone (Reply), what came
     // (Garbled), or nothing (TimedOut, Lost, Ended).
     ExchangeOutcome request(const QByteArray &request, const ReplyRule &rule, WaitEvents events,
-                            QByteArray *reply, int timeoutMs = standardTimeoutMs);
+                            QByteArray *reply);
 
     // Identification and heat-run-test download: flush, write, wait the whole
     // fixed time while handling events, then read whatever came.
@@ -76,7 +78,7 @@ public:
 private:
     void send(const QByteArray &request);
     // Drops stray bytes until the line has been quiet for the current quiet
-    // time. False when it did not fall quiet within settleLimitMs.
+    // time. False when it did not fall quiet within the settle limit.
     bool settleLine(bool handleEvents);
     void noteBytesSeen() { m_lastByte.start(); }
     // Reads on while bytes keep coming, a quiet time at most apart.
@@ -84,6 +86,8 @@ private:
     void noteCleanExchange();
 
     SerialLink &m_port;
+    const StopRequest &m_stop;
+    MeterTiming m_timing;
     QElapsedTimer m_lastByte; // since the last byte came in; invalid before the first
     bool m_noisy = false;
     bool m_strayInThisExchange = false;

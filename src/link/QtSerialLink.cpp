@@ -12,7 +12,8 @@
 #include <chrono>
 #include <thread>
 
-QtSerialLink::QtSerialLink(qint64 readBufferSize)
+QtSerialLink::QtSerialLink(qint64 readBufferSize, const StopRequest *stop)
+    : m_stop(stop)
 {
     m_port.setReadBufferSize(readBufferSize);
     QObject::connect(&m_port, &QSerialPort::errorOccurred, [this](QSerialPort::SerialPortError error) {
@@ -162,7 +163,8 @@ bool QtSerialLink::waitForMoreBytes(int msecs, bool handleEvents)
     QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     QObject::connect(&m_port, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
     QObject::connect(&m_port, &QSerialPort::errorOccurred, &loop, &QEventLoop::quit);
-    QObject::connect(&StopRequest::instance(), &StopRequest::requested, &loop, &QEventLoop::quit);
+    if (m_stop)
+        QObject::connect(m_stop, &StopRequest::requested, &loop, &QEventLoop::quit);
     timer.start(msecs);
     loop.exec();
     return m_port.isOpen() && m_port.bytesAvailable() > before;

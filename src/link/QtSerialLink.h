@@ -6,6 +6,7 @@
 #include <QSerialPort>
 
 class PortMap;
+class StopRequest;
 
 // A meter port on a real serial device (or a pseudo-terminal), 19200 8N1.
 // The COM number is turned into a device through the port map when the port
@@ -21,7 +22,8 @@ public:
     // One character on the line: start bit, 8 data bits, stop bit at 19200 baud.
     static constexpr qint64 characterNs = 10 * 1'000'000'000LL / 19200;
 
-    explicit QtSerialLink(qint64 readBufferSize);
+    // A wait that handles events also ends when `stop` (if given) is requested.
+    explicit QtSerialLink(qint64 readBufferSize, const StopRequest *stop = nullptr);
     ~QtSerialLink() override;
 
     void setPortNumber(int number) override;
@@ -48,6 +50,7 @@ public:
 
 private:
     QSerialPort m_port;
+    const StopRequest *m_stop = nullptr;
     int m_number = 0;
     QString m_error;
     bool m_lost = false;

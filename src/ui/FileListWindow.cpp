@@ -28,12 +28,13 @@ constexpr int frame2Height = 7935;
 } // namespace
 
 FileListWindow::FileListWindow(const MeterWindowContext &context, FileListWindowDesign design)
-    : m_design(std::move(design))
+    : MeterWindow(context.stop)
+    , m_design(std::move(design))
     , m_state(context.state)
     , m_dialogs(context.dialogs)
     , m_progress(context.showProgress)
     , MSComm2(context.makePort(QtSerialLink::meterBufferSize))
-    , m_exchange(std::make_unique<Exchange>(*MSComm2))
+    , m_exchange(std::make_unique<Exchange>(*MSComm2, context.stop, context.timing))
 {
     setObjectName(QLatin1String(m_design.windowName));
     CommonDialog1.meterModel = m_state.MeterModel;
@@ -122,7 +123,7 @@ void FileListWindow::load()
     FileRows::createForCount(*m_list, m_fileCount);
 
     const auto fetch = [this](int index) { return fetchRecord(index); };
-    if (MeterStartup::fetchEveryRecord(*m_list, m_progress, fetch) == MeterStartup::LoadEnd::Ended)
+    if (MeterStartup::fetchEveryRecord(*m_list, m_progress, stopRequest(), fetch) == MeterStartup::LoadEnd::Ended)
         return;
 
     m_list->setupScroll();
@@ -202,7 +203,7 @@ QStringList FileListWindow::screenCells(int row) const
 void FileListWindow::cmdExit_Click()
 {
     MSComm2->close();
-    StopRequest::request();
+    stopRequest().request();
     close();
 }
 

@@ -59,15 +59,15 @@ void showProgress(const std::function<void(const QString &)> &progress, int file
 }
 
 LoadEnd fetchEveryRecord(FileList &list, const std::function<void(const QString &)> &progress,
-                         const std::function<LoadStep(int index)> &fetchRecord)
+                         const StopRequest &stop, const std::function<LoadStep(int index)> &fetchRecord)
 {
     const int fileCount = list.fileCount();
     for (int index = 0; index < fileCount; ++index) {
         showProgress(progress, index + 1, fileCount);
-        if (StopRequest::isRequested())
+        if (stop.isRequested())
             return LoadEnd::Ended;
         if (fetchRecord(index) == LoadStep::Stop) {
-            if (StopRequest::isRequested())
+            if (stop.isRequested())
                 return LoadEnd::Ended;
             for (int unread = index + 1; unread < fileCount; ++unread)
                 list.setCheckEnabled(unread, false);

@@ -9,6 +9,7 @@
 
 class SerialLink;
 class FileList;
+class StopRequest;
 class UserDialogs;
 struct RecordCells;
 
@@ -53,7 +54,7 @@ enum class LoadEnd {
 // before each, until a fetch says Stop. The rows not fetched then can no
 // longer be ticked: nothing was read for them.
 LoadEnd fetchEveryRecord(FileList &list, const std::function<void(const QString &)> &progress,
-                         const std::function<LoadStep(int index)> &fetchRecord);
+                         const StopRequest &stop, const std::function<LoadStep(int index)> &fetchRecord);
 
 // Writes a decoded record into its row, or says why it could not.
 LoadStep applyRecord(FileList &list, int row, const RecordCells &record, UserDialogs &dialogs);

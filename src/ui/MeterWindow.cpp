@@ -6,8 +6,9 @@
 
 #include <QCloseEvent>
 
-MeterWindow::MeterWindow(QWidget *parent)
+MeterWindow::MeterWindow(StopRequest &stop, QWidget *parent)
     : QWidget(parent)
+    , m_stop(stop)
 {
     Accessibility::installFactory();
 }
@@ -16,5 +17,5 @@ void MeterWindow::closeEvent(QCloseEvent *event)
 {
     QWidget::closeEvent(event);
     if (event->isAccepted())
-        StopRequest::request();
+        m_stop.request();
 }

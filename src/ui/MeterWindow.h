@@ -2,12 +2,14 @@
 #pragma once
 
 #include "ui/ProgramState.h"
+#include "link/MeterTiming.h"
 #include "link/SerialLink.h"
 
 #include <QWidget>
 #include <functional>
 #include <memory>
 
+class StopRequest;
 class UserDialogs;
 
 // Makes the serial port object of a window (receive buffer size in bytes).
@@ -18,9 +20,11 @@ struct MeterWindowContext
 {
     const ProgramState &state;
     UserDialogs &dialogs;
+    StopRequest &stop;
     PortFactory makePort;
     // Writes the detection window's lblProgress, still on screen while the window loads.
     std::function<void(const QString &)> showProgress;
+    MeterTiming timing = {};
 };
 
 // A family window: loaded (start-up exchanges run) while the detection window
@@ -29,7 +33,8 @@ class MeterWindow : public QWidget
 {
     Q_OBJECT
 public:
-    explicit MeterWindow(QWidget *parent = nullptr);
+    // Closing the window requests `stop`.
+    explicit MeterWindow(StopRequest &stop, QWidget *parent = nullptr);
 
     virtual MeterKind kind() const = 0;
     // The start-up sequence; runs once, before the window is first shown.
@@ -38,6 +43,11 @@ public:
 protected:
     // It is the program's only window: closing it ends the program, as Exit does.
     void closeEvent(QCloseEvent *event) override;
+
+    StopRequest &stopRequest() { return m_stop; }
+
+private:
+    StopRequest &m_stop;
 };
 
 using MeterWindowFactory = std::function<std::unique_ptr<MeterWindow>(const MeterWindowContext &)>;
@@ -45,5 +55,6 @@ using MeterWindowFactory = std::function<std::unique_ptr<MeterWindow>(const Mete
 // The program's own family windows, chosen by MeterFamily.
 std::unique_ptr<MeterWindow> createFamilyWindow(const MeterWindowContext &context);
 
-// The program's own ports: QSerialPort through the port map.
-std::unique_ptr<SerialLink> createSerialPort(qint64 readBufferSize);
+// The program's own ports: QSerialPort through the port map, their waits
+// ended by `stop`.
+PortFactory serialPorts(const StopRequest &stop);

@@ -31,14 +31,14 @@ void showBox(QMessageBox::Icon icon, const QString &title, const QString &text)
 
 void QtUserDialogs::critical(const QString &title, const QString &text)
 {
-    if (StopRequest::isRequested())
+    if (m_stop.isRequested())
         return;
     showBox(QMessageBox::Critical, title, text);
 }
 
 UserDialogs::LoadChoice QtUserDialogs::loadFailure(const QString &title, const QString &text)
 {
-    if (StopRequest::isRequested())
+    if (m_stop.isRequested())
         return LoadChoice::Stop;
     QMessageBox box(activeParent());
     box.setIcon(QMessageBox::Critical);
@@ -55,14 +55,14 @@ UserDialogs::LoadChoice QtUserDialogs::loadFailure(const QString &title, const Q
 
 void QtUserDialogs::information(const QString &title, const QString &text)
 {
-    if (StopRequest::isRequested())
+    if (m_stop.isRequested())
         return;
     showBox(QMessageBox::NoIcon, title, text);
 }
 
 QString QtUserDialogs::saveFileName(const SaveRequest &request)
 {
-    if (StopRequest::isRequested())
+    if (m_stop.isRequested())
         return {};
     QFileDialog dialog(activeParent());
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+class StopRequest;
+
 // Message boxes and the save dialog. The program's own implementation uses
 // QMessageBox and QFileDialog; tests answer them from a script.
 class UserDialogs
@@ -35,6 +37,11 @@ public:
 class QtUserDialogs : public UserDialogs
 {
 public:
+    explicit QtUserDialogs(const StopRequest &stop)
+        : m_stop(stop)
+    {
+    }
+
     void critical(const QString &title, const QString &text) override;
     LoadChoice loadFailure(const QString &title, const QString &text) override;
     void information(const QString &title, const QString &text) override;
@@ -43,6 +50,9 @@ public:
     // The dialog's file-type entry: "Description (pattern)" as given, or
     // made from the "description | pattern" form, with the pattern once.
     static QString nameFilter(const QString &filter);
+
+private:
+    const StopRequest &m_stop;
 };
 
 // The title of the program's own message boxes.

@@ -28,8 +28,6 @@
 
 namespace {
 
-constexpr int startupPauseMs = 1000;     // the meter needs a second between start-up requests
-constexpr int heatRunWaitMs = 5000;      // a heat-run-test file is sent within five seconds
 constexpr int heatRunBlock = 18;         // bytes per slot in the "{02}" reply
 constexpr QSize frameCommandSize(3135, 2895);
 constexpr QSize frame1Size(4335, 4575);
@@ -57,11 +55,12 @@ QLabel *heading(QWidget *parent, const QString &text, int left, int top, int wid
 } // namespace
 
 WindingMeterWindow::WindingMeterWindow(const MeterWindowContext &context)
-    : m_state(context.state)
+    : MeterWindow(context.stop)
+    , m_state(context.state)
     , m_dialogs(context.dialogs)
     , m_progress(context.showProgress)
     , MSComm2(context.makePort(QtSerialLink::meterBufferSize))
-    , m_exchange(std::make_unique<Exchange>(*MSComm2))
+    , m_exchange(std::make_unique<Exchange>(*MSComm2, context.stop, context.timing))
 {
     setObjectName(QStringLiteral("frmWRM_Temperature"));
     setFont(WindowGeometry::sansSerif(8.25, false));
@@ -200,10 +199,10 @@ void WindingMeterWindow::load()
     if (m_heatRunCount == 0)
         cmdHRT->setEnabled(false);
 
-    Exchange::pause(startupPauseMs);
+    Exchange::pause(m_exchange->timing().startupPauseMs);
     if (!loadHeatRunNames())
         return;
-    Exchange::pause(startupPauseMs);
+    Exchange::pause(m_exchange->timing().startupPauseMs);
 
     const std::optional<int> files =
         MeterStartup::requestStartupCount(*m_exchange, Request::command("03"), 2, 5, m_dialogs, startupFailure);
@@ -214,7 +213,7 @@ void WindingMeterWindow::load()
     FileRows::createForCount(*m_list, m_fileCount);
 
     const auto fetch = [this](int index) { return fetchRecord(index); };
-    if (MeterStartup::fetchEveryRecord(*m_list, m_progress, fetch) == MeterStartup::LoadEnd::Ended)
+    if (MeterStartup::fetchEveryRecord(*m_list, m_progress, stopRequest(), fetch) == MeterStartup::LoadEnd::Ended)
         return;
 
     m_list->setupScroll();
@@ -335,7 +334,7 @@ void WindingMeterWindow::keyPressEvent(QKeyEvent *event)
 void WindingMeterWindow::cmdExit_Click()
 {
     MSComm2->close();
-    StopRequest::request();
+    stopRequest().request();
     close();
 }
 
@@ -348,7 +347,8 @@ void WindingMeterWindow::cmdDownload_Click(int index)
     const BusyCursor busy;
 
     QByteArray reply;
-    if (m_exchange->requestWithFixedWait(heatRunRequest(index), heatRunWaitMs, &reply) == ExchangeOutcome::Ended)
+    const int waitMs = m_exchange->timing().heatRunWaitMs;
+    if (m_exchange->requestWithFixedWait(heatRunRequest(index), waitMs, &reply) == ExchangeOutcome::Ended)
         return;
     const std::optional<QByteArray> content = heatRunContent(reply);
     if (!content) {

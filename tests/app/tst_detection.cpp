@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
-// The detection window against the meter simulator on a real pseudo-terminal.
+// The detection window against the simulator's meter in memory, with the
+// waits cut short; a few models, a reply in pieces and a port another
+// program holds run against the simulator on a pseudo-terminal in real time.
 #include "ui/MessageTexts.h"
 #include "AccessibleEvents.h"
 #include "ActWhen.h"
+#include "FastTiming.h"
+#include "MeterHarness.h"
 #include "ScriptedDialogs.h"
-#include "SimProcess.h"
 #include "ui/MeterWindow.h"
 #include "link/StopRequest.h"
 #include "app/DetectionDialog.h"
@@ -29,12 +32,28 @@ constexpr int detectionTimeoutMs = 20000;
 // Runs the detection window until it closes itself, as the entry routine does.
 struct Detection
 {
+    // The ports and waits of the meter's line.
+    explicit Detection(MeterHarness &meter)
+        : stop(meter.stop)
+        , splash(state, dialogs, stop, meter.ports(), createFamilyWindow, meter.timing)
+    {
+        splash.show();
+    }
+    // The program's own ports, with these waits.
+    explicit Detection(const MeterTiming &timing)
+        : stop(m_ownStop)
+        , splash(state, dialogs, stop, serialPorts(stop), createFamilyWindow, timing)
+    {
+        splash.show();
+    }
+
+    StopRequest m_ownStop;
+    StopRequest &stop;
     ProgramState state;
     ScriptedDialogs dialogs;
-    DetectionDialog splash{state, dialogs, createSerialPort, createFamilyWindow};
+    DetectionDialog splash;
     QSignalSpy finished{&splash, &QDialog::finished};
 
-    Detection() { splash.show(); }
     bool waitUntilClosed()
     {
         return finished.count() > 0 || finished.wait(detectionTimeoutMs);
@@ -56,25 +75,33 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-    void cleanup() { StopRequest::resetForTests(); }
-
     void eachModelOpensItsFamilyWindow_data()
     {
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("window");
         QTest::addColumn<MeterKind>("family");
         QTest::addColumn<QString>("shownModel"); // in the model line and the window title
-        QTest::newRow("W1") << "[KX-W1]" << "frmWRM_Temperature" << MeterKind::Winding << "[KX-W1]";
-        QTest::newRow("W2") << "[KX-W2]" << "frmWRM_Temperature" << MeterKind::Winding << "[KX-W2]";
-        QTest::newRow("W3") << "[KX-W3]" << "frmWRM_Temperature" << MeterKind::Winding << "[KX-W3]";
-        QTest::newRow("W4") << "[KX-W4]" << "frmWRM_Temperature" << MeterKind::Winding << "[KX-W4]";
-        QTest::newRow("contact") << "[KX-C1]" << "frmCRM" << MeterKind::Contact << "[KX-C1]";
-        QTest::newRow("ratio, four characters") << "KXT1" << "frmTRM" << MeterKind::Ratio << "KXT1";
-        QTest::newRow("cable") << "[KX-R1]" << "frmCABLE_RM" << MeterKind::Cable << "[KX-R1]";
-        QTest::newRow("unknown reply") << "HELLO" << "frmWRM_Temperature" << MeterKind::Winding << "HELLO";
-        // The line end is shown as the CR and LF symbols.
-        QTest::newRow("known reply and a line end") << "[KX-C1]\r\n" << "frmWRM_Temperature" << MeterKind::Winding
-                                                    << QStringLiteral("[KX-C1]\u240D\u240A");
+        QTest::addColumn<Line>("line");
+        for (const Line line : {Line::InMemory, Line::Pty}) {
+            const auto row = [line](const char *name) -> QTestData & {
+                return QTest::newRow(qPrintable(QLatin1String(name) + (line == Line::Pty ? " (real time)" : "")));
+            };
+            // A few models in real time, on families without the winding
+            // meter's start-up pauses; the model table has its own test.
+            row("ratio, four characters") << "KXT1" << "frmTRM" << MeterKind::Ratio << "KXT1" << line;
+            row("cable") << "[KX-R1]" << "frmCABLE_RM" << MeterKind::Cable << "[KX-R1]" << line;
+            if (line == Line::Pty)
+                continue;
+            row("W1") << "[KX-W1]" << "frmWRM_Temperature" << MeterKind::Winding << "[KX-W1]" << line;
+            row("W2") << "[KX-W2]" << "frmWRM_Temperature" << MeterKind::Winding << "[KX-W2]" << line;
+            row("W3") << "[KX-W3]" << "frmWRM_Temperature" << MeterKind::Winding << "[KX-W3]" << line;
+            row("W4") << "[KX-W4]" << "frmWRM_Temperature" << MeterKind::Winding << "[KX-W4]" << line;
+            row("contact") << "[KX-C1]" << "frmCRM" << MeterKind::Contact << "[KX-C1]" << line;
+            row("unknown reply") << "HELLO" << "frmWRM_Temperature" << MeterKind::Winding << "HELLO" << line;
+            // The line end is shown as the CR and LF symbols.
+            row("known reply and a line end") << "[KX-C1]\r\n" << "frmWRM_Temperature" << MeterKind::Winding
+                                              << QStringLiteral("[KX-C1]\u240D\u240A") << line;
+        }
     }
     void eachModelOpensItsFamilyWindow()
     {
@@ -82,14 +109,15 @@ private slots:
         QFETCH(QString, window);
         QFETCH(MeterKind, family);
         QFETCH(QString, shownModel);
+        QFETCH(Line, line);
 
         QString escaped = model;
         escaped.replace("\r", "\\r").replace("\n", "\\n");
-        SimProcess sim({"--model", escaped, "--files", "2", "--heat-run", "0", "--unpaced"});
-        QVERIFY(sim.start());
+        MeterHarness sim({"--model", escaped, "--files", "2", "--heat-run", "0", "--unpaced"}, line);
+        QVERIFY(sim.startMeter());
 
         const AccessibleEvents told;
-        Detection detection;
+        Detection detection(sim);
         QVERIFY(detection.waitUntilClosed());
         QCOMPARE(detection.splash.result(), int(QDialog::Accepted));
         QCOMPARE(detection.state.MeterModel, model);
@@ -125,11 +153,19 @@ private slots:
         QCOMPARE(meterWindow->text(QAccessible::Name), loaded->windowTitle());
     }
 
+    void replyInPiecesIsReadAsOne_data()
+    {
+        QTest::addColumn<Line>("line");
+        QTest::newRow("in memory") << Line::InMemory;
+        QTest::newRow("real time") << Line::Pty;
+    }
     void replyInPiecesIsReadAsOne()
     {
-        SimProcess sim({"--model", "[KX-C1]", "--files", "1", "--pieces", "3", "--gap-ms", "120", "--unpaced"});
-        QVERIFY(sim.start());
-        Detection detection;
+        QFETCH(Line, line);
+        MeterHarness sim({"--model", "[KX-C1]", "--files", "1", "--pieces", "3", "--gap-ms", "120", "--unpaced"},
+                         line);
+        QVERIFY(sim.startMeter());
+        Detection detection(sim);
         QVERIFY(detection.waitUntilClosed());
         QCOMPARE(detection.state.MeterModel, QString("[KX-C1]"));
         QCOMPARE(detection.state.MeterFamily, MeterKind::Contact);
@@ -139,10 +175,10 @@ private slots:
     {
         // The meter chatters at start-up and again well after each reply: what
         // waits when the port opens is dropped before "{00}" goes out.
-        SimProcess sim({"--model", "[KX-R1]", "--files", "1", "--stale", "ZZ]", "--stale-delay-ms", "1500",
-                        "--unpaced"});
-        QVERIFY(sim.start());
-        Detection detection;
+        MeterHarness sim({"--model", "[KX-R1]", "--files", "1", "--stale", "ZZ]", "--stale-delay-ms", "1500",
+                          "--unpaced"});
+        QVERIFY(sim.startMeter());
+        Detection detection(sim);
         QVERIFY(detection.waitUntilClosed());
         QCOMPARE(detection.state.MeterModel, QString("[KX-R1]"));
         QCOMPARE(detection.state.MeterFamily, MeterKind::Cable);
@@ -150,9 +186,9 @@ private slots:
 
     void threeCharactersAreNoAnswerAndExitEndsTheProbe()
     {
-        SimProcess sim({"--model", "KXT", "--unpaced"});
-        QVERIFY(sim.start());
-        Detection detection;
+        MeterHarness sim({"--model", "KXT", "--unpaced"});
+        QVERIFY(sim.startMeter());
+        Detection detection(sim);
         QVERIFY(!detection.splash.lblWarning->isVisible());
         QVERIFY(!detection.splash.cmdExit->isVisible());
 
@@ -176,7 +212,7 @@ private slots:
         QCOMPARE(warning->role(), QAccessible::Notification);
         QCOMPARE(warning->text(QAccessible::Name), MessageTexts::meterNotCommunicating().simplified());
         QCOMPARE(detection.splash.result(), int(QDialog::Rejected));
-        QVERIFY(StopRequest::isRequested());
+        QVERIFY(detection.stop.isRequested());
         QVERIFY(!detection.splash.MSComm1().isOpen());
         QVERIFY(!detection.splash.takeLoadedWindow());
         QVERIFY(detection.dialogs.boxes.isEmpty());
@@ -187,11 +223,10 @@ private slots:
 
     void anotherPortChosenDuringTheProbeIsUsedNext()
     {
-        SimProcess sim({"--model", "[KX-C1]", "--com", "5", "--files", "1", "--unpaced"});
-        QVERIFY(sim.start());
-        // COM 1 has no link here; whatever the machine puts behind it, no
-        // meter answers there.
-        Detection detection;
+        MeterHarness sim({"--model", "[KX-C1]", "--com", "5", "--files", "1", "--unpaced"});
+        QVERIFY(sim.startMeter());
+        // No meter answers on COM 1.
+        Detection detection(sim);
         int requestsBeforeSwitch = -1;
         ActWhen choose([&] { return detection.splash.lblWarning->isVisible(); }, [&] {
             requestsBeforeSwitch = int(sim.requests().size());
@@ -213,9 +248,9 @@ private slots:
     void typedPortNameIsProbed()
     {
         QFETCH(QString, typed);
-        SimProcess sim({"--model", "[KX-C1]", "--com", "7", "--files", "1", "--unpaced"});
-        QVERIFY(sim.start());
-        Detection detection;
+        MeterHarness sim({"--model", "[KX-C1]", "--com", "7", "--files", "1", "--unpaced"});
+        QVERIFY(sim.startMeter());
+        Detection detection(sim);
         detection.splash.comboCOM->setEditText(typed); // before the first attempt
         QVERIFY(detection.waitUntilClosed());
         QCOMPARE(detection.state.MeterPort, qint16(7));
@@ -225,14 +260,16 @@ private slots:
 
     void portHeldByAnotherProgramIsShownAsInUse()
     {
-        SimProcess sim({"--model", "[KX-C1]", "--files", "1", "--unpaced"});
-        QVERIFY(sim.start());
+        // The system's own reason: the real port, on a pseudo-terminal. No
+        // reply is ever awaited, so the waits are cut short.
+        MeterHarness sim({"--model", "[KX-C1]", "--files", "1", "--unpaced"}, Line::Pty);
+        QVERIFY(sim.startMeter());
         // Another program has COM 1 open, as a second copy of this one would.
         QtSerialLink holder(QtSerialLink::probeBufferSize);
         holder.setPortNumber(1);
         QVERIFY2(holder.open(), qPrintable(holder.errorString()));
 
-        Detection detection;
+        Detection detection(fastTiming());
         QString reason;
         ActWhen exit([&] { return detection.splash.lblWarning->isVisible(); }, [&] {
             // The tool tip holds the reason as escaped text; what it shows is the plain reason.
@@ -240,15 +277,15 @@ private slots:
             QTest::mouseClick(detection.splash.cmdExit, Qt::LeftButton);
         });
         QVERIFY(detection.waitUntilClosed());
-        QVERIFY2(reason.startsWith(sim.device() + ": in use by another program"), qPrintable(reason));
+        QVERIFY2(reason.startsWith(sim.device + ": in use by another program"), qPrintable(reason));
         QVERIFY2(!reason.contains("dialout"), qPrintable(reason));
         QVERIFY(sim.requests().isEmpty());
     }
 
     void portThatCannotBeOpenedShowsTheReasonBesideTheWarning()
     {
-        // COM 32 has no device behind it.
-        Detection detection;
+        // COM 32 has no device behind it: the program's own port says why.
+        Detection detection(fastTiming());
         detection.splash.comboCOM->setCurrentIndex(31);
         QString warning;
         QString reason;

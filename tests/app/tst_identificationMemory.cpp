@@ -6,7 +6,6 @@
 // A program of its own, since the cap holds for the rest of the process.
 #include "FakeDetection.h"
 #include "ui/MeterWindow.h"
-#include "link/StopRequest.h"
 
 #include <QFile>
 #include <QLabel>
@@ -72,7 +71,6 @@ private slots:
             QVERIFY(warmUp.waitUntilClosed());
             warmUp.splash->grab();
         }
-        StopRequest::resetForTests();
 
         const qint64 before = addressSpaceBytes();
         QVERIFY(before > 0);

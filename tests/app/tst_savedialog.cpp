@@ -3,6 +3,7 @@
 // entry, down to the real QFileDialog.
 #include "app/CommandLine.h"
 #include "ui/SaveLocation.h"
+#include "link/StopRequest.h"
 #include "ui/UserDialogs.h"
 #include "ui/CommonDialog.h"
 
@@ -182,7 +183,8 @@ private slots:
             filters = shown->nameFilters();
             QMetaObject::invokeMethod(shown, "accept");
         });
-        QtUserDialogs dialogs;
+        StopRequest stop;
+        QtUserDialogs dialogs(stop);
         const QString path = dialogs.saveFileName(
             {QStringLiteral("HTML table (*.html)"), QStringLiteral("KX-C1 2026-12-09.html"), QStringLiteral("html"),
              homePath("Documents")});

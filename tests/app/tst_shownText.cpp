@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 // Text from the meter and from the user is shown literally: the detection
 // window's model line, every meter window's title, the heat-run slot names and
-// the message boxes. Driven with an in-memory meter.
+// the message boxes. Driven with an in-memory meter, the waits cut short.
 #include "ActWhen.h"
 #include "FakeDetection.h"
 #include "FakeSerialLink.h"
+#include "FastTiming.h"
 #include "ScriptedDialogs.h"
 #include "ui/MeterWindow.h"
 #include "link/StopRequest.h"
@@ -77,7 +78,6 @@ private:
     QTemporaryDir m_files;
 
 private slots:
-    void cleanup() { StopRequest::resetForTests(); }
 
     void identificationIsShownLiterally_data()
     {
@@ -155,7 +155,9 @@ private slots:
         state.MeterFamily = family;
         state.MeterPort = 1;
         ScriptedDialogs dialogs;
-        const std::unique_ptr<MeterWindow> window = createFamilyWindow({state, dialogs, silentMeter(), {}});
+        StopRequest stop;
+        const std::unique_ptr<MeterWindow> window =
+            createFamilyWindow({state, dialogs, stop, silentMeter(), {}, fastTiming()});
         window->load();
         QCOMPARE(dialogs.boxes.size(), 1); // the silent meter: start-up failure
         QCOMPARE(window->windowTitle(), QStringLiteral("[*][*]<b>x\u2400\u240D\u240A") + titleEnd);
@@ -172,7 +174,8 @@ private slots:
         state.MeterModel = QStringLiteral("[KX-W1]");
         state.MeterPort = 1;
         ScriptedDialogs dialogs;
-        WindingMeterWindow window({state, dialogs, windingMeterWithHeatRuns(names), {}});
+        StopRequest stop;
+        WindingMeterWindow window({state, dialogs, stop, windingMeterWithHeatRuns(names), {}, fastTiming()});
         window.load();
         QVERIFY(dialogs.boxes.isEmpty());
 
@@ -212,7 +215,8 @@ private slots:
             icon = box->icon();
             box->accept();
         });
-        QtUserDialogs dialogs;
+        StopRequest stop;
+        QtUserDialogs dialogs(stop);
         if (critical)
             dialogs.critical(QStringLiteral("Error"), path + QStringLiteral(": Permission denied"));
         else
@@ -261,7 +265,8 @@ private slots:
                 }
             }
         });
-        QtUserDialogs dialogs;
+        StopRequest stop;
+        QtUserDialogs dialogs(stop);
         const UserDialogs::LoadChoice choice =
             dialogs.loadFailure(QStringLiteral("Error"), QStringLiteral("Communication Error"));
         QVERIFY(act.acted);

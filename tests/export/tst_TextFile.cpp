@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -11,6 +10,9 @@
 #include <clocale>
 #include <cstring>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
@@ -96,8 +98,14 @@ void TestTextFile::usesSystemEncoding()
     const QString path = dir.filePath(QStringLiteral("micro.html"));
     const QString text = QStringLiteral("0.5678 \u00B5\r\n");
     QVERIFY(writeTextFile(path, text).ok);
-    QStringEncoder system(QStringConverter::System);
-    const QByteArray expected = system.encode(text);
+#ifdef Q_OS_WIN
+    if (GetACP() != 1252)
+        QSKIP("the expected bytes are those of the Western ANSI code page");
+    const QByteArray expected("0.5678 \xB5\r\n");
+#else
+    // Qt takes the system's encoding to be UTF-8 on every other system.
+    const QByteArray expected("0.5678 \xC2\xB5\r\n");
+#endif
     QCOMPARE(contents(path), expected);
 }
 

@@ -9,8 +9,12 @@
 // Exit ends the program: the wait stops at once, nothing more is sent or
 // shown, the port is closed. Tests run many "programs" in one process, so
 // nothing quits the application here.
+//
+// Against the meter in memory a wait ends at once; Exit is pressed as the
+// meter takes the request the window then waits for. The probe runs in real
+// time against the simulator on a pseudo-terminal.
 #include "ui/MessageTexts.h"
-#include "FaultHarness.h"
+#include "FaultFamilies.h"
 #include "link/StopRequest.h"
 #include "app/DetectionDialog.h"
 
@@ -47,8 +51,6 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-    void cleanup() { StopRequest::resetForTests(); }
-
     void exitDuringAStartUpRequest_data()
     {
         QTest::addColumn<Family>("family");
@@ -67,20 +69,23 @@ private slots:
         QFETCH(int, answered);
         const QString waitingFor = startupOf(family).at(answered);
         MeterRun run(family, {"--unpaced", "--files", "4", "--silent-after", QString::number(answered)});
-        QVERIFY(run.startSimulator());
+        QVERIFY(run.startMeter());
         run.createWindow();
-        ActWhen exit([&run, &waitingFor] { return run.requests().contains(waitingFor); },
-                             [&run] { run.pressExit(); });
+        bool pressed = false;
+        run.memory->onRequest = [&run, &waitingFor, &pressed](const QByteArray &request) {
+            if (request == waitingFor.toLatin1())
+                pressed = run.pressExit();
+        };
         run.window->load();
 
-        QVERIFY(exit.acted);
-        QVERIFY(StopRequest::isRequested());
+        QVERIFY(pressed);
+        QVERIFY(run.stop.isRequested());
         QVERIFY(run.dialogs.boxes.isEmpty());
         QCOMPARE(run.requests(), startupOf(family).mid(0, answered + 1));
         QCOMPARE(run.list().fileCount(), 0);
         QVERIFY(run.progress.isEmpty());
         // Exit closes the port itself, before the window goes.
-        QCOMPARE(faults::openHandlesTo(run.device), 0);
+        QCOMPARE(run.openPorts(), 0);
     }
 
     void exitBetweenTwoRecords_data()
@@ -93,7 +98,7 @@ private slots:
     {
         QFETCH(Family, family);
         MeterRun run(family, {"--unpaced", "--files", "3"});
-        QVERIFY(run.startSimulator());
+        QVERIFY(run.startMeter());
         run.createWindow();
         // The click is handled while the progress label repaints.
         run.onProgress = [&run](const QString &text) {
@@ -102,7 +107,7 @@ private slots:
         };
         run.window->load();
 
-        QVERIFY(StopRequest::isRequested());
+        QVERIFY(run.stop.isRequested());
         QVERIFY(run.dialogs.boxes.isEmpty());
         QCOMPARE(run.progress, (QStringList{"1 / 3", "2 / 3"}));
         const QStringList requests = run.requests();
@@ -111,28 +116,35 @@ private slots:
         QVERIFY(run.rowFilled(0));
         QVERIFY(run.rowUntouched(1));
         QVERIFY(run.rowUntouched(2));
-        QCOMPARE(faults::openHandlesTo(run.device), 0);
+        QCOMPARE(run.openPorts(), 0);
     }
 
     void exitDuringTheHeatRunDownload()
     {
         MeterRun run(faults::families().first(), {"--unpaced", "--files", "1", "--heat-run", "1"});
         QVERIFY(run.load());
-        WindingMeterWindow *window = run.winding();
-        QVERIFY(window->cmdDownload[0]->isEnabled());
+        auto *heatRunFrame = run.window->findChild<QGroupBox *>("Frame1");
+        auto *fileName = run.window->findChild<QLabel *>("lblFile_0");
+        QVERIFY(heatRunFrame && fileName);
         run.dialogs.saveAnswers << run.files.filePath("heat-run.csv");
 
-        ActWhen exit([&run] { return run.requests().contains("{1001}"); }, [&run] { run.pressExit(); });
-        window->cmdDownload_Click(0);
+        // The click comes while the download waits, handling events.
+        bool pressed = false;
+        run.memory->onRequest = [&run, &pressed](const QByteArray &request) {
+            if (request == "{1001}")
+                QTimer::singleShot(0, [&run, &pressed] { pressed = run.pressExit(); });
+        };
+        QVERIFY(run.click("cmdHRT"));
+        QVERIFY(run.click("cmdDownload_0"));
 
-        QVERIFY(exit.acted);
-        QVERIFY(StopRequest::isRequested());
+        QVERIFY(pressed);
+        QVERIFY(run.stop.isRequested());
         QVERIFY(run.dialogs.boxes.isEmpty());
         QVERIFY(run.dialogs.saveRequests.isEmpty());
         QVERIFY(!QFile::exists(run.files.filePath("heat-run.csv")));
-        QVERIFY(window->lblFile[0]->font().bold());
-        QVERIFY(window->Frame1->isEnabled());
-        QCOMPARE(faults::openHandlesTo(run.device), 0);
+        QVERIFY(fileName->font().bold());
+        QVERIFY(heatRunFrame->isEnabled());
+        QCOMPARE(run.openPorts(), 0);
     }
 
     void deviceGoneDuringTheProbeThenExit()
@@ -142,7 +154,8 @@ private slots:
         const QString device = sim.device();
         ProgramState state;
         ScriptedDialogs dialogs;
-        DetectionDialog splash(state, dialogs, createSerialPort, createFamilyWindow);
+        StopRequest stop;
+        DetectionDialog splash(state, dialogs, stop, serialPorts(stop), createFamilyWindow);
         QSignalSpy finished(&splash, &QDialog::finished);
 
         // The adapter is pulled while the probe waits for "{00}"; the probe
@@ -157,12 +170,12 @@ private slots:
         QVERIFY(finished.wait(20000));
 
         QVERIFY(probingOn);
-        QVERIFY(StopRequest::isRequested());
+        QVERIFY(stop.isRequested());
         QCOMPARE(splash.result(), int(QDialog::Rejected));
         QVERIFY(dialogs.boxes.isEmpty());
         QVERIFY(!splash.takeLoadedWindow());
         QVERIFY(!splash.MSComm1().isOpen());
-        QCOMPARE(faults::openHandlesTo(device), 0);
+        QCOMPARE(MeterHarness::openHandlesTo(device), 0);
     }
 };
 

@@ -9,8 +9,7 @@
 // The tests also hold when run as root, who may write anywhere: the folder
 // case then acts under an unprivileged file-system identity, and the full disk
 // is a file-size limit, which fails the write the way a full disk does.
-#include "FaultHarness.h"
-#include "link/StopRequest.h"
+#include "FaultFamilies.h"
 
 #include <QDir>
 #include <QFile>
@@ -215,15 +214,14 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-    void cleanup() { StopRequest::resetForTests(); }
-
     void exportThatCannotBeWritten_data() { addObstacles(); }
     void exportThatCannotBeWritten()
     {
         QFETCH(Obstacle, obstacle);
         MeterRun run(faults::families().at(1), {"--unpaced", "--files", "2"});
         QVERIFY(run.load());
-        auto &window = dynamic_cast<FileListWindow &>(*run.window);
+        auto *listFrame = run.window->findChild<QGroupBox *>("Frame2");
+        QVERIFY(listFrame);
         run.list().setTicked(0, true);
 
         const QString outputs = outputFolder(run);
@@ -233,7 +231,7 @@ private slots:
         const QMap<QString, QByteArray> before = snapshot(outputs);
         run.dialogs.saveAnswers << target;
 
-        withObstacle(obstacle, [&window] { window.cmdRMDownload_Click(); });
+        withObstacle(obstacle, [&run] { QVERIFY(run.click("cmdRMDownload")); });
 
         QFile::setPermissions(outputs, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         checkOutcome(run, obstacle, outputs, target, before);
@@ -242,7 +240,7 @@ private slots:
             QCOMPARE(run.dialogs.boxes,
                      (QList<ScriptedDialogs::Box>{{false, "Kestrix", "File(s) downloaded successfully"}}));
         }
-        QVERIFY(window.Frame2->isEnabled());
+        QVERIFY(listFrame->isEnabled());
         QVERIFY(run.list().isTicked(0));
     }
 
@@ -252,8 +250,12 @@ private slots:
         QFETCH(Obstacle, obstacle);
         MeterRun run(faults::families().first(), {"--unpaced", "--files", "1", "--heat-run", "1"});
         QVERIFY(run.load());
-        WindingMeterWindow *window = run.winding();
-        QVERIFY(window->cmdDownload[0]->isEnabled());
+        auto *download = run.window->findChild<QPushButton *>("cmdDownload_0");
+        auto *heatRunFrame = run.window->findChild<QGroupBox *>("Frame1");
+        auto *fileName = run.window->findChild<QLabel *>("lblFile_0");
+        QVERIFY(download && heatRunFrame && fileName);
+        QVERIFY(download->isEnabled());
+        QVERIFY(run.click("cmdHRT"));
 
         const QString outputs = outputFolder(run);
         const QString target = prepare(outputs, obstacle, QStringLiteral("heat-run.csv"));
@@ -262,7 +264,7 @@ private slots:
         const QMap<QString, QByteArray> before = snapshot(outputs);
         run.dialogs.saveAnswers << target;
 
-        withObstacle(obstacle, [window] { window->cmdDownload_Click(0); });
+        withObstacle(obstacle, [&run] { QVERIFY(run.click("cmdDownload_0")); });
 
         QFile::setPermissions(outputs, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         checkOutcome(run, obstacle, outputs, target, before);
@@ -272,9 +274,9 @@ private slots:
             QVERIFY(contentOf(target) != previousContent);
         }
         // The label turns normal only once the file is really written.
-        QCOMPARE(window->lblFile[0]->font().bold(), obstacle != Obstacle::None);
-        QVERIFY(window->Frame1->isEnabled());
-        QVERIFY(window->cmdDownload[0]->isEnabled());
+        QCOMPARE(fileName->font().bold(), obstacle != Obstacle::None);
+        QVERIFY(heatRunFrame->isEnabled());
+        QVERIFY(download->isEnabled());
     }
 };
 

@@ -4,9 +4,10 @@
 // the file comes with a wrong end mark, with bytes after it, or in pieces.
 // The download waits its five seconds, then either writes the file exactly
 // or says "Error downloading the file" and writes nothing; the window is
-// usable again either way and the port closes with it.
-#include "FaultHarness.h"
-#include "link/StopRequest.h"
+// usable again either way and the port closes with it. The simulator's meter
+// answers in memory; the lost device and a download in pieces also run in
+// real time against the simulator on a pseudo-terminal.
+#include "FaultFamilies.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -74,69 +75,96 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-    void cleanup() { StopRequest::resetForTests(); }
-
     void downloadEndsCleanly_data()
     {
         QTest::addColumn<QStringList>("simArguments");
         QTest::addColumn<bool>("unplugDuringTheWait");
         QTest::addColumn<bool>("written");
+        QTest::addColumn<Line>("line");
 
         const QStringList download{"--fault-only", "{10"};
+        const QStringList piecesApart{"--pieces", "4", "--gap-ms", "1500"};
+        const QStringList pieces{"--pieces", "4", "--gap-ms", "300"};
+        // A real port whose device goes during the wait must let the event
+        // loop sleep.
+        QTest::newRow("device gone in the middle of the file (real time)")
+            << (piecesApart + download) << true << false << Line::Pty;
         QTest::newRow("device gone in the middle of the file")
-            << (QStringList{"--pieces", "4", "--gap-ms", "1500"} << download) << true << false;
-        QTest::newRow("meter silent") << (QStringList{"--silent"} << download) << false << false;
-        QTest::newRow("wrong end mark") << (QStringList{"--bad-end"} << download) << false << false;
-        QTest::newRow("bytes after the file") << (QStringList{"--extra", "\\r\\n"} << download) << false << false;
-        QTest::newRow("file in pieces") << (QStringList{"--pieces", "4", "--gap-ms", "300"} << download) << false
-                                        << true;
+            << (piecesApart + download) << true << false << Line::InMemory;
+        QTest::newRow("file in pieces") << (pieces + download) << false << true << Line::InMemory;
+        QTest::newRow("file in pieces (real time)") << (pieces + download) << false << true << Line::Pty;
+        QTest::newRow("meter silent") << (QStringList{"--silent"} << download) << false << false << Line::InMemory;
+        QTest::newRow("wrong end mark") << (QStringList{"--bad-end"} << download) << false << false << Line::InMemory;
+        QTest::newRow("bytes after the file")
+            << (QStringList{"--extra", "\\r\\n"} << download) << false << false << Line::InMemory;
     }
     void downloadEndsCleanly()
     {
         QFETCH(QStringList, simArguments);
         QFETCH(bool, unplugDuringTheWait);
         QFETCH(bool, written);
+        QFETCH(Line, line);
 
-        MeterRun run(faults::families().first(), {});
+        MeterRun run(faults::families().first(), {}, line);
         run.simArguments << "--data" << writeMeterData(run.files) << "--unpaced" << simArguments;
         QVERIFY(run.load());
-        WindingMeterWindow *window = run.winding();
+        auto *download = run.window->findChild<QPushButton *>("cmdDownload_0");
+        auto *heatRunFrame = run.window->findChild<QGroupBox *>("Frame1");
+        auto *fileName = run.window->findChild<QLabel *>("lblFile_0");
+        QVERIFY(download && heatRunFrame && fileName);
         QVERIFY(run.dialogs.boxes.isEmpty());
-        QVERIFY(window->cmdDownload[0]->isEnabled());
+        QVERIFY(download->isEnabled());
         const QString path = run.files.filePath(QStringLiteral("heat-run.csv"));
         run.dialogs.saveAnswers << path;
 
         std::unique_ptr<ActWhen> unplug;
-        if (unplugDuringTheWait)
+        bool unplugged = false;
+        if (unplugDuringTheWait && run.memory) {
+            // The device goes once the first piece of the file is out.
+            run.memory->onRequest = [&run, &unplugged](const QByteArray &request) {
+                if (request != "{1001}")
+                    return;
+                QTimer::singleShot(0, [&run, &unplugged] {
+                    run.unplug();
+                    unplugged = true;
+                });
+            };
+        } else if (unplugDuringTheWait) {
             unplug = std::make_unique<ActWhen>([&run] { return run.requests().contains("{1001}"); },
-                                                       [&run] { run.sim->stop(); });
+                                               [&run, &unplugged] {
+                                                   run.unplug();
+                                                   unplugged = true;
+                                               });
+        }
         NotifierWakeUps wakeUps;
-        window->cmdDownload_Click(0);
+        QVERIFY(run.click("cmdHRT"));
+        QVERIFY(run.click("cmdDownload_0"));
 
         // However the line ends, the five seconds are a wait, not a spin.
         QVERIFY2(wakeUps.count < 100, qPrintable(QString::number(wakeUps.count)));
-        if (unplug)
-            QVERIFY(unplug->acted);
-        QVERIFY(window->Frame1->isEnabled());
-        QVERIFY(window->cmdDownload[0]->isEnabled());
+        QCOMPARE(unplugged, unplugDuringTheWait);
+        QVERIFY(heatRunFrame->isEnabled());
+        QVERIFY(download->isEnabled());
         if (written) {
             QVERIFY(run.dialogs.boxes.isEmpty());
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadOnly));
             QCOMPARE(file.readAll(), heatRunFile + "\r\n");
-            QVERIFY(!window->lblFile[0]->font().bold());
+            QVERIFY(!fileName->font().bold());
         } else {
             QCOMPARE(run.dialogs.boxes, QList<ScriptedDialogs::Box>{faults::downloadError});
             QVERIFY(run.dialogs.saveRequests.isEmpty());
             QVERIFY(!QFile::exists(path));
-            QVERIFY(window->lblFile[0]->font().bold());
+            QVERIFY(fileName->font().bold());
         }
-        QCOMPARE(window->lblFile[0]->text(), QString("HRT-JOB-0001"));
+        QCOMPARE(fileName->text(), QString("HRT-JOB-0001"));
 
-        // A port whose device has gone lets go of it at once.
-        QCOMPARE(faults::openHandlesTo(run.device), unplugDuringTheWait ? 0 : 1);
+        // A port whose device has gone lets go of it at once (the real port
+        // does; the one in memory holds it until the window goes).
+        if (run.line == Line::Pty || !unplugDuringTheWait)
+            QCOMPARE(run.openPorts(), unplugDuringTheWait ? 0 : 1);
         run.closeWindow();
-        QCOMPARE(faults::openHandlesTo(run.device), 0);
+        QCOMPARE(run.openPorts(), 0);
     }
 };
 

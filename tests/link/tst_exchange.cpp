@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "FakeSerialLink.h"
 #include "link/Exchange.h"
+#include "link/StopRequest.h"
 
 #include <QTest>
 
@@ -56,7 +57,8 @@ private slots:
         FakeSerialLink port;
         port.open();
         port.responder = [&](const QByteArray &) { return pieces; };
-        Exchange exchange(port);
+        StopRequest stop;
+        Exchange exchange(port, stop);
         QByteArray received;
         QCOMPARE(exchange.request("{110000}", contactRecord, WaitEvents::Ignored, &received), outcome);
         QCOMPARE(received, reply);
@@ -123,7 +125,8 @@ private slots:
         port.responder = [&](const QByteArray &) {
             return ++requests == 1 ? firstPieces : QList<QByteArray>{second};
         };
-        Exchange exchange(port);
+        StopRequest stop;
+        Exchange exchange(port, stop);
         QByteArray received;
         QCOMPARE(exchange.request("{110000}", rule, WaitEvents::Ignored, &received), firstOutcome);
         QCOMPARE(received, firstReply);
@@ -141,7 +144,8 @@ private slots:
             const QByteArray reply = bytes(38, ']');
             return ++requests == 1 ? QList<QByteArray>{reply + "\r\n"} : QList<QByteArray>{reply};
         };
-        Exchange exchange(port);
+        StopRequest stop;
+        Exchange exchange(port, stop);
         QByteArray received;
         QCOMPARE(exchange.request("{110000}", contactRecord, WaitEvents::Ignored, &received), ExchangeOutcome::Reply);
         for (int clean = 1; clean <= Exchange::cleanExchangesToCalm; ++clean) {
@@ -160,7 +164,8 @@ private slots:
         port.open();
         const QByteArray names = "[" + QByteArray(18, 'n') + "]";
         port.responder = [&](const QByteArray &) { return QList<QByteArray>{names.left(19), names.mid(19)}; };
-        Exchange exchange(port);
+        StopRequest stop;
+        Exchange exchange(port, stop);
         QByteArray received;
         QCOMPARE(exchange.request("{02}", ReplyRule{18, 19, false}, WaitEvents::Ignored, &received),
                  ExchangeOutcome::Reply);
@@ -175,7 +180,8 @@ private slots:
         port.responder = [](const QByteArray &) { return QList<QByteArray>{bytes(38, ']')}; };
         port.received = "#";
         port.noise = "#";
-        Exchange exchange(port);
+        StopRequest stop;
+        Exchange exchange(port, stop);
         QByteArray received;
         QCOMPARE(exchange.request("{110000}", contactRecord, WaitEvents::Ignored, &received), ExchangeOutcome::Garbled);
         QVERIFY(exchange.lineNoisy());
@@ -186,7 +192,8 @@ private slots:
         FakeSerialLink port;
         port.open();
         port.lost = true;
-        Exchange exchange(port);
+        StopRequest stop;
+        Exchange exchange(port, stop);
         QByteArray received;
         QCOMPARE(exchange.request("{110000}", contactRecord, WaitEvents::Ignored, &received), ExchangeOutcome::Lost);
     }
@@ -201,7 +208,8 @@ private slots:
             // then nothing old may be waiting.
             return port.received.isEmpty() && request == "{03}" ? QList<QByteArray>{"[0042]"} : QList<QByteArray>{};
         };
-        Exchange exchange(port);
+        StopRequest stop;
+        Exchange exchange(port, stop);
         QByteArray reply;
         QCOMPARE(exchange.request("{03}", ReplyRule{4, 5, false}, WaitEvents::Ignored, &reply),
                  ExchangeOutcome::Reply);
@@ -215,7 +223,8 @@ private slots:
         FakeSerialLink port;
         port.open();
         port.responder = [](const QByteArray &) { return QList<QByteArray>{"[004", "2]"}; };
-        Exchange exchange(port);
+        StopRequest stop;
+        Exchange exchange(port, stop);
         QByteArray reply;
         QCOMPARE(exchange.request("{03}", ReplyRule{4, 5, false}, WaitEvents::Ignored, &reply),
                  ExchangeOutcome::Reply);
@@ -227,7 +236,8 @@ private slots:
         // "{02}" with no heat-run-test files awaits 0 bytes.
         FakeSerialLink port;
         port.open();
-        Exchange exchange(port);
+        StopRequest stop;
+        Exchange exchange(port, stop);
         QByteArray reply = "old";
         QCOMPARE(exchange.request("{02}", ReplyRule{0, 0, false}, WaitEvents::Ignored, &reply),
                  ExchangeOutcome::Reply);

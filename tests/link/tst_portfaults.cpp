@@ -5,6 +5,7 @@
 #include "ActingAsNobody.h"
 #include "PtyMeter.h"
 #include "link/Exchange.h"
+#include "link/StopRequest.h"
 #include "link/PortMap.h"
 #include "link/QtSerialLink.h"
 
@@ -125,7 +126,8 @@ private slots:
                 back.send("[0,1.25\r\n]");
         });
 
-        Exchange exchange(port);
+        StopRequest stop;
+        Exchange exchange(port, stop);
         QByteArray reply;
         QCOMPARE(exchange.requestWithFixedWait("{1001}", 1000, &reply), ExchangeOutcome::Reply);
         QCOMPARE(requests, QByteArray("{1001}"));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "FakeDetection.h"
 
+#include "FastTiming.h"
+
 namespace {
 
 constexpr int detectionTimeoutMs = 20000;
@@ -16,7 +18,7 @@ FakeDetection::FakeDetection(const QByteArray &identification)
         };
         return std::unique_ptr<SerialLink>(std::move(port));
     };
-    splash = std::make_unique<DetectionDialog>(state, dialogs, makePort, createFamilyWindow);
+    splash = std::make_unique<DetectionDialog>(state, dialogs, stop, makePort, createFamilyWindow, fastTiming());
     m_finished = std::make_unique<QSignalSpy>(splash.get(), &QDialog::finished);
     splash->show();
 }

@@ -5,6 +5,7 @@
 #include "ScriptedDialogs.h"
 #include "ui/ProgramState.h"
 #include "app/DetectionDialog.h"
+#include "link/StopRequest.h"
 
 #include <QByteArray>
 #include <QSignalSpy>
@@ -14,6 +15,7 @@
 // meter that answers "{00}" with `identification` and nothing else. The family
 // window it loads talks to the same silent meter, so that window's start-up
 // ends at its first request with the fatal-error box; its title is set by then.
+// The waits are cut short: nothing here is ever late.
 class FakeDetection
 {
 public:
@@ -23,6 +25,7 @@ public:
     bool waitUntilClosed();
 
     ProgramState state;
+    StopRequest stop;
     ScriptedDialogs dialogs;
     std::unique_ptr<DetectionDialog> splash;
 

@@ -7,7 +7,7 @@
 #include <QStringList>
 
 // Answers the program's message boxes and save dialogs from a script and
-// records what was shown.
+// records what was shown. The tests and the benchmark both use it.
 class ScriptedDialogs : public UserDialogs
 {
 public:
@@ -22,6 +22,7 @@ public:
     QList<Box> boxes;
     QList<SaveRequest> saveRequests;
     QStringList saveAnswers; // an empty string cancels the dialog
+    QString everyLaterSave;  // the answer once saveAnswers has run out; empty: cancel
     int stopLoadingAtBox = 0; // the load-failure box (1-based) whose answer is "Stop Loading"; 0: never
 
     void critical(const QString &title, const QString &text) override { boxes << Box{true, title, text}; }
@@ -34,6 +35,15 @@ public:
     QString saveFileName(const SaveRequest &request) override
     {
         saveRequests << request;
-        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+        return saveAnswers.isEmpty() ? everyLaterSave : saveAnswers.takeFirst();
+    }
+
+    // "title: text" of every box, in order.
+    QStringList boxTexts() const
+    {
+        QStringList texts;
+        for (const Box &box : boxes)
+            texts << box.title + QStringLiteral(": ") + box.text;
+        return texts;
     }
 };

@@ -6,7 +6,7 @@
 // 1920x1080 at scales 1 and 2 (tests/windows/screens).
 #include "FakeSerialLink.h"
 #include "ScriptedDialogs.h"
-#include "WindowHarness.h"
+#include "MeterHarness.h"
 #include "link/StopRequest.h"
 #include "app/DetectionDialog.h"
 #include "ui/FileListWindow.h"
@@ -31,7 +31,7 @@ enum class View { Detection, WindingMenu, WindingHeatRun, WindingFiles, Contact,
 // A window as the user gets it, with what its design says about it.
 struct Shown
 {
-    std::unique_ptr<WindowHarness> harness; // the simulated meter behind a meter window
+    std::unique_ptr<MeterHarness> harness; // the simulated meter behind a meter window
     std::unique_ptr<QWidget> splash;
     QWidget *window = nullptr;
     QWidget *frame = nullptr;                // the view's frame, designed at (120, 60) or (45, -15)
@@ -138,13 +138,14 @@ class ScreenFitTest : public QObject
 private:
     QTemporaryDir m_config;
     ProgramState m_state;
+    StopRequest m_stop;
     ScriptedDialogs m_dialogs;
 
     Shown showDetection()
     {
         Shown shown;
         auto splash = std::make_unique<DetectionDialog>(
-            m_state, m_dialogs, [](qint64) { return std::make_unique<FakeSerialLink>(); },
+            m_state, m_dialogs, m_stop, [](qint64) { return std::make_unique<FakeSerialLink>(); },
             [](const MeterWindowContext &) { return std::unique_ptr<MeterWindow>(); });
         splash->Timer1.stop(); // no probe: only the window is looked at
         shown.window = splash.get();
@@ -158,10 +159,10 @@ private:
         return shown;
     }
 
-    static std::unique_ptr<WindowHarness> loaded(const QString &model, MeterKind kind, const QString &family)
+    static std::unique_ptr<MeterHarness> loaded(const QString &model, MeterKind kind, const QString &family)
     {
         // Over forty files, so that the list shows its scroll bar.
-        auto harness = std::make_unique<WindowHarness>(
+        auto harness = std::make_unique<MeterHarness>(
             model, kind, QStringList{"--family", family, "--files", "100", "--unpaced"});
         return harness->load() ? std::move(harness) : nullptr;
     }
@@ -272,11 +273,6 @@ private slots:
         qInfo("screen %dx%d, free %dx%d at %d,%d, device pixel ratio %.2f", screen->geometry().width(),
               screen->geometry().height(), screen->availableGeometry().width(), screen->availableGeometry().height(),
               screen->availableGeometry().x(), screen->availableGeometry().y(), screen->devicePixelRatio());
-    }
-
-    void cleanup()
-    {
-        StopRequest::resetForTests();
     }
 
     // A run that asks for a screen must get it, or it proves nothing.

@@ -5,6 +5,7 @@
 #include "FakeSerialLink.h"
 #include "ScriptedDialogs.h"
 #include "app/DetectionDialog.h"
+#include "link/StopRequest.h"
 #include "ui/FileListWindow.h"
 #include "protocol/NumberText.h"
 #include "ui/PlainText.h"
@@ -259,11 +260,12 @@ class TextFitTest : public QObject
 
 private:
     ProgramState m_state;
+    StopRequest m_stop;
     ScriptedDialogs m_dialogs;
 
     MeterWindowContext context()
     {
-        return MeterWindowContext{m_state, m_dialogs, [](qint64) { return std::make_unique<FakeSerialLink>(); },
+        return MeterWindowContext{m_state, m_dialogs, m_stop, [](qint64) { return std::make_unique<FakeSerialLink>(); },
                                   [](const QString &) {}};
     }
 
@@ -292,7 +294,7 @@ private:
     std::unique_ptr<DetectionDialog> makeSplash()
     {
         auto splash = std::make_unique<DetectionDialog>(
-            m_state, m_dialogs, [](qint64) { return std::make_unique<FakeSerialLink>(); },
+            m_state, m_dialogs, m_stop, [](qint64) { return std::make_unique<FakeSerialLink>(); },
             [](const MeterWindowContext &) { return std::unique_ptr<MeterWindow>(); });
         // Only the layout is looked at: the probe never starts.
         splash->Timer1.stop();

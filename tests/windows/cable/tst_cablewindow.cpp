@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The cable resistance meter window against the simulator on a pseudo-terminal.
-#include "WindowHarness.h"
+// The cable resistance meter window against the simulator's meter in memory;
+// the paced replies run against the simulator on a pseudo-terminal. What the
+// list windows share is in tst_listwindows.
+#include "MeterHarness.h"
 #include "ui/SaveLocation.h"
-#include "link/StopRequest.h"
 #include "ui/Twips.h"
 #include "ui/filelist/FileListView.h"
 #include "protocol/CableRecord.h"
@@ -118,13 +119,13 @@ class TestCableWindow : public QObject
 private:
     QTemporaryDir m_config;
 
-    static void download(WindowHarness &harness, const QString &answer)
+    static void download(MeterHarness &harness, const QString &answer)
     {
         harness.dialogs.saveAnswers << answer;
         QTest::mouseClick(harness.as<FileListWindow>()->cmdRMDownload, Qt::LeftButton);
     }
 
-    static bool loadThreeFileMeter(WindowHarness &harness, const QStringList &more = {"--unpaced"})
+    static bool loadThreeFileMeter(MeterHarness &harness, const QStringList &more = {"--unpaced"})
     {
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter())}) + more;
         return harness.load();
@@ -139,88 +140,11 @@ private slots:
 
     void init() { QLocale::setDefault(QLocale::c()); }
 
-    void cleanup()
-    {
-        StopRequest::resetForTests();
-        QLocale::setDefault(QLocale::c());
-    }
-
-    void loadsEveryFileSlot_data()
-    {
-        QTest::addColumn<int>("files");
-        QTest::addColumn<int>("panelHeight");
-        QTest::addColumn<bool>("scrollBar");
-        QTest::newRow("no files") << 0 << 6135 << false;
-        QTest::newRow("one file") << 1 << 6135 << false;
-        QTest::newRow("three files") << 3 << 840 << false;
-        QTest::newRow("forty files") << 40 << 6240 << false;
-        QTest::newRow("forty-one files") << 41 << 6540 << true;
-    }
-    void loadsEveryFileSlot()
-    {
-        QFETCH(int, files);
-        QFETCH(int, panelHeight);
-        QFETCH(bool, scrollBar);
-        WindowHarness harness("[KX-R1]", MeterKind::Cable,
-                              {"--family", "cable", "--files", QString::number(files), "--unpaced"});
-        QVERIFY(harness.load());
-        auto *window = harness.as<FileListWindow>();
-        QVERIFY(window);
-        QVERIFY(harness.dialogs.boxes.isEmpty());
-        QCOMPARE(window->objectName(), QString("frmCABLE_RM"));
-        QCOMPARE(window->windowTitle(), QString("[KX-R1] Meter Communication Software"));
-        QCOMPARE(window->Frame2->title(), QString("Resistance Measurement Files"));
-
-        QCOMPARE(harness.sim->requests(), QStringList{"{01}"} + recordRequests(files));
-        QCOMPARE(harness.progress.size(), files);
-        for (int file = 1; file <= files; ++file)
-            QCOMPARE(harness.progress.at(file - 1), QString("%1 / %2").arg(file).arg(files));
-
-        FileList &list = window->list();
-        QCOMPARE(window->fileCount(), files);
-        QCOMPARE(list.rowCount(), std::max(files, 2));
-        for (int row = 0; row < list.rowCount(); ++row) {
-            QCOMPARE(list.checkCaption(row), QString::number(row + 1));
-            QCOMPARE(list.isCheckEnabled(row), row < files); // a design row beyond the count holds no file
-            const bool fetched = row < files;
-            QCOMPARE(rowTexts(list, row) != unfilled, fetched);
-        }
-        QCOMPARE(list.panelHeightTwips(), panelHeight);
-        QCOMPARE(list.topLine(), 0);
-        QCOMPARE(list.isScrollBarShown(), scrollBar);
-        QVERIFY(list.isRowOnScreen(1) && list.view()->isVisibleTo(window));
-
-        QVERIFY(window->Frame2->isVisibleTo(window));
-        QVERIFY(window->cmdExit->isVisibleTo(window));
-        QCOMPARE(window->windowSizeTwips(), QSize(14115, 9135));
-        QCOMPARE(window->Frame2->mapTo(window, QPoint()), QPoint(Twips::toPixels(120), Twips::toPixels(60)));
-        QCOMPARE(window->cmdExit->mapTo(window, QPoint()), QPoint(Twips::toPixels(6450), Twips::toPixels(8115)));
-        QCOMPARE(window->cmdRMDownload->x(), Twips::toPixels(6285));
-
-        window->lblSelectAll_Click();
-        for (int row = 0; row < list.rowCount(); ++row)
-            QCOMPARE(list.isTicked(row), row < files);
-
-        if (scrollBar) {
-            QScrollBar *bar = list.VScroll1();
-            QCOMPARE(list.scrollBarTwips(), QRect(13455, 1140, 285, 6180));
-            QCOMPARE(bar->geometry(), Twips::rect(13455, 1140, 285, 6180));
-            QCOMPARE(bar->maximum(), (files + 1) / 2 - 20); // in lines, twenty in view
-            QCOMPARE(bar->pageStep(), 20);
-            QCOMPARE(bar->value(), 0);
-            // Once on screen the list has the keyboard (the scroll bar hands it on).
-            window->show();
-            QCoreApplication::processEvents();
-            QCOMPARE(window->focusWidget(), list.view());
-            bar->setValue(bar->maximum());
-            QCOMPARE(list.topLine(), bar->maximum());
-            QVERIFY(list.isRowOnScreen(files - 1));
-        }
-    }
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
 
     void decodesRowsAndExportsTheTickedOnes()
     {
-        WindowHarness harness("[KX-R1]", MeterKind::Cable, {});
+        MeterHarness harness("[KX-R1]", MeterKind::Cable, {});
         QVERIFY(loadThreeFileMeter(harness));
         auto *window = harness.as<FileListWindow>();
         FileList &list = window->list();
@@ -283,7 +207,7 @@ private slots:
     void userLocaleSetsSeparators()
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        WindowHarness harness("[KX-R1]", MeterKind::Cable, {});
+        MeterHarness harness("[KX-R1]", MeterKind::Cable, {});
         QVERIFY(loadThreeFileMeter(harness));
         FileList &list = harness.as<FileListWindow>()->list();
         QCOMPARE(rowTexts(list, 0), (QStringList{"CAB-001", "07.03.21 - 14:05:09", "12.34 m", "95", "12,5", "Copper"}));
@@ -292,7 +216,7 @@ private slots:
 
     void selectAllSkipsEmptySlots()
     {
-        WindowHarness harness("[KX-R1]", MeterKind::Cable,
+        MeterHarness harness("[KX-R1]", MeterKind::Cable,
                               {"--family", "cable", "--files", "5", "--empty", "1,3", "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
@@ -322,31 +246,6 @@ private slots:
             QVERIFY(!list.isTicked(row));
     }
 
-    void startUpFailureLeavesTheDesignState_data()
-    {
-        QTest::addColumn<QStringList>("simArguments");
-        QTest::newRow("silent meter") << QStringList{"--silent"};
-        QTest::newRow("count not a number") << QStringList{"--bad-count"};
-    }
-    void startUpFailureLeavesTheDesignState()
-    {
-        QFETCH(QStringList, simArguments);
-        WindowHarness harness("[KX-R1]", MeterKind::Cable,
-                              simArguments << "--family" << "cable" << "--files" << "3" << "--unpaced");
-        QVERIFY(harness.load());
-        auto *window = harness.as<FileListWindow>();
-        QCOMPARE(harness.dialogs.boxes, Boxes{fatalBox});
-        QCOMPARE(harness.sim->requests(), QStringList{"{01}"});
-        QVERIFY(harness.progress.isEmpty());
-        QCOMPARE(window->windowTitle(), QString("[KX-R1] Meter Communication Software"));
-        QVERIFY(!window->Frame2->isVisibleTo(window));
-        QVERIFY(!window->cmdExit->isVisibleTo(window));
-        QCOMPARE(window->fileCount(), 0);
-        QCOMPARE(window->list().rowCount(), 2);
-        QCOMPARE(rowTexts(window->list(), 0), unfilled);
-        QVERIFY(!window->list().isScrollBarShown());
-    }
-
     void recordFailuresGoOnWithTheNextFile_data()
     {
         QTest::addColumn<QStringList>("simArguments");
@@ -363,12 +262,12 @@ private slots:
         QFETCH(QStringList, simArguments);
         QFETCH(Boxes, boxes);
         QFETCH(int, filledRows);
-        WindowHarness harness("[KX-R1]", MeterKind::Cable, {});
+        MeterHarness harness("[KX-R1]", MeterKind::Cable, {});
         QVERIFY(loadThreeFileMeter(harness, simArguments << "--unpaced"));
         auto *window = harness.as<FileListWindow>();
         FileList &list = window->list();
         QCOMPARE(harness.dialogs.boxes, boxes);
-        QCOMPARE(harness.sim->requests(), QStringList{"{01}"} + recordRequests(3));
+        QCOMPARE(harness.requests(), QStringList{"{01}"} + recordRequests(3));
         QCOMPARE(harness.progress, (QStringList{"1 / 3", "2 / 3", "3 / 3"}));
         for (int row = 0; row < 3; ++row) {
             QVERIFY(list.isCheckEnabled(row));
@@ -392,13 +291,16 @@ private slots:
     void recordInPiecesIsReadWhole_data()
     {
         QTest::addColumn<QStringList>("simArguments");
-        QTest::newRow("paced, whole replies") << QStringList{};
-        QTest::newRow("paced, three pieces") << QStringList{"--pieces", "3", "--gap-ms", "5"};
+        QTest::addColumn<Line>("line");
+        QTest::newRow("paced, whole replies") << QStringList{} << Line::Pty;
+        QTest::newRow("paced, three pieces") << QStringList{"--pieces", "3", "--gap-ms", "5"} << Line::Pty;
+        QTest::newRow("in pieces, in memory") << QStringList{"--pieces", "3", "--unpaced"} << Line::InMemory;
     }
     void recordInPiecesIsReadWhole()
     {
         QFETCH(QStringList, simArguments);
-        WindowHarness harness("[KX-R1]", MeterKind::Cable, {});
+        QFETCH(Line, line);
+        MeterHarness harness("[KX-R1]", MeterKind::Cable, {}, line);
         QVERIFY(loadThreeFileMeter(harness, simArguments));
         QVERIFY(harness.dialogs.boxes.isEmpty());
         FileList &list = harness.as<FileListWindow>()->list();

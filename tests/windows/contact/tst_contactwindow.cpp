@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The contact resistance and ratio meter windows against the simulator on a
-// pseudo-terminal.
-#include "WindowHarness.h"
+// The contact resistance and ratio meter windows against the simulator's
+// meter in memory; a ratio meter load and the paced replies run against the
+// simulator on a pseudo-terminal. What the list windows share is in
+// tst_listwindows.
+#include "MeterHarness.h"
 #include "ui/SaveLocation.h"
 #include "link/StopRequest.h"
 #include "ui/Twips.h"
@@ -95,7 +97,7 @@ private:
     QTemporaryDir m_config;
 
     // Presses Download with `answer` as the save dialog's answer.
-    static void download(WindowHarness &harness, const QString &answer)
+    static void download(MeterHarness &harness, const QString &answer)
     {
         harness.dialogs.saveAnswers << answer;
         QTest::mouseClick(harness.as<FileListWindow>()->cmdRMDownload, Qt::LeftButton);
@@ -109,89 +111,9 @@ private slots:
         QLocale::setDefault(QLocale::c());
     }
 
-    void cleanup() { StopRequest::resetForTests(); }
-
-    void loadsEveryFileSlot_data()
-    {
-        QTest::addColumn<int>("files");
-        QTest::addColumn<int>("panelHeight");
-        QTest::addColumn<bool>("scrollBar");
-        QTest::newRow("no files") << 0 << 6135 << false;
-        QTest::newRow("one file") << 1 << 6135 << false;
-        QTest::newRow("three files") << 3 << 840 << false;
-        QTest::newRow("forty files") << 40 << 6240 << false;
-        QTest::newRow("forty-one files") << 41 << 6540 << true;
-    }
-    void loadsEveryFileSlot()
-    {
-        QFETCH(int, files);
-        QFETCH(int, panelHeight);
-        QFETCH(bool, scrollBar);
-        WindowHarness harness("[KX-C1]", MeterKind::Contact,
-                              {"--family", "contact", "--files", QString::number(files), "--unpaced"});
-        QVERIFY(harness.load());
-        auto *window = harness.as<FileListWindow>();
-        QVERIFY(window);
-        QVERIFY(harness.dialogs.boxes.isEmpty());
-        QCOMPARE(window->objectName(), QString("frmCRM"));
-        QCOMPARE(window->windowTitle(), QString("[KX-C1] Meter Communication Software"));
-        QCOMPARE(window->Frame2->title(), QString("Resistance Measurement Files"));
-
-        QCOMPARE(harness.sim->requests(), QStringList{"{03}"} + recordRequests(files));
-        QCOMPARE(harness.progress.size(), files);
-        for (int file = 1; file <= files; ++file)
-            QCOMPARE(harness.progress.at(file - 1), QString("%1 / %2").arg(file).arg(files));
-
-        FileList &list = window->list();
-        QCOMPARE(window->fileCount(), files);
-        QCOMPARE(list.rowCount(), std::max(files, 2));
-        for (int row = 0; row < list.rowCount(); ++row) {
-            QCOMPARE(list.checkCaption(row), QString::number(row + 1));
-            QCOMPARE(list.isCheckEnabled(row), row < files); // a design row beyond the count holds no file
-            const bool fetched = row < files;
-            QCOMPARE(list.cellText(row, ContactDateTime) != QString("  ---"), fetched);
-        }
-        QCOMPARE(list.rowTopTwips(list.rowCount() - 1), 240 + 300 * ((list.rowCount() - 1) / 2));
-        QCOMPARE(list.panelHeightTwips(), panelHeight);
-        QCOMPARE(list.topLine(), 0);
-        QCOMPARE(list.isScrollBarShown(), scrollBar);
-        // The design's two rows are on screen whatever the count.
-        QVERIFY(list.isRowOnScreen(1) && list.view()->isVisibleTo(window));
-
-        // The loaded window's layout.
-        QVERIFY(window->Frame2->isVisibleTo(window));
-        QVERIFY(window->cmdExit->isVisibleTo(window));
-        QCOMPARE(window->windowSizeTwips(), QSize(8955, 9135));
-        QCOMPARE(window->Frame2->mapTo(window, QPoint()), QPoint(Twips::toPixels(120), Twips::toPixels(60)));
-        QCOMPARE(window->cmdExit->mapTo(window, QPoint()), QPoint(Twips::toPixels(3870), Twips::toPixels(8115)));
-        QCOMPARE(window->cmdRMDownload->x(), Twips::toPixels(3705));
-
-        window->lblSelectAll_Click();
-        for (int row = 0; row < list.rowCount(); ++row)
-            QCOMPARE(list.isTicked(row), row < files);
-
-        if (scrollBar) {
-            QScrollBar *bar = list.VScroll1();
-            QCOMPARE(list.scrollBarTwips(), QRect(8295, 1020, 285, 6180));
-            QCOMPARE(bar->maximum(), (files + 1) / 2 - 20); // in lines, twenty in view
-            QCOMPARE(bar->pageStep(), 20);
-            QCOMPARE(bar->value(), 0);
-            // Once on screen the list has the keyboard (the scroll bar hands it on).
-            window->show();
-            QCoreApplication::processEvents();
-            QCOMPARE(window->focusWidget(), list.view());
-            bar->setValue(bar->maximum());
-            QCOMPARE(list.topLine(), bar->maximum());
-            QVERIFY(list.isRowOnScreen(files - 1));
-            bar->setValue(0);
-            QCOMPARE(list.topLine(), 0);
-            QVERIFY(list.isTicked(0)); // ticks outlive scrolling
-        }
-    }
-
     void everyWayOfTickingReachesTheExport()
     {
-        WindowHarness harness("[KX-C1]", MeterKind::Contact, {"--family", "contact", "--files", "60", "--unpaced"});
+        MeterHarness harness("[KX-C1]", MeterKind::Contact, {"--family", "contact", "--files", "60", "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
         FileList &list = window->list();
@@ -226,7 +148,7 @@ private slots:
 
     void decodesRowsAndExportsTheTickedOnes()
     {
-        WindowHarness harness("[KX-C1]", MeterKind::Contact, {});
+        MeterHarness harness("[KX-C1]", MeterKind::Contact, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("contact")), "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
@@ -287,7 +209,7 @@ private slots:
 
     void selectAllSkipsEmptySlots()
     {
-        WindowHarness harness("[KX-C1]", MeterKind::Contact, {});
+        MeterHarness harness("[KX-C1]", MeterKind::Contact, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(meterWithAnEmptySlot()), "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
@@ -323,7 +245,7 @@ private slots:
 
     void ratioMeterHasItsOwnFrameCaption()
     {
-        WindowHarness harness("KXT1", MeterKind::Ratio, {});
+        MeterHarness harness("KXT1", MeterKind::Ratio, {}, Line::Pty);
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("ratio")), "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
@@ -333,7 +255,7 @@ private slots:
         QCOMPARE(window->windowTitle(), QString("KXT1 Meter Communication Software"));
         QCOMPARE(window->Frame2->title(), QString("Ratio Meter Files"));
         QCOMPARE(window->windowSizeTwips(), QSize(8955, 9135));
-        QCOMPARE(harness.sim->requests(), QStringList{"{03}"} + recordRequests(3));
+        QCOMPARE(harness.requests(), QStringList{"{03}"} + recordRequests(3));
         QCOMPARE(rowTexts(window->list(), 0), (QStringList{"07/03/21 - 14:05:09", "123E-3", "100.0"}));
 
         // The same columns as the contact meter's export.
@@ -345,64 +267,9 @@ private slots:
                      + "\r\n\r\n\r\n" + tableEnd);
     }
 
-    void startUpFailureLeavesTheDesignState_data()
-    {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<MeterKind>("family");
-        QTest::addColumn<QStringList>("simArguments");
-        QTest::newRow("silent contact meter")
-            << "[KX-C1]" << MeterKind::Contact << QStringList{"--family", "contact", "--silent"};
-        QTest::newRow("silent ratio meter")
-            << "KXT1" << MeterKind::Ratio << QStringList{"--family", "ratio", "--silent"};
-        QTest::newRow("count not a number")
-            << "[KX-C1]" << MeterKind::Contact << QStringList{"--family", "contact", "--bad-count"};
-    }
-    void startUpFailureLeavesTheDesignState()
-    {
-        QFETCH(QString, model);
-        QFETCH(MeterKind, family);
-        QFETCH(QStringList, simArguments);
-        WindowHarness harness(model, family, simArguments << "--files" << "3" << "--unpaced");
-        QVERIFY(harness.load());
-        auto *window = harness.as<FileListWindow>();
-        QCOMPARE(harness.dialogs.boxes, Boxes{fatalBox});
-        QCOMPARE(harness.sim->requests(), QStringList{"{03}"});
-        QVERIFY(harness.progress.isEmpty());
-        QCOMPARE(window->windowTitle(), model + " Meter Communication Software");
-        QVERIFY(!window->Frame2->isVisibleTo(window));
-        QVERIFY(!window->cmdExit->isVisibleTo(window));
-        QCOMPARE(window->fileCount(), 0);
-        QCOMPARE(window->list().rowCount(), 2);
-        QCOMPARE(rowTexts(window->list(), 0), unfilled);
-        QVERIFY(!window->list().isScrollBarShown());
-
-        // The design rows hold no file: neither can be ticked.
-        FileList &list = window->list();
-        list.setTicked(0, true);
-        list.setTicked(1, true);
-        window->lblSelectAll_Click();
-        for (int row = 0; row < 2; ++row)
-            QVERIFY(!list.isCheckEnabled(row) && !list.isTicked(row));
-
-        // Nothing on it takes the keyboard, so the window does: Escape ends
-        // the program, and so does closing the window.
-        window->show();
-        QCoreApplication::processEvents();
-        QCOMPARE(window->focusWidget(), window);
-        QVERIFY(!QAccessible::queryAccessibleInterface(window)->text(QAccessible::Description).isEmpty());
-        QTest::keyClick(window, Qt::Key_Escape);
-        QVERIFY(StopRequest::isRequested());
-        QVERIFY(!window->isVisible());
-
-        StopRequest::resetForTests();
-        window->show();
-        QVERIFY(window->close());
-        QVERIFY(StopRequest::isRequested());
-    }
-
     void keyboardAndScreenReader()
     {
-        WindowHarness harness("[KX-C1]", MeterKind::Contact, {});
+        MeterHarness harness("[KX-C1]", MeterKind::Contact, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("contact")), "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
@@ -431,9 +298,9 @@ private slots:
         QCOMPARE(window->focusWidget(), window->cmdRMDownload);
 
         // Escape where the keyboard is: Exit.
-        QVERIFY(!StopRequest::isRequested());
+        QVERIFY(!harness.stop.isRequested());
         QTest::keyClick(window->focusWidget(), Qt::Key_Escape);
-        QVERIFY(StopRequest::isRequested());
+        QVERIFY(harness.stop.isRequested());
         QVERIFY(!window->isVisible());
     }
 
@@ -455,14 +322,14 @@ private slots:
         QFETCH(QStringList, simArguments);
         QFETCH(Boxes, boxes);
         QFETCH(int, filledRows);
-        WindowHarness harness("[KX-C1]", MeterKind::Contact, {});
+        MeterHarness harness("[KX-C1]", MeterKind::Contact, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("contact")), "--unpaced"})
             + simArguments;
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
         FileList &list = window->list();
         QCOMPARE(harness.dialogs.boxes, boxes);
-        QCOMPARE(harness.sim->requests(), QStringList{"{03}"} + recordRequests(3));
+        QCOMPARE(harness.requests(), QStringList{"{03}"} + recordRequests(3));
         QCOMPARE(harness.progress, (QStringList{"1 / 3", "2 / 3", "3 / 3"}));
         for (int row = 0; row < 3; ++row) {
             QVERIFY(list.isCheckEnabled(row));
@@ -486,15 +353,18 @@ private slots:
     void recordInPiecesIsReadWhole_data()
     {
         QTest::addColumn<QStringList>("simArguments");
-        QTest::newRow("paced, whole replies") << QStringList{};
-        QTest::newRow("paced, three pieces") << QStringList{"--pieces", "3", "--gap-ms", "5"};
-        QTest::newRow("unpaced, three pieces") << QStringList{"--pieces", "3", "--gap-ms", "5", "--unpaced"};
-        QTest::newRow("paced, late last byte") << QStringList{"--pieces", "38", "--gap-ms", "2"};
+        QTest::addColumn<Line>("line");
+        QTest::newRow("paced, whole replies") << QStringList{} << Line::Pty;
+        QTest::newRow("paced, three pieces") << QStringList{"--pieces", "3", "--gap-ms", "5"} << Line::Pty;
+        QTest::newRow("unpaced, three pieces")
+            << QStringList{"--pieces", "3", "--gap-ms", "5", "--unpaced"} << Line::InMemory;
+        QTest::newRow("paced, late last byte") << QStringList{"--pieces", "38", "--gap-ms", "2"} << Line::Pty;
     }
     void recordInPiecesIsReadWhole()
     {
         QFETCH(QStringList, simArguments);
-        WindowHarness harness("[KX-C1]", MeterKind::Contact, {});
+        QFETCH(Line, line);
+        MeterHarness harness("[KX-C1]", MeterKind::Contact, {}, line);
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("contact"))}) + simArguments;
         QVERIFY(harness.load());
         FileList &list = harness.as<FileListWindow>()->list();

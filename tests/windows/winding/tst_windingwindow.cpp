@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The winding meter window against the simulator on a pseudo-terminal.
-#include "WindowHarness.h"
+// The winding meter window against the simulator's meter in memory; the load
+// of a hundred files runs against the simulator on a pseudo-terminal, at
+// 19200 baud and with the meter's real pauses.
+#include "MeterHarness.h"
 #include "ui/SaveLocation.h"
 #include "link/StopRequest.h"
 #include "ui/Twips.h"
@@ -67,15 +69,11 @@ private slots:
         SimProcess::useTemporaryConfigHome(m_config);
     }
 
-    void cleanup()
-    {
-        StopRequest::resetForTests();
-        QLocale::setDefault(QLocale::c());
-    }
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
 
     void loadsAHundredFilesInOrder()
     {
-        WindowHarness harness("[KX-W1]", MeterKind::Winding, {"--files", "100", "--seed", "7"});
+        MeterHarness harness("[KX-W1]", MeterKind::Winding, {"--files", "100", "--seed", "7"}, Line::Pty);
         QVERIFY(harness.load());
         auto *window = harness.as<WindingMeterWindow>();
         QVERIFY(window);
@@ -90,7 +88,7 @@ private slots:
         QStringList expected{"{01}", "{02}", "{03}"};
         for (int index = 0; index < 100; ++index)
             expected << QString::fromLatin1(windingRecordRequest(index, false));
-        QCOMPARE(harness.sim->requests(), expected);
+        QCOMPARE(harness.requests(), expected);
 
         QCOMPARE(window->fileCount(), 100);
         QVERIFY(!window->shortRecords());
@@ -109,7 +107,7 @@ private slots:
 
     void viewsSizeTheWindowAroundThemselves()
     {
-        WindowHarness harness("[KX-W4]", MeterKind::Winding, {"--files", "2", "--unpaced"});
+        MeterHarness harness("[KX-W4]", MeterKind::Winding, {"--files", "2", "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<WindingMeterWindow>();
         QCOMPARE(window->windowTitle(), QString("[KX-W4] Meter Communication Software"));
@@ -134,7 +132,7 @@ private slots:
 
     void decodesRowsAndExportsTheTickedOnes()
     {
-        WindowHarness harness("[KX-W2]", MeterKind::Winding, {});
+        MeterHarness harness("[KX-W2]", MeterKind::Winding, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(fourFileMeter()), "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<WindingMeterWindow>();
@@ -216,7 +214,7 @@ private slots:
     void commaLocaleShowsCommasButReadsPoints()
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        WindowHarness harness("[KX-W2]", MeterKind::Winding, {});
+        MeterHarness harness("[KX-W2]", MeterKind::Winding, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(fourFileMeter()), "--unpaced"});
         QVERIFY(harness.load());
         FileList &list = harness.as<WindingMeterWindow>()->list();
@@ -228,7 +226,7 @@ private slots:
 
     void downloadsHeatRunTestFiles()
     {
-        WindowHarness harness("[KX-W2]", MeterKind::Winding, {});
+        MeterHarness harness("[KX-W2]", MeterKind::Winding, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(fourFileMeter()), "--unpaced", "--fault-only",
                                   "{1001}", "--truncate", "1"});
         QVERIFY(harness.load());
@@ -245,7 +243,7 @@ private slots:
         QTest::mouseClick(window->cmdDownload[2], Qt::LeftButton);
         // The focus stays on the slot's button, not on Close.
         QCOMPARE(window->focusWidget(), window->cmdDownload[2]);
-        QCOMPARE(harness.sim->requests().last(), QString("{1003}"));
+        QCOMPARE(harness.requests().last(), QString("{1003}"));
         QCOMPARE(readFile(path), QByteArray("Time,R1,R2\r\n0,1.234,1.240\r\n1,1.236,1.241\r\n"));
         QVERIFY(!window->lblFile[2]->font().bold());
         QCOMPARE(window->lblFile[2]->text(), QString("HRT-JOB-0003"));
@@ -278,17 +276,17 @@ private slots:
         QVERIFY(window->frameCommand->isVisibleTo(window));
         QVERIFY(!window->Frame1->isVisibleTo(window));
         QCOMPARE(window->focusWidget(), window->cmdHRT);
-        QVERIFY(!StopRequest::isRequested());
+        QVERIFY(!harness.stop.isRequested());
         QCOMPARE(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Window);
     }
 
     void shortFormatMeterHasThirtyFiles()
     {
-        WindowHarness harness("[KX-W3]", MeterKind::Winding, {"--short", "--unpaced", "--model", "[KX-W3]"});
+        MeterHarness harness("[KX-W3]", MeterKind::Winding, {"--short", "--unpaced", "--model", "[KX-W3]"});
         QVERIFY(harness.load());
         auto *window = harness.as<WindingMeterWindow>();
         QVERIFY(window->shortRecords());
-        const QStringList requests = harness.sim->requests();
+        const QStringList requests = harness.requests();
         QCOMPARE(requests.size(), 33);
         QCOMPARE(requests.at(3), QString("{1100}"));
         QCOMPARE(requests.last(), QString("{1129}"));
@@ -304,11 +302,11 @@ private slots:
 
     void noHeatRunFilesStillAsksForTheirNames()
     {
-        WindowHarness harness("[KX-W1]", MeterKind::Winding, {"--heat-run", "0", "--files", "3", "--unpaced"});
+        MeterHarness harness("[KX-W1]", MeterKind::Winding, {"--heat-run", "0", "--files", "3", "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<WindingMeterWindow>();
         QVERIFY(!window->cmdHRT->isEnabled());
-        QCOMPARE(harness.sim->requests().mid(0, 3), (QStringList{"{01}", "{02}", "{03}"}));
+        QCOMPARE(harness.requests().mid(0, 3), (QStringList{"{01}", "{02}", "{03}"}));
         for (int slot = 0; slot < WindingMeterWindow::heatRunSlots; ++slot) {
             QCOMPARE(window->lblFile[slot]->text(), QString(" - - Empty - -"));
             QVERIFY(!window->cmdDownload[slot]->isEnabled());
@@ -317,11 +315,11 @@ private slots:
 
     void moreThanEightHeatRunFilesFillTheEightSlots()
     {
-        WindowHarness harness("[KX-W1]", MeterKind::Winding, {"--heat-run", "9", "--files", "1", "--unpaced"});
+        MeterHarness harness("[KX-W1]", MeterKind::Winding, {"--heat-run", "9", "--files", "1", "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<WindingMeterWindow>();
         QVERIFY(harness.dialogs.boxes.isEmpty());
-        QCOMPARE(harness.sim->requests(), (QStringList{"{01}", "{02}", "{03}", "{110000}"}));
+        QCOMPARE(harness.requests(), (QStringList{"{01}", "{02}", "{03}", "{110000}"}));
         for (int slot = 0; slot < WindingMeterWindow::heatRunSlots; ++slot) {
             QVERIFY(window->cmdDownload[slot]->isEnabled());
             QVERIFY(window->lblFile[slot]->text() != QString(" - - Empty - -"));
@@ -343,11 +341,11 @@ private slots:
     {
         QFETCH(QStringList, simArguments);
         QFETCH(QStringList, requests);
-        WindowHarness harness("[KX-W1]", MeterKind::Winding, simArguments << "--unpaced" << "--files" << "5");
+        MeterHarness harness("[KX-W1]", MeterKind::Winding, simArguments << "--unpaced" << "--files" << "5");
         QVERIFY(harness.load());
         auto *window = harness.as<WindingMeterWindow>();
         QCOMPARE(harness.dialogs.boxes, QList<ScriptedDialogs::Box>{fatalBox});
-        QCOMPARE(harness.sim->requests(), requests);
+        QCOMPARE(harness.requests(), requests);
         QCOMPARE(window->fileCount(), 0);
         QCOMPARE(window->list().rowCount(), 2);
         QVERIFY(harness.progress.isEmpty());
@@ -382,10 +380,10 @@ private slots:
         QTest::keyClick(keys, Qt::Key_Escape);
         QVERIFY(window->frameCommand->isVisibleTo(window));
         QVERIFY(!window->Frame2->isVisibleTo(window));
-        QVERIFY(!StopRequest::isRequested());
+        QVERIFY(!harness.stop.isRequested());
         keys = window->focusWidget() ? window->focusWidget() : window;
         QTest::keyClick(keys, Qt::Key_Escape);
-        QVERIFY(StopRequest::isRequested());
+        QVERIFY(harness.stop.isRequested());
     }
 };
 
