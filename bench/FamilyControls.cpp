@@ -9,13 +9,13 @@ FamilyControls controlsOf(MeterWindow *window)
     FamilyControls controls;
     if (auto *winding = dynamic_cast<WindingMeterWindow *>(window)) {
         controls.list = &winding->list();
-        controls.selectAll = [winding] { winding->lblSelectAll_Click(); };
-        controls.exportTicked = [winding] { winding->cmdRMDownload_Click(); };
-        controls.showList = [winding] { winding->cmdRM_Click(); };
+        controls.selectAll = [winding] { winding->selectAll(); };
+        controls.exportTicked = [winding] { winding->exportTicked(); };
+        controls.showList = [winding] { winding->showMeasurementView(); };
     } else if (auto *listWindow = dynamic_cast<FileListWindow *>(window)) {
         controls.list = &listWindow->list();
-        controls.selectAll = [listWindow] { listWindow->lblSelectAll_Click(); };
-        controls.exportTicked = [listWindow] { listWindow->cmdRMDownload_Click(); };
+        controls.selectAll = [listWindow] { listWindow->selectAll(); };
+        controls.exportTicked = [listWindow] { listWindow->exportTicked(); };
         controls.showList = [] {};
     }
     return controls;

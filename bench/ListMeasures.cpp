@@ -76,7 +76,7 @@ double timeListBuild(const MeterWindowContext &context, const sim::MeterEmulator
         const qint64 start = sim::monotonicNs();
         FileRows::createForCount(*list, meter.fileCount()); // as the window's load makes them
         for (int slot = 0; slot < meter.fileCount(); ++slot)
-            MeterStartup::applyRecord(*list, slot, decodedRecord(meter, context.state.MeterFamily, slot, locale),
+            MeterStartup::applyRecord(*list, slot, decodedRecord(meter, context.state.family, slot, locale),
                                       context.dialogs);
         list->setupScroll();
         times << msSince(start);
@@ -103,8 +103,8 @@ double timeExportAll(const FamilyControls &window, BenchDialogs &dialogs, int re
 
 double timeScrollStep(FileList &list, int samples)
 {
-    QScrollBar *bar = list.VScroll1();
-    QWidget *viewport = list.Frame4();
+    QScrollBar *bar = list.scrollBar();
+    QWidget *viewport = list.viewport();
     if (!list.isScrollBarShown() || !viewport->isVisible() || bar->maximum() < 1 || samples < 1)
         return -1;
     QList<double> times;

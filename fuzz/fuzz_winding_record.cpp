@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // Name and both resistances exactly as received, always first.
     FUZZ_CHECK(record.cells.size() >= 3);
-    FUZZ_CHECK(record.cells[0] == qMakePair(int(FileName), QString::fromLatin1(fuzz::chars(reply, 1, 6))));
+    FUZZ_CHECK(record.cells[0] == qMakePair(int(WindingFileName), QString::fromLatin1(fuzz::chars(reply, 1, 6))));
     FUZZ_CHECK(record.cells[1] == qMakePair(int(Res1T), QString::fromLatin1(fuzz::chars(reply, 8, 16))));
     FUZZ_CHECK(record.cells[2] == qMakePair(int(Res2T), QString::fromLatin1(fuzz::chars(reply, 18, 26))));
     if (shortRecords) {

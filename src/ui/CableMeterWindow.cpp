@@ -12,8 +12,8 @@ FileListWindowDesign cableWindowDesign()
     design.windowName = "frmCABLE_RM";
     design.kind = MeterKind::Cable;
     design.frameCaption = QStringLiteral("Resistance Measurement Files");
-    design.frame2Width = 13785;
-    design.frame4 = QRect(120, 1020, 13335, 6300);
+    design.frameWidth = 13785;
+    design.viewport = QRect(120, 1020, 13335, 6300);
     design.checkColumn = {QStringLiteral("checkFileNo"), {0, 6720}, 735};
     design.labelColumns = {
         {QStringLiteral("lblFileName"), {720, 7440}, 735},

@@ -11,8 +11,8 @@ FileListWindowDesign contactWindowDesign(MeterKind kind)
     design.windowName = ratio ? "frmTRM" : "frmCRM";
     design.kind = ratio ? MeterKind::Ratio : MeterKind::Contact;
     design.frameCaption = ratio ? QStringLiteral("Ratio Meter Files") : QStringLiteral("Resistance Measurement Files");
-    design.frame2Width = 8625;
-    design.frame4 = QRect(120, 900, 8175, 6300);
+    design.frameWidth = 8625;
+    design.viewport = QRect(120, 900, 8175, 6300);
     design.checkColumn = {QStringLiteral("checkFileNo"), {0, 4200}, 735};
     design.labelColumns = {
         {QStringLiteral("lblFileName"), {720, 4920}, 1455},

@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr int frame2Height = 7935;
+constexpr int frameHeight = 7935;
 
 } // namespace
 
@@ -32,35 +32,35 @@ FileListWindow::FileListWindow(const MeterWindowContext &context, FileListWindow
     , m_state(context.state)
     , m_dialogs(context.dialogs)
     , m_progress(context.showProgress)
-    , MSComm2(context.makePort(QtSerialLink::meterBufferSize))
-    , m_exchange(std::make_unique<Exchange>(*MSComm2))
+    , m_port(context.makePort(QtSerialLink::meterBufferSize))
+    , m_exchange(std::make_unique<Exchange>(*m_port))
 {
     setObjectName(QLatin1String(m_design.windowName));
-    CommonDialog1.meterModel = m_state.MeterModel;
+    m_saveDialog.meterModel = m_state.model;
     buildControls();
 }
 
 FileListWindow::~FileListWindow()
 {
-    MSComm2->close();
+    m_port->close();
 }
 
 void FileListWindow::buildControls()
 {
     setFont(WindowGeometry::sansSerif(8.25, false));
     QWidget *canvas = WindowGeometry::addCanvas(this);
-    WindowGeometry::setOuterSizeTwips(this, m_design.frame2Width + 330, frame2Height + 1200);
+    WindowGeometry::setOuterSizeTwips(this, m_design.frameWidth + 330, frameHeight + 1200);
 
-    Frame2 = new QGroupBox(m_design.frameCaption, canvas);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setFont(WindowGeometry::sansSerif(9.75, true));
-    Frame2->setGeometry(Twips::rect(120, 240, m_design.frame2Width, frame2Height));
-    Frame2->hide();
+    m_measurementFrame = new QGroupBox(m_design.frameCaption, canvas);
+    m_measurementFrame->setObjectName(QStringLiteral("Frame2"));
+    m_measurementFrame->setFont(WindowGeometry::sansSerif(9.75, true));
+    m_measurementFrame->setGeometry(Twips::rect(120, 240, m_design.frameWidth, frameHeight));
+    m_measurementFrame->hide();
 
     const QFont headingFont = WindowGeometry::sansSerif(8.25, true);
     for (const FileListWindowDesign::Heading &heading : m_design.headings) {
         for (int column = 0; column < 2; ++column) {
-            auto *label = new QLabel(heading.text, Frame2);
+            auto *label = new QLabel(heading.text, m_measurementFrame);
             label->setFont(headingFont);
             label->setWordWrap(true);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -68,8 +68,8 @@ void FileListWindow::buildControls()
         }
     }
 
-    m_list = std::make_unique<FileList>(Frame2, FileListGeometry{m_design.frame4, 6135}, m_design.checkColumn,
-                                        m_design.labelColumns);
+    m_list = std::make_unique<FileList>(m_measurementFrame, FileListGeometry{m_design.viewport, 6135},
+                                        m_design.checkColumn, m_design.labelColumns);
     QStringList headingTexts;
     for (const FileListWindowDesign::Heading &heading : m_design.headings)
         headingTexts << heading.text;
@@ -78,38 +78,38 @@ void FileListWindow::buildControls()
 
     // The frame's caption is bold; the list and the links under it are not.
     const QFont plain = WindowGeometry::sansSerif(8.25, false);
-    m_list->Frame4()->setFont(plain);
+    m_list->viewport()->setFont(plain);
 
-    lblSelectAll = new ClickLabel(QStringLiteral("Select All"), Frame2);
-    lblSelectAll->setObjectName(QStringLiteral("lblSelectAll"));
-    lblSelectAll->setGeometry(Twips::rect(360, 7560, 660, 195));
-    lblSelectAll->setFont(plain);
-    connect(lblSelectAll, &ClickLabel::clicked, this, &FileListWindow::lblSelectAll_Click);
+    m_selectAllLink = new ClickLabel(QStringLiteral("Select All"), m_measurementFrame);
+    m_selectAllLink->setObjectName(QStringLiteral("lblSelectAll"));
+    m_selectAllLink->setGeometry(Twips::rect(360, 7560, 660, 195));
+    m_selectAllLink->setFont(plain);
+    connect(m_selectAllLink, &ClickLabel::clicked, this, &FileListWindow::selectAll);
 
-    lblUnselectAll = new ClickLabel(QStringLiteral("Unselect All"), Frame2);
-    lblUnselectAll->setObjectName(QStringLiteral("lblUnselectAll"));
-    lblUnselectAll->setGeometry(Twips::rect(1800, 7560, 840, 195));
-    lblUnselectAll->setFont(plain);
-    connect(lblUnselectAll, &ClickLabel::clicked, this, &FileListWindow::lblUnselectAll_Click);
+    m_unselectAllLink = new ClickLabel(QStringLiteral("Unselect All"), m_measurementFrame);
+    m_unselectAllLink->setObjectName(QStringLiteral("lblUnselectAll"));
+    m_unselectAllLink->setGeometry(Twips::rect(1800, 7560, 840, 195));
+    m_unselectAllLink->setFont(plain);
+    connect(m_unselectAllLink, &ClickLabel::clicked, this, &FileListWindow::unselectAll);
 
-    cmdRMDownload = new QPushButton(QStringLiteral("&Download"), Frame2);
-    cmdRMDownload->setObjectName(QStringLiteral("cmdRMDownload"));
-    cmdRMDownload->setFont(plain);
-    cmdRMDownload->setGeometry(Twips::rect(0, 7440, 1215, 375));
-    connect(cmdRMDownload, &QPushButton::clicked, this, &FileListWindow::cmdRMDownload_Click);
+    m_exportButton = new QPushButton(QStringLiteral("&Download"), m_measurementFrame);
+    m_exportButton->setObjectName(QStringLiteral("cmdRMDownload"));
+    m_exportButton->setFont(plain);
+    m_exportButton->setGeometry(Twips::rect(0, 7440, 1215, 375));
+    connect(m_exportButton, &QPushButton::clicked, this, &FileListWindow::exportTicked);
 
-    cmdExit = new QPushButton(QStringLiteral("&Exit"), canvas);
-    cmdExit->setObjectName(QStringLiteral("cmdExit"));
-    cmdExit->resize(Twips::toPixels(1215), Twips::toPixels(375));
-    cmdExit->hide();
-    connect(cmdExit, &QPushButton::clicked, this, &FileListWindow::cmdExit_Click);
+    m_exitButton = new QPushButton(QStringLiteral("&Exit"), canvas);
+    m_exitButton->setObjectName(QStringLiteral("cmdExit"));
+    m_exitButton->resize(Twips::toPixels(1215), Twips::toPixels(375));
+    m_exitButton->hide();
+    connect(m_exitButton, &QPushButton::clicked, this, &FileListWindow::exitProgram);
 }
 
 void FileListWindow::load()
 {
     const BusyCursor busy;
     PlainText::setWindowTitle(this, m_state.windowTitle());
-    MeterStartup::openPort(*MSComm2, m_state.MeterPort);
+    MeterStartup::openPort(*m_port, m_state.port);
 
     // Without a count the window stays in its design state: no list, no Exit button.
     const std::optional<int> count =
@@ -141,16 +141,16 @@ MeterStartup::LoadStep FileListWindow::fetchRecord(int index)
 
 void FileListWindow::layOutLoadedWindow()
 {
-    Frame2->move(Twips::toPixels(120), Twips::toPixels(60));
-    const int windowWidth = m_design.frame2Width + 330;
-    const int windowHeight = frame2Height + 1200;
+    m_measurementFrame->move(Twips::toPixels(120), Twips::toPixels(60));
+    const int windowWidth = m_design.frameWidth + 330;
+    const int windowHeight = frameHeight + 1200;
     m_windowTwips = QSize(windowWidth, windowHeight);
     WindowGeometry::setOuterSizeTwips(this, windowWidth, windowHeight);
-    Frame2->show();
+    m_measurementFrame->show();
 
-    cmdExit->move(Twips::toPixels((windowWidth - 1215) / 2), Twips::toPixels(frame2Height + 180));
-    cmdExit->show();
-    cmdRMDownload->move(Twips::toPixels((m_design.frame2Width - 1215) / 2), Twips::toPixels(7440));
+    m_exitButton->move(Twips::toPixels((windowWidth - 1215) / 2), Twips::toPixels(frameHeight + 180));
+    m_exitButton->show();
+    m_exportButton->move(Twips::toPixels((m_design.frameWidth - 1215) / 2), Twips::toPixels(7440));
     WindowGeometry::centreOnScreen(this, windowWidth, windowHeight);
 }
 
@@ -167,11 +167,11 @@ QWidget *FileListWindow::firstFocus()
     if (!m_loaded)
         return this;
     // The scroll bar when there is one; else the first file, else Download.
-    if (m_list->VScroll1()->isVisibleTo(this))
-        return m_list->VScroll1();
-    if (QWidget *file = KeyboardFocus::firstIn(m_list->Frame4()))
+    if (m_list->scrollBar()->isVisibleTo(this))
+        return m_list->scrollBar();
+    if (QWidget *file = KeyboardFocus::firstIn(m_list->viewport()))
         return file;
-    return KeyboardFocus::firstUsable({cmdRMDownload, cmdExit});
+    return KeyboardFocus::firstUsable({m_exportButton, m_exitButton});
 }
 
 void FileListWindow::showEvent(QShowEvent *event)
@@ -185,7 +185,7 @@ void FileListWindow::keyPressEvent(QKeyEvent *event)
 {
     // Escape does what the window's one way out does: Exit.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        cmdExit_Click();
+        exitProgram();
         return;
     }
     MeterWindow::keyPressEvent(event);
@@ -199,26 +199,28 @@ QStringList FileListWindow::screenCells(int row) const
     return cells;
 }
 
-void FileListWindow::cmdExit_Click()
+void FileListWindow::exitProgram()
 {
-    MSComm2->close();
+    m_port->close();
     StopRequest::request();
     close();
 }
 
-void FileListWindow::cmdRMDownload_Click()
+void FileListWindow::exportTicked()
 {
-    MeasurementExport exporter{Frame2, *m_list, CommonDialog1, m_dialogs, m_design.exportHeadings,
-                               [this](int row) { return m_design.exportCells(screenCells(row)); }};
+    MeasurementExport exporter{
+        m_measurementFrame, *m_list, m_saveDialog, m_dialogs, m_design.exportHeadings, [this](int row) {
+            return m_design.exportCells(screenCells(row));
+        }};
     exporter.run();
 }
 
-void FileListWindow::lblSelectAll_Click()
+void FileListWindow::selectAll()
 {
-    m_list->lblSelectAll_Click();
+    m_list->selectAll();
 }
 
-void FileListWindow::lblUnselectAll_Click()
+void FileListWindow::unselectAll()
 {
-    m_list->lblUnselectAll_Click();
+    m_list->unselectAll();
 }

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ui/MeterWindow.h"
 #include "link/Exchange.h"
-#include "ui/CommonDialog.h"
-#include "ui/MeterStartup.h"
 #include "protocol/RecordCells.h"
+#include "ui/MeterStartup.h"
+#include "ui/MeterWindow.h"
+#include "ui/SaveDialog.h"
 #include "ui/filelist/FileList.h"
 
 #include <QRect>
@@ -23,9 +23,9 @@ struct FileListWindowDesign
 {
     const char *windowName;          // "frmCRM", "frmTRM", "frmCABLE_RM"
     MeterKind kind;
-    QString frameCaption;            // caption of Frame2
-    int frame2Width = 0;             // twips; Frame2 is 7935 high
-    QRect frame4;                    // viewport inside Frame2, twips
+    QString frameCaption; // caption of the measurement frame
+    int frameWidth = 0;   // twips; the frame is 7935 high
+    QRect viewport;       // the list's viewport inside the frame, twips
     FileListColumn checkColumn;
     QList<FileListColumn> labelColumns;
     struct Heading
@@ -63,22 +63,16 @@ public:
 
     int fileCount() const { return m_fileCount; }
     FileList &list() { return *m_list; }
-    CommonDialog CommonDialog1;
-
-    QGroupBox *Frame2 = nullptr;
-    QPushButton *cmdExit = nullptr;
-    QPushButton *cmdRMDownload = nullptr;
-    ClickLabel *lblSelectAll = nullptr;
-    ClickLabel *lblUnselectAll = nullptr;
+    SaveDialog &saveDialog() { return m_saveDialog; }
 
     // The window's outer size in twips, as laid out at the end of the start-up.
     QSize windowSizeTwips() const { return m_windowTwips; }
 
 public slots:
-    void cmdExit_Click();
-    void cmdRMDownload_Click();
-    void lblSelectAll_Click();
-    void lblUnselectAll_Click();
+    void exitProgram();
+    void exportTicked();
+    void selectAll();
+    void unselectAll();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -95,10 +89,17 @@ private:
     const ProgramState &m_state;
     UserDialogs &m_dialogs;
     std::function<void(const QString &)> m_progress;
-    std::unique_ptr<SerialLink> MSComm2;
+    std::unique_ptr<SerialLink> m_port;
     std::unique_ptr<Exchange> m_exchange;
     std::unique_ptr<FileList> m_list;
     int m_fileCount = 0;
     bool m_loaded = false;
     QSize m_windowTwips;
+    SaveDialog m_saveDialog;
+
+    QGroupBox *m_measurementFrame = nullptr;
+    QPushButton *m_exitButton = nullptr;
+    QPushButton *m_exportButton = nullptr;
+    ClickLabel *m_selectAllLink = nullptr;
+    ClickLabel *m_unselectAllLink = nullptr;
 };

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "ui/MeasurementExport.h"
 
-#include "ui/UserDialogs.h"
 #include "protocol/HtmlTable.h"
 #include "protocol/TextFile.h"
-#include "ui/CommonDialog.h"
 #include "ui/KeyboardFocus.h"
+#include "ui/SaveDialog.h"
+#include "ui/UserDialogs.h"
 #include "ui/filelist/FileList.h"
 
 bool MeasurementExport::run()
@@ -14,7 +14,7 @@ bool MeasurementExport::run()
     const BusyFrame busy(frame);
 
     // Each export proposes a fresh name rather than the last one chosen.
-    dialog.FileName.clear();
+    dialog.fileName.clear();
     const SaveFileType type = SaveFileType::htmlTable();
     const QString path = dialog.showSave(dialogs, type);
     if (path.isEmpty())
@@ -35,7 +35,7 @@ bool MeasurementExport::run()
         dialogs.critical(QStringLiteral("Error"), written.error);
         return false;
     }
-    CommonDialog::saved(type, path);
+    SaveDialog::saved(type, path);
     dialogs.information(programTitle(), QStringLiteral("File(s) downloaded successfully"));
     return true;
 }

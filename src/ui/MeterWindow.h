@@ -19,7 +19,7 @@ struct MeterWindowContext
     const ProgramState &state;
     UserDialogs &dialogs;
     PortFactory makePort;
-    // Writes the detection window's lblProgress, still on screen while the window loads.
+    // Writes the detection window's progress line, still on screen while the window loads.
     std::function<void(const QString &)> showProgress;
 };
 
@@ -42,7 +42,7 @@ protected:
 
 using MeterWindowFactory = std::function<std::unique_ptr<MeterWindow>(const MeterWindowContext &)>;
 
-// The program's own family windows, chosen by MeterFamily.
+// The program's own family windows, chosen by ProgramState::family.
 std::unique_ptr<MeterWindow> createFamilyWindow(const MeterWindowContext &context);
 
 // The program's own ports: QSerialPort through the port map.

@@ -90,9 +90,9 @@ public:
     MeterRun(const Family &family, QStringList simArguments)
         : family(family), simArguments(QStringList{"--model", family.model} + simArguments)
     {
-        state.MeterModel = family.model;
-        state.MeterFamily = family.kind;
-        state.MeterPort = 1;
+        state.model = family.model;
+        state.family = family.kind;
+        state.port = 1;
     }
 
     ~MeterRun() { closeWindow(); }
@@ -139,7 +139,7 @@ public:
     WindingMeterWindow *winding() { return dynamic_cast<WindingMeterWindow *>(window.get()); }
 
     // The window's own Exit button handler.
-    void pressExit() { QMetaObject::invokeMethod(window.get(), "cmdExit_Click", Qt::DirectConnection); }
+    void pressExit() { QMetaObject::invokeMethod(window.get(), "exitProgram", Qt::DirectConnection); }
 
     // True when no fetch has written the row: every label keeps its design
     // text and the file can still be ticked.

@@ -9,10 +9,11 @@
 // Exit ends the program: the wait stops at once, nothing more is sent or
 // shown, the port is closed. Tests run many "programs" in one process, so
 // nothing quits the application here.
-#include "ui/MessageTexts.h"
+#include "ChildNamed.h"
 #include "FaultHarness.h"
-#include "link/StopRequest.h"
 #include "app/DetectionDialog.h"
+#include "link/StopRequest.h"
+#include "ui/MessageTexts.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -119,19 +120,19 @@ private slots:
         MeterRun run(faults::families().first(), {"--unpaced", "--files", "1", "--heat-run", "1"});
         QVERIFY(run.load());
         WindingMeterWindow *window = run.winding();
-        QVERIFY(window->cmdDownload[0]->isEnabled());
+        QVERIFY(childNamed<QPushButton>(window, "cmdDownload_0")->isEnabled());
         run.dialogs.saveAnswers << run.files.filePath("heat-run.csv");
 
         ActWhen exit([&run] { return run.requests().contains("{1001}"); }, [&run] { run.pressExit(); });
-        window->cmdDownload_Click(0);
+        window->downloadHeatRun(0);
 
         QVERIFY(exit.acted);
         QVERIFY(StopRequest::isRequested());
         QVERIFY(run.dialogs.boxes.isEmpty());
         QVERIFY(run.dialogs.saveRequests.isEmpty());
         QVERIFY(!QFile::exists(run.files.filePath("heat-run.csv")));
-        QVERIFY(window->lblFile[0]->font().bold());
-        QVERIFY(window->Frame1->isEnabled());
+        QVERIFY(childNamed<QLabel>(window, "lblFile_0")->font().bold());
+        QVERIFY(childNamed<QGroupBox>(window, "Frame1")->isEnabled());
         QCOMPARE(faults::openHandlesTo(run.device), 0);
     }
 
@@ -149,10 +150,13 @@ private slots:
         // goes on trying once a second, then the user gives up.
         ActWhen unplug([&sim] { return !sim.requests().isEmpty(); }, [&sim] { sim.stop(); });
         bool probingOn = false;
-        ActWhen exit([&] { return unplug.acted && splash.cmdExit->isVisible(); }, [&] {
-            probingOn = splash.lblWarning->isVisible() && splash.lblWarning->text() == MessageTexts::meterNotCommunicating();
-            QTest::mouseClick(splash.cmdExit, Qt::LeftButton);
-        });
+        ActWhen exit([&] { return unplug.acted && childNamed<QPushButton>(&splash, "cmdExit")->isVisible(); },
+                     [&] {
+                         probingOn = childNamed<QLabel>(&splash, "lblWarning")->isVisible()
+                                     && childNamed<QLabel>(&splash, "lblWarning")->text()
+                                            == MessageTexts::meterNotCommunicating();
+                         QTest::mouseClick(childNamed<QPushButton>(&splash, "cmdExit"), Qt::LeftButton);
+                     });
         splash.show();
         QVERIFY(finished.wait(20000));
 
@@ -161,7 +165,7 @@ private slots:
         QCOMPARE(splash.result(), int(QDialog::Rejected));
         QVERIFY(dialogs.boxes.isEmpty());
         QVERIFY(!splash.takeLoadedWindow());
-        QVERIFY(!splash.MSComm1().isOpen());
+        QVERIFY(!splash.port().isOpen());
         QCOMPARE(faults::openHandlesTo(device), 0);
     }
 };

@@ -9,6 +9,7 @@
 // The tests also hold when run as root, who may write anywhere: the folder
 // case then acts under an unprivileged file-system identity, and the full disk
 // is a file-size limit, which fails the write the way a full disk does.
+#include "ChildNamed.h"
 #include "FaultHarness.h"
 #include "link/StopRequest.h"
 
@@ -233,7 +234,7 @@ private slots:
         const QMap<QString, QByteArray> before = snapshot(outputs);
         run.dialogs.saveAnswers << target;
 
-        withObstacle(obstacle, [&window] { window.cmdRMDownload_Click(); });
+        withObstacle(obstacle, [&window] { window.exportTicked(); });
 
         QFile::setPermissions(outputs, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         checkOutcome(run, obstacle, outputs, target, before);
@@ -242,7 +243,7 @@ private slots:
             QCOMPARE(run.dialogs.boxes,
                      (QList<ScriptedDialogs::Box>{{false, "Kestrix", "File(s) downloaded successfully"}}));
         }
-        QVERIFY(window.Frame2->isEnabled());
+        QVERIFY(childNamed<QGroupBox>(&window, "Frame2")->isEnabled());
         QVERIFY(run.list().isTicked(0));
     }
 
@@ -253,7 +254,7 @@ private slots:
         MeterRun run(faults::families().first(), {"--unpaced", "--files", "1", "--heat-run", "1"});
         QVERIFY(run.load());
         WindingMeterWindow *window = run.winding();
-        QVERIFY(window->cmdDownload[0]->isEnabled());
+        QVERIFY(childNamed<QPushButton>(window, "cmdDownload_0")->isEnabled());
 
         const QString outputs = outputFolder(run);
         const QString target = prepare(outputs, obstacle, QStringLiteral("heat-run.csv"));
@@ -262,7 +263,7 @@ private slots:
         const QMap<QString, QByteArray> before = snapshot(outputs);
         run.dialogs.saveAnswers << target;
 
-        withObstacle(obstacle, [window] { window->cmdDownload_Click(0); });
+        withObstacle(obstacle, [window] { window->downloadHeatRun(0); });
 
         QFile::setPermissions(outputs, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         checkOutcome(run, obstacle, outputs, target, before);
@@ -272,9 +273,9 @@ private slots:
             QVERIFY(contentOf(target) != previousContent);
         }
         // The label turns normal only once the file is really written.
-        QCOMPARE(window->lblFile[0]->font().bold(), obstacle != Obstacle::None);
-        QVERIFY(window->Frame1->isEnabled());
-        QVERIFY(window->cmdDownload[0]->isEnabled());
+        QCOMPARE(childNamed<QLabel>(window, "lblFile_0")->font().bold(), obstacle != Obstacle::None);
+        QVERIFY(childNamed<QGroupBox>(window, "Frame1")->isEnabled());
+        QVERIFY(childNamed<QPushButton>(window, "cmdDownload_0")->isEnabled());
     }
 };
 

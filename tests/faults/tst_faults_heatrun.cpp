@@ -5,6 +5,7 @@
 // The download waits its five seconds, then either writes the file exactly
 // or says "Error downloading the file" and writes nothing; the window is
 // usable again either way and the port closes with it.
+#include "ChildNamed.h"
 #include "FaultHarness.h"
 #include "link/StopRequest.h"
 
@@ -102,7 +103,7 @@ private slots:
         QVERIFY(run.load());
         WindingMeterWindow *window = run.winding();
         QVERIFY(run.dialogs.boxes.isEmpty());
-        QVERIFY(window->cmdDownload[0]->isEnabled());
+        QVERIFY(childNamed<QPushButton>(window, "cmdDownload_0")->isEnabled());
         const QString path = run.files.filePath(QStringLiteral("heat-run.csv"));
         run.dialogs.saveAnswers << path;
 
@@ -111,27 +112,27 @@ private slots:
             unplug = std::make_unique<ActWhen>([&run] { return run.requests().contains("{1001}"); },
                                                        [&run] { run.sim->stop(); });
         NotifierWakeUps wakeUps;
-        window->cmdDownload_Click(0);
+        window->downloadHeatRun(0);
 
         // However the line ends, the five seconds are a wait, not a spin.
         QVERIFY2(wakeUps.count < 100, qPrintable(QString::number(wakeUps.count)));
         if (unplug)
             QVERIFY(unplug->acted);
-        QVERIFY(window->Frame1->isEnabled());
-        QVERIFY(window->cmdDownload[0]->isEnabled());
+        QVERIFY(childNamed<QGroupBox>(window, "Frame1")->isEnabled());
+        QVERIFY(childNamed<QPushButton>(window, "cmdDownload_0")->isEnabled());
         if (written) {
             QVERIFY(run.dialogs.boxes.isEmpty());
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadOnly));
             QCOMPARE(file.readAll(), heatRunFile + "\r\n");
-            QVERIFY(!window->lblFile[0]->font().bold());
+            QVERIFY(!childNamed<QLabel>(window, "lblFile_0")->font().bold());
         } else {
             QCOMPARE(run.dialogs.boxes, QList<ScriptedDialogs::Box>{faults::downloadError});
             QVERIFY(run.dialogs.saveRequests.isEmpty());
             QVERIFY(!QFile::exists(path));
-            QVERIFY(window->lblFile[0]->font().bold());
+            QVERIFY(childNamed<QLabel>(window, "lblFile_0")->font().bold());
         }
-        QCOMPARE(window->lblFile[0]->text(), QString("HRT-JOB-0001"));
+        QCOMPARE(childNamed<QLabel>(window, "lblFile_0")->text(), QString("HRT-JOB-0001"));
 
         // A port whose device has gone lets go of it at once.
         QCOMPARE(faults::openHandlesTo(run.device), unplugDuringTheWait ? 0 : 1);

@@ -5,6 +5,7 @@
 // or with a count that is not a number. Each load must end with the message
 // the window gives for that failure, the rows it could fetch, no crash, no
 // hang, and the port closed once the window is gone.
+#include "ChildNamed.h"
 #include "FaultHarness.h"
 #include "link/StopRequest.h"
 
@@ -58,8 +59,9 @@ QString familyName(const Family &family)
 bool loadCompleted(MeterRun &run)
 {
     if (WindingMeterWindow *winding = run.winding())
-        return winding->frameCommand->isVisibleTo(winding) && winding->windowSizeTwips() == QSize(3465, 3615);
-    return dynamic_cast<FileListWindow &>(*run.window).cmdExit->isVisibleTo(run.window.get());
+        return childNamed<QGroupBox>(winding, "frameCommand")->isVisibleTo(winding)
+               && winding->windowSizeTwips() == QSize(3465, 3615);
+    return childNamed<QPushButton>(run.window.get(), "cmdExit")->isVisibleTo(run.window.get());
 }
 
 QString describe(const QList<Box> &boxes)
@@ -125,8 +127,8 @@ private slots:
         // Ticked rows still export: the three files and the failed one.
         const QString target = run.files.filePath(QStringLiteral("stopped.html"));
         run.dialogs.saveAnswers << target;
-        QMetaObject::invokeMethod(run.window.get(), "lblSelectAll_Click", Qt::DirectConnection);
-        QMetaObject::invokeMethod(run.window.get(), "cmdRMDownload_Click", Qt::DirectConnection);
+        QMetaObject::invokeMethod(run.window.get(), "selectAll", Qt::DirectConnection);
+        QMetaObject::invokeMethod(run.window.get(), "exportTicked", Qt::DirectConnection);
         QFile exported(target);
         QVERIFY(exported.open(QIODevice::ReadOnly));
         const QByteArray html = exported.readAll();

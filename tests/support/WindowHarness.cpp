@@ -6,9 +6,9 @@
 WindowHarness::WindowHarness(const QString &model, MeterKind family, QStringList simArguments)
     : simArguments(std::move(simArguments))
 {
-    state.MeterModel = model;
-    state.MeterFamily = family;
-    state.MeterPort = 1;
+    state.model = model;
+    state.family = family;
+    state.port = 1;
 }
 
 bool WindowHarness::load()

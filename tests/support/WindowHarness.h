@@ -26,7 +26,7 @@ public:
 
     ProgramState state;
     ScriptedDialogs dialogs;
-    QStringList progress;        // every text written into lblProgress, in order
+    QStringList progress; // every text written into the progress line, in order
     std::unique_ptr<MeterWindow> window;
     QStringList simArguments;
     std::unique_ptr<SimProcess> sim;

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The cable resistance meter window against the simulator on a pseudo-terminal.
+#include "ChildNamed.h"
 #include "WindowHarness.h"
-#include "ui/SaveLocation.h"
 #include "link/StopRequest.h"
-#include "ui/Twips.h"
-#include "ui/filelist/FileListView.h"
 #include "protocol/CableRecord.h"
 #include "ui/CableMeterWindow.h"
+#include "ui/SaveLocation.h"
+#include "ui/Twips.h"
+#include "ui/filelist/ClickLabel.h"
+#include "ui/filelist/FileListView.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -121,7 +123,7 @@ private:
     static void download(WindowHarness &harness, const QString &answer)
     {
         harness.dialogs.saveAnswers << answer;
-        QTest::mouseClick(harness.as<FileListWindow>()->cmdRMDownload, Qt::LeftButton);
+        QTest::mouseClick(childNamed<QPushButton>(harness.window.get(), "cmdRMDownload"), Qt::LeftButton);
     }
 
     static bool loadThreeFileMeter(WindowHarness &harness, const QStringList &more = {"--unpaced"})
@@ -169,7 +171,7 @@ private slots:
         QVERIFY(harness.dialogs.boxes.isEmpty());
         QCOMPARE(window->objectName(), QString("frmCABLE_RM"));
         QCOMPARE(window->windowTitle(), QString("[KX-R1] Meter Communication Software"));
-        QCOMPARE(window->Frame2->title(), QString("Resistance Measurement Files"));
+        QCOMPARE(childNamed<QGroupBox>(window, "Frame2")->title(), QString("Resistance Measurement Files"));
 
         QCOMPARE(harness.sim->requests(), QStringList{"{01}"} + recordRequests(files));
         QCOMPARE(harness.progress.size(), files);
@@ -190,19 +192,21 @@ private slots:
         QCOMPARE(list.isScrollBarShown(), scrollBar);
         QVERIFY(list.isRowOnScreen(1) && list.view()->isVisibleTo(window));
 
-        QVERIFY(window->Frame2->isVisibleTo(window));
-        QVERIFY(window->cmdExit->isVisibleTo(window));
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isVisibleTo(window));
+        QVERIFY(childNamed<QPushButton>(window, "cmdExit")->isVisibleTo(window));
         QCOMPARE(window->windowSizeTwips(), QSize(14115, 9135));
-        QCOMPARE(window->Frame2->mapTo(window, QPoint()), QPoint(Twips::toPixels(120), Twips::toPixels(60)));
-        QCOMPARE(window->cmdExit->mapTo(window, QPoint()), QPoint(Twips::toPixels(6450), Twips::toPixels(8115)));
-        QCOMPARE(window->cmdRMDownload->x(), Twips::toPixels(6285));
+        QCOMPARE(childNamed<QGroupBox>(window, "Frame2")->mapTo(window, QPoint()),
+                 QPoint(Twips::toPixels(120), Twips::toPixels(60)));
+        QCOMPARE(childNamed<QPushButton>(window, "cmdExit")->mapTo(window, QPoint()),
+                 QPoint(Twips::toPixels(6450), Twips::toPixels(8115)));
+        QCOMPARE(childNamed<QPushButton>(window, "cmdRMDownload")->x(), Twips::toPixels(6285));
 
-        window->lblSelectAll_Click();
+        childNamed<ClickLabel>(window, "lblSelectAll")->click();
         for (int row = 0; row < list.rowCount(); ++row)
             QCOMPARE(list.isTicked(row), row < files);
 
         if (scrollBar) {
-            QScrollBar *bar = list.VScroll1();
+            QScrollBar *bar = list.scrollBar();
             QCOMPARE(list.scrollBarTwips(), QRect(13455, 1140, 285, 6180));
             QCOMPARE(bar->geometry(), Twips::rect(13455, 1140, 285, 6180));
             QCOMPARE(bar->maximum(), (files + 1) / 2 - 20); // in lines, twenty in view
@@ -245,14 +249,14 @@ private slots:
         QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("HTML table (*.html)"));
         QCOMPARE(harness.dialogs.saveRequests[0].defaultSuffix, QString("html"));
         QCOMPARE(harness.dialogs.saveRequests[0].proposedName,
-                 SaveLocation::proposedFileName("[KX-R1]", window->CommonDialog1.today(), "html"));
+                 SaveLocation::proposedFileName("[KX-R1]", window->saveDialog().today(), "html"));
         QVERIFY(harness.dialogs.saveRequests[0].proposedName.startsWith("KX-R1 "));
         QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
-        QVERIFY(window->Frame2->isEnabled());
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
 
         // File 2: the micro sign in the system's encoding (UTF-8 under
         // C.UTF-8) and the dashes of a missing size.
-        window->lblUnselectAll_Click();
+        childNamed<ClickLabel>(window, "lblUnselectAll")->click();
         list.setTicked(1, true);
         download(harness, path);
         QCOMPARE(readFile(path), tableStart + "\r\n"
@@ -266,7 +270,7 @@ private slots:
         download(harness, QString());
         QVERIFY(!QFile::exists(path));
         QVERIFY(harness.dialogs.boxes.isEmpty());
-        QVERIFY(window->Frame2->isEnabled());
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
 
         // A folder in the way: an error naming it, and the folder stays.
         const QString folder = harness.files.filePath("taken.html");
@@ -277,7 +281,7 @@ private slots:
         QCOMPARE(harness.dialogs.boxes[0].title, QString("Error"));
         QVERIFY2(harness.dialogs.boxes[0].text.contains("taken.html"), qPrintable(harness.dialogs.boxes[0].text));
         QVERIFY(QFileInfo(folder).isDir());
-        QVERIFY(window->Frame2->isEnabled());
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
     }
 
     void userLocaleSetsSeparators()
@@ -303,7 +307,7 @@ private slots:
             QCOMPARE(list.cellText(row, CableFileName), QString(" - - - "));
             QCOMPARE(list.cellText(row, CableDateTime), QString("  ---"));
         }
-        window->lblSelectAll_Click();
+        childNamed<ClickLabel>(window, "lblSelectAll")->click();
         for (int row = 0; row < 5; ++row)
             QCOMPARE(list.isTicked(row), row % 2 == 0);
 
@@ -317,7 +321,7 @@ private slots:
         QCOMPARE(lines.at(4), QByteArray("\r"));
         QVERIFY(lines.at(5).startsWith("<tr><td>3</td>"));
 
-        window->lblUnselectAll_Click();
+        childNamed<ClickLabel>(window, "lblUnselectAll")->click();
         for (int row = 0; row < 5; ++row)
             QVERIFY(!list.isTicked(row));
     }
@@ -339,8 +343,8 @@ private slots:
         QCOMPARE(harness.sim->requests(), QStringList{"{01}"});
         QVERIFY(harness.progress.isEmpty());
         QCOMPARE(window->windowTitle(), QString("[KX-R1] Meter Communication Software"));
-        QVERIFY(!window->Frame2->isVisibleTo(window));
-        QVERIFY(!window->cmdExit->isVisibleTo(window));
+        QVERIFY(!childNamed<QGroupBox>(window, "Frame2")->isVisibleTo(window));
+        QVERIFY(!childNamed<QPushButton>(window, "cmdExit")->isVisibleTo(window));
         QCOMPARE(window->fileCount(), 0);
         QCOMPARE(window->list().rowCount(), 2);
         QCOMPARE(rowTexts(window->list(), 0), unfilled);
@@ -374,7 +378,7 @@ private slots:
             QVERIFY(list.isCheckEnabled(row));
             QCOMPARE(rowTexts(list, row) == unfilled, row >= filledRows);
         }
-        QVERIFY(window->Frame2->isVisibleTo(window));
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isVisibleTo(window));
 
         // A failed row exports its dashes in columns 2 to 7.
         harness.dialogs.boxes.clear();

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: MIT
 // The contact resistance and ratio meter windows against the simulator on a
 // pseudo-terminal.
+#include "ChildNamed.h"
 #include "WindowHarness.h"
-#include "ui/SaveLocation.h"
 #include "link/StopRequest.h"
-#include "ui/Twips.h"
-#include "ui/filelist/FileListView.h"
 #include "protocol/ContactRecord.h"
 #include "ui/ContactMeterWindow.h"
+#include "ui/SaveLocation.h"
+#include "ui/Twips.h"
+#include "ui/filelist/ClickLabel.h"
+#include "ui/filelist/FileListView.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -98,7 +100,7 @@ private:
     static void download(WindowHarness &harness, const QString &answer)
     {
         harness.dialogs.saveAnswers << answer;
-        QTest::mouseClick(harness.as<FileListWindow>()->cmdRMDownload, Qt::LeftButton);
+        QTest::mouseClick(childNamed<QPushButton>(harness.window.get(), "cmdRMDownload"), Qt::LeftButton);
     }
 
 private slots:
@@ -135,7 +137,7 @@ private slots:
         QVERIFY(harness.dialogs.boxes.isEmpty());
         QCOMPARE(window->objectName(), QString("frmCRM"));
         QCOMPARE(window->windowTitle(), QString("[KX-C1] Meter Communication Software"));
-        QCOMPARE(window->Frame2->title(), QString("Resistance Measurement Files"));
+        QCOMPARE(childNamed<QGroupBox>(window, "Frame2")->title(), QString("Resistance Measurement Files"));
 
         QCOMPARE(harness.sim->requests(), QStringList{"{03}"} + recordRequests(files));
         QCOMPARE(harness.progress.size(), files);
@@ -159,19 +161,21 @@ private slots:
         QVERIFY(list.isRowOnScreen(1) && list.view()->isVisibleTo(window));
 
         // The loaded window's layout.
-        QVERIFY(window->Frame2->isVisibleTo(window));
-        QVERIFY(window->cmdExit->isVisibleTo(window));
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isVisibleTo(window));
+        QVERIFY(childNamed<QPushButton>(window, "cmdExit")->isVisibleTo(window));
         QCOMPARE(window->windowSizeTwips(), QSize(8955, 9135));
-        QCOMPARE(window->Frame2->mapTo(window, QPoint()), QPoint(Twips::toPixels(120), Twips::toPixels(60)));
-        QCOMPARE(window->cmdExit->mapTo(window, QPoint()), QPoint(Twips::toPixels(3870), Twips::toPixels(8115)));
-        QCOMPARE(window->cmdRMDownload->x(), Twips::toPixels(3705));
+        QCOMPARE(childNamed<QGroupBox>(window, "Frame2")->mapTo(window, QPoint()),
+                 QPoint(Twips::toPixels(120), Twips::toPixels(60)));
+        QCOMPARE(childNamed<QPushButton>(window, "cmdExit")->mapTo(window, QPoint()),
+                 QPoint(Twips::toPixels(3870), Twips::toPixels(8115)));
+        QCOMPARE(childNamed<QPushButton>(window, "cmdRMDownload")->x(), Twips::toPixels(3705));
 
-        window->lblSelectAll_Click();
+        childNamed<ClickLabel>(window, "lblSelectAll")->click();
         for (int row = 0; row < list.rowCount(); ++row)
             QCOMPARE(list.isTicked(row), row < files);
 
         if (scrollBar) {
-            QScrollBar *bar = list.VScroll1();
+            QScrollBar *bar = list.scrollBar();
             QCOMPARE(list.scrollBarTwips(), QRect(8295, 1020, 285, 6180));
             QCOMPARE(bar->maximum(), (files + 1) / 2 - 20); // in lines, twenty in view
             QCOMPARE(bar->pageStep(), 20);
@@ -210,8 +214,8 @@ private slots:
         QTest::keyClick(list.view(), Qt::Key_End);
         QTest::keyClick(list.view(), Qt::Key_Space);
         // Scrolling in between changes nothing.
-        list.VScroll1()->setValue(0);
-        list.VScroll1()->setValue(list.VScroll1()->maximum() / 2);
+        list.scrollBar()->setValue(0);
+        list.scrollBar()->setValue(list.scrollBar()->maximum() / 2);
 
         const QString path = harness.files.filePath("ticked.html");
         download(harness, path);
@@ -240,7 +244,7 @@ private slots:
         list.setTicked(0, true);
         list.setTicked(2, true);
         const QString path = harness.files.filePath("contact.html");
-        window->CommonDialog1.today = [] { return QDate(2026, 12, 9); };
+        window->saveDialog().today = [] { return QDate(2026, 12, 9); };
         const QString startFolder = SaveLocation::startFolder(SaveKind::MeasurementTable);
         download(harness, path);
         const QByteArray row1 = "<tr><td>1</td><td>07/03/21 - 14:05:09</td><td>123E-3</td><td>100.0</td></tr>\r\n";
@@ -253,12 +257,12 @@ private slots:
         QCOMPARE(harness.dialogs.saveRequests[0].proposedName, QString("KX-C1 2026-12-09.html"));
         QCOMPARE(harness.dialogs.saveRequests[0].folder, startFolder);
         QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
-        QVERIFY(window->Frame2->isEnabled());
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
 
         // The over-range row: its mark and an empty current. The same name
         // again replaces the file; each export proposes the model and the
         // day again, in the folder written to last.
-        window->lblUnselectAll_Click();
+        childNamed<ClickLabel>(window, "lblUnselectAll")->click();
         list.setTicked(1, true);
         download(harness, path);
         QCOMPARE(readFile(path), tableStart + "\r\n" + row2 + "\r\n" + "\r\n" + tableEnd);
@@ -271,7 +275,7 @@ private slots:
         download(harness, QString());
         QVERIFY(!QFile::exists(path));
         QVERIFY(harness.dialogs.boxes.isEmpty());
-        QVERIFY(window->Frame2->isEnabled());
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
 
         // A folder in the way: an error naming it, and the folder stays.
         const QString folder = harness.files.filePath("taken.html");
@@ -282,7 +286,7 @@ private slots:
         QCOMPARE(harness.dialogs.boxes[0].title, QString("Error"));
         QVERIFY2(harness.dialogs.boxes[0].text.contains("taken.html"), qPrintable(harness.dialogs.boxes[0].text));
         QVERIFY(QFileInfo(folder).isDir());
-        QVERIFY(window->Frame2->isEnabled());
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
     }
 
     void selectAllSkipsEmptySlots()
@@ -300,7 +304,7 @@ private slots:
         QVERIFY(!list.isCheckEnabled(2));
         QVERIFY(list.isCheckEnabled(3));
 
-        window->lblSelectAll_Click();
+        childNamed<ClickLabel>(window, "lblSelectAll")->click();
         QVERIFY(list.isTicked(0) && list.isTicked(1) && !list.isTicked(2) && list.isTicked(3));
         list.setTicked(2, true); // by hand neither
         QVERIFY(!list.isTicked(2));
@@ -314,7 +318,7 @@ private slots:
                      + "<tr><td>4</td><td>04/01/22 - 00:00:04</td><td>-Under-</td><td></td></tr>\r\n\r\n"
                      + tableEnd);
 
-        window->lblUnselectAll_Click();
+        childNamed<ClickLabel>(window, "lblUnselectAll")->click();
         for (int row = 0; row < 4; ++row)
             QVERIFY(!list.isTicked(row));
         download(harness, path);
@@ -331,7 +335,7 @@ private slots:
         QCOMPARE(window->kind(), MeterKind::Ratio);
         QCOMPARE(window->objectName(), QString("frmTRM"));
         QCOMPARE(window->windowTitle(), QString("KXT1 Meter Communication Software"));
-        QCOMPARE(window->Frame2->title(), QString("Ratio Meter Files"));
+        QCOMPARE(childNamed<QGroupBox>(window, "Frame2")->title(), QString("Ratio Meter Files"));
         QCOMPARE(window->windowSizeTwips(), QSize(8955, 9135));
         QCOMPARE(harness.sim->requests(), QStringList{"{03}"} + recordRequests(3));
         QCOMPARE(rowTexts(window->list(), 0), (QStringList{"07/03/21 - 14:05:09", "123E-3", "100.0"}));
@@ -369,8 +373,8 @@ private slots:
         QCOMPARE(harness.sim->requests(), QStringList{"{03}"});
         QVERIFY(harness.progress.isEmpty());
         QCOMPARE(window->windowTitle(), model + " Meter Communication Software");
-        QVERIFY(!window->Frame2->isVisibleTo(window));
-        QVERIFY(!window->cmdExit->isVisibleTo(window));
+        QVERIFY(!childNamed<QGroupBox>(window, "Frame2")->isVisibleTo(window));
+        QVERIFY(!childNamed<QPushButton>(window, "cmdExit")->isVisibleTo(window));
         QCOMPARE(window->fileCount(), 0);
         QCOMPARE(window->list().rowCount(), 2);
         QCOMPARE(rowTexts(window->list(), 0), unfilled);
@@ -380,7 +384,7 @@ private slots:
         FileList &list = window->list();
         list.setTicked(0, true);
         list.setTicked(1, true);
-        window->lblSelectAll_Click();
+        childNamed<ClickLabel>(window, "lblSelectAll")->click();
         for (int row = 0; row < 2; ++row)
             QVERIFY(!list.isCheckEnabled(row) && !list.isTicked(row));
 
@@ -418,17 +422,17 @@ private slots:
         QCoreApplication::processEvents();
         QWidget *first = window->focusWidget();
         QVERIFY(first);
-        QVERIFY2(first == list.Frame4() || list.Frame4()->isAncestorOf(first), first->metaObject()->className());
+        QVERIFY2(first == list.viewport() || list.viewport()->isAncestorOf(first), first->metaObject()->className());
 
         // After an export the focus is back on Download, not on Exit.
         list.setTicked(0, true);
-        window->cmdRMDownload->setFocus();
+        childNamed<QPushButton>(window, "cmdRMDownload")->setFocus();
         download(harness, harness.files.filePath("focus.html"));
         QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
-        QCOMPARE(window->focusWidget(), window->cmdRMDownload);
+        QCOMPARE(window->focusWidget(), childNamed<QPushButton>(window, "cmdRMDownload"));
         harness.dialogs.boxes.clear();
         download(harness, QString()); // cancelled
-        QCOMPARE(window->focusWidget(), window->cmdRMDownload);
+        QCOMPARE(window->focusWidget(), childNamed<QPushButton>(window, "cmdRMDownload"));
 
         // Escape where the keyboard is: Exit.
         QVERIFY(!StopRequest::isRequested());
@@ -468,7 +472,7 @@ private slots:
             QVERIFY(list.isCheckEnabled(row));
             QCOMPARE(rowTexts(list, row) == unfilled, row >= filledRows);
         }
-        QVERIFY(window->Frame2->isVisibleTo(window));
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isVisibleTo(window));
 
         // A failed row exports its dashes.
         harness.dialogs.boxes.clear();
