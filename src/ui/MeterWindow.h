@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class MeasurementView;
 class UserDialogs;
 
 // Makes the serial port object of a window (receive buffer size in bytes).
@@ -34,6 +35,8 @@ public:
     virtual MeterKind kind() const = 0;
     // The start-up sequence; runs once, before the window is first shown.
     virtual void load() = 0;
+    // The view that lists the meter's measurement files; null in a window without one.
+    virtual MeasurementView *measurementView() { return nullptr; }
 
 protected:
     // It is the program's only window: closing it ends the program, as Exit does.

@@ -1,30 +1,27 @@
 // SPDX-License-Identifier: MIT
 #include "ui/WindingMeterWindow.h"
 
-#include "ui/BusyCursor.h"
-#include "link/StopRequest.h"
-#include "ui/UserDialogs.h"
-#include "protocol/ExportColumns.h"
-#include "ui/MeasurementExport.h"
-#include "protocol/TextFile.h"
 #include "link/QtSerialLink.h"
+#include "link/StopRequest.h"
+#include "protocol/ExportColumns.h"
+#include "protocol/HeatRunReply.h"
 #include "protocol/Request.h"
+#include "protocol/TextFile.h"
+#include "protocol/WindingRecord.h"
+#include "ui/BusyCursor.h"
 #include "ui/FileRows.h"
 #include "ui/KeyboardFocus.h"
 #include "ui/MeterStartup.h"
 #include "ui/PlainText.h"
 #include "ui/Twips.h"
+#include "ui/UserDialogs.h"
 #include "ui/WindowGeometry.h"
 #include "ui/WrapButton.h"
-#include "ui/filelist/ClickLabel.h"
-#include "protocol/HeatRunReply.h"
-#include "protocol/WindingRecord.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollBar>
 
 namespace {
 
@@ -33,7 +30,6 @@ constexpr int heatRunWaitMs = 5000;      // a heat-run-test file is sent within 
 constexpr int heatRunBlock = 18;         // bytes per slot in the "{02}" reply
 constexpr QSize menuFrameSize(3135, 2895);
 constexpr QSize heatRunFrameSize(4335, 4575);
-constexpr QSize measurementFrameSize(14985, 7935);
 const QString startupFailure = QStringLiteral("Error Communication with Winding Resistance Meter");
 
 template <typename Widget>
@@ -54,6 +50,53 @@ QLabel *heading(QWidget *parent, const QString &text, int left, int top, int wid
     return label;
 }
 
+MeasurementViewDesign windingMeasurementDesign()
+{
+    MeasurementViewDesign design;
+    design.caption = QStringLiteral("Resistance Measurement Files");
+    design.width = 14985;
+    design.viewport = QRect(120, 900, 14535, 6300);
+    design.checkColumn = {QStringLiteral("checkFileNo"), {0, 7440}, 735};
+    design.labelColumns = {
+        {QStringLiteral("lblFileName"), {840, 8160}, 735},    {QStringLiteral("lblRes1_T"), {1680, 9000}, 855},
+        {QStringLiteral("lblRes2_T"), {2640, 9960}, 855},     {QStringLiteral("lblTemp"), {3600, 10920}, 495},
+        {QStringLiteral("lblRes1_20"), {4080, 11400}, 1095},  {QStringLiteral("lblRes2_20"), {5280, 12600}, 1095},
+        {QStringLiteral("lblConductor"), {6360, 13680}, 735},
+    };
+    // Two rows of headings: the channels stand under the measured and the corrected resistance.
+    for (int column = 0; column < 2; ++column) {
+        const int shift = 7320 * column;
+        design.headings += {
+            {QStringLiteral("File No."), QRect(120 + shift, 360, 675, 435)},
+            {QStringLiteral("Filename"), QRect(840 + shift, 360, 795, 435)},
+            {QStringLiteral("Measured Resistance"), QRect(1800 + shift, 360, 2325, 315)},
+            {column == 0 ? QStringLiteral("  Resistance (20 C)") : QStringLiteral(" Resistance (20 C)"),
+             QRect(4320 + shift, 360, 1710, 315)},
+            {QStringLiteral("Conductor"), QRect(6240 + shift, 360, 885, 435)},
+            {QStringLiteral("Ch 1"), QRect(1800 + shift, 600, 1005, 195)},
+            {QStringLiteral("Ch 2"), QRect(2760 + shift, 600, 885, 195)},
+            {QStringLiteral("Temp"), QRect(3645 + shift, 600, 480, 195)},
+            {QStringLiteral("Ch 1"), QRect(4320 + shift, 600, 1125, 195)},
+            {QStringLiteral("Ch 2"), QRect(5385 + shift, 600, 645, 195)},
+        };
+    }
+    design.spokenHeadings = {QStringLiteral("File No."),
+                             QStringLiteral("Filename"),
+                             QStringLiteral("Measured Resistance Ch 1"),
+                             QStringLiteral("Measured Resistance Ch 2"),
+                             QStringLiteral("Temp"),
+                             QStringLiteral("Resistance (20 C) Ch 1"),
+                             QStringLiteral("Resistance (20 C) Ch 2"),
+                             QStringLiteral("Conductor")};
+    // The first row's right-hand file name starts blank in the design.
+    design.blankFirstRightColumn = WindingFileName;
+    design.exportButtonLeft = 6960;
+    design.exportButtonFirst = true;
+    design.exportHeadings = windingHeadings();
+    design.exportCells = [](const QStringList &screenCells) { return windingExportCells(screenCells, QLocale()); };
+    return design;
+}
+
 } // namespace
 
 WindingMeterWindow::WindingMeterWindow(const MeterWindowContext &context)
@@ -70,7 +113,7 @@ WindingMeterWindow::WindingMeterWindow(const MeterWindowContext &context)
                                       8415 + WindowGeometry::frameHeightTwips);
     buildMenu();
     buildHeatRunView();
-    buildMeasurementView();
+    m_view = new MeasurementView(windingMeasurementDesign(), m_saveDialog, m_dialogs, m_canvas);
     m_saveDialog.fileName.clear();
     m_saveDialog.meterModel = m_state.model;
     // Also the first focus after a failed start-up, which leaves the menu as designed.
@@ -136,61 +179,6 @@ void WindingMeterWindow::buildHeatRunView()
     m_heatRunFrame->hide();
 }
 
-void WindingMeterWindow::buildMeasurementView()
-{
-    m_measurementFrame = place(new QGroupBox(QStringLiteral("Resistance Measurement Files"), m_canvas),
-                               QStringLiteral("Frame2"), 120, 240, 14985, 7935);
-    m_measurementFrame->setFont(WindowGeometry::sansSerif(9.75, true));
-    for (int column = 0; column < 2; ++column) {
-        const int shift = 7320 * column;
-        heading(m_measurementFrame, QStringLiteral("File No."), 120 + shift, 360, 675, 435);
-        heading(m_measurementFrame, QStringLiteral("Filename"), 840 + shift, 360, 795, 435);
-        heading(m_measurementFrame, QStringLiteral("Measured Resistance"), 1800 + shift, 360, 2325, 315);
-        heading(m_measurementFrame,
-                column == 0 ? QStringLiteral("  Resistance (20 C)") : QStringLiteral(" Resistance (20 C)"),
-                4320 + shift, 360, 1710, 315);
-        heading(m_measurementFrame, QStringLiteral("Conductor"), 6240 + shift, 360, 885, 435);
-        heading(m_measurementFrame, QStringLiteral("Ch 1"), 1800 + shift, 600, 1005, 195);
-        heading(m_measurementFrame, QStringLiteral("Ch 2"), 2760 + shift, 600, 885, 195);
-        heading(m_measurementFrame, QStringLiteral("Temp"), 3645 + shift, 600, 480, 195);
-        heading(m_measurementFrame, QStringLiteral("Ch 1"), 4320 + shift, 600, 1125, 195);
-        heading(m_measurementFrame, QStringLiteral("Ch 2"), 5385 + shift, 600, 645, 195);
-    }
-
-    const FileListColumn check{QStringLiteral("checkFileNo"), {0, 7440}, 735};
-    const QList<FileListColumn> labels{
-        {QStringLiteral("lblFileName"), {840, 8160}, 735},  {QStringLiteral("lblRes1_T"), {1680, 9000}, 855},
-        {QStringLiteral("lblRes2_T"), {2640, 9960}, 855},   {QStringLiteral("lblTemp"), {3600, 10920}, 495},
-        {QStringLiteral("lblRes1_20"), {4080, 11400}, 1095}, {QStringLiteral("lblRes2_20"), {5280, 12600}, 1095},
-        {QStringLiteral("lblConductor"), {6360, 13680}, 735},
-    };
-    m_list = std::make_unique<FileList>(m_measurementFrame, FileListGeometry{QRect(120, 900, 14535, 6300), 6135}, check,
-                                        labels);
-    m_list->viewport()->setFont(WindowGeometry::sansSerif(8.25, false));
-    m_list->setColumnHeadings({QStringLiteral("File No."), QStringLiteral("Filename"),
-                               QStringLiteral("Measured Resistance Ch 1"), QStringLiteral("Measured Resistance Ch 2"),
-                               QStringLiteral("Temp"), QStringLiteral("Resistance (20 C) Ch 1"),
-                               QStringLiteral("Resistance (20 C) Ch 2"), QStringLiteral("Conductor")});
-    // The first row's right-hand file name starts blank in the design.
-    m_list->setCellText(1, WindingFileName, QString());
-    FileRows::holdDesignRows(*m_list);
-
-    m_exportButton = place(new QPushButton(QStringLiteral("&Download"), m_measurementFrame),
-                           QStringLiteral("cmdRMDownload"), 6960, 7440, 1215, 375);
-    m_exportButton->setFont(WindowGeometry::sansSerif(8.25, false));
-    connect(m_exportButton, &QPushButton::clicked, this, &WindingMeterWindow::exportTicked);
-
-    m_selectAllLink = place(new ClickLabel(QStringLiteral("Select All"), m_measurementFrame),
-                            QStringLiteral("lblSelectAll"), 360, 7560, 660, 195);
-    m_unselectAllLink = place(new ClickLabel(QStringLiteral("Unselect All"), m_measurementFrame),
-                              QStringLiteral("lblUnselectAll"), 1800, 7560, 840, 195);
-    for (ClickLabel *link : {m_selectAllLink, m_unselectAllLink})
-        link->setFont(WindowGeometry::sansSerif(8.25, false));
-    connect(m_selectAllLink, &ClickLabel::clicked, this, &WindingMeterWindow::selectAll);
-    connect(m_unselectAllLink, &ClickLabel::clicked, this, &WindingMeterWindow::unselectAll);
-    m_measurementFrame->hide();
-}
-
 void WindingMeterWindow::load()
 {
     const BusyCursor busy;
@@ -216,13 +204,13 @@ void WindingMeterWindow::load()
         return;
     m_fileCount = *files;
     m_shortRecords = m_fileCount == 30;
-    FileRows::createForCount(*m_list, m_fileCount);
+    FileRows::createForCount(list(), m_fileCount);
 
     const auto fetch = [this](int index) { return fetchRecord(index); };
-    if (MeterStartup::fetchEveryRecord(*m_list, m_progress, fetch) == MeterStartup::LoadEnd::Ended)
+    if (MeterStartup::fetchEveryRecord(list(), m_progress, fetch) == MeterStartup::LoadEnd::Ended)
         return;
 
-    m_list->setupScroll();
+    list().setupScroll();
     showMenu();
 }
 
@@ -263,7 +251,7 @@ MeterStartup::LoadStep WindingMeterWindow::fetchRecord(int index)
         *m_exchange, windingRecordRequest(index, m_shortRecords), rule, m_dialogs);
     if (!fetched.reply)
         return fetched.step;
-    return MeterStartup::applyRecord(*m_list, index, decodeWindingRecord(*fetched.reply, m_shortRecords, QLocale()),
+    return MeterStartup::applyRecord(list(), index, decodeWindingRecord(*fetched.reply, m_shortRecords, QLocale()),
                                      m_dialogs);
 }
 
@@ -298,21 +286,16 @@ void WindingMeterWindow::showHeatRunView()
 void WindingMeterWindow::showMeasurementView()
 {
     m_menuFrame->hide();
-    showView(m_measurementFrame, measurementFrameSize, 1200, true);
-    m_exportButton->move(Twips::toPixels((measurementFrameSize.width() - 1215) / 2), Twips::toPixels(7440));
-    // The scroll bar when there is one; else the first file, else Download.
-    QWidget *first =
-        m_list->scrollBar()->isVisibleTo(this) ? m_list->scrollBar() : KeyboardFocus::firstIn(m_list->viewport());
-    if (!first)
-        first = KeyboardFocus::firstUsable({m_exportButton, m_closeButton});
-    if (first)
+    showView(m_view, m_view->sizeTwips(), 1200, true);
+    m_view->centreExportButton();
+    if (QWidget *first = m_view->firstFocus(this, m_closeButton))
         first->setFocus();
 }
 
 void WindingMeterWindow::showMenu()
 {
     m_heatRunFrame->hide();
-    m_measurementFrame->hide();
+    m_view->hide();
     m_closeButton->hide();
     showView(m_menuFrame, menuFrameSize, 720, false);
     focusMenu();
@@ -328,7 +311,7 @@ void WindingMeterWindow::keyPressEvent(QKeyEvent *event)
 {
     // Escape leaves a view for the menu, as Close does, and the menu as Exit does.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        if (m_heatRunFrame->isVisibleTo(this) || m_measurementFrame->isVisibleTo(this))
+        if (m_heatRunFrame->isVisibleTo(this) || m_view->isVisibleTo(this))
             showMenu();
         else
             exitProgram();
@@ -373,27 +356,4 @@ void WindingMeterWindow::downloadHeatRun(int index)
     QFont normal = m_heatRunNames[index]->font();
     normal.setBold(false);
     m_heatRunNames[index]->setFont(normal);
-}
-
-void WindingMeterWindow::exportTicked()
-{
-    const QLocale locale;
-    MeasurementExport exporter{
-        m_measurementFrame, *m_list, m_saveDialog, m_dialogs, windingHeadings(), [this, locale](int row) {
-            QStringList cells{m_list->checkCaption(row)};
-            for (int column = 0; column < WindingColumnCount; ++column)
-                cells << m_list->cellText(row, column);
-            return windingExportCells(cells, locale);
-        }};
-    exporter.run();
-}
-
-void WindingMeterWindow::selectAll()
-{
-    m_list->selectAll();
-}
-
-void WindingMeterWindow::unselectAll()
-{
-    m_list->unselectAll();
 }

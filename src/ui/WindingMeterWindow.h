@@ -2,6 +2,7 @@
 #pragma once
 
 #include "link/Exchange.h"
+#include "ui/MeasurementView.h"
 #include "ui/MeterStartup.h"
 #include "ui/MeterWindow.h"
 #include "ui/SaveDialog.h"
@@ -14,7 +15,6 @@
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class ClickLabel;
 
 // The window of every winding resistance meter: a menu, the heat-run-test
 // view and the measurement view, one shown at a time.
@@ -34,7 +34,8 @@ public:
     int heatRunCount() const { return m_heatRunCount; }
     int fileCount() const { return m_fileCount; }
     bool shortRecords() const { return m_shortRecords; }
-    FileList &list() { return *m_list; }
+    FileList &list() { return m_view->list(); }
+    MeasurementView *measurementView() override { return m_view; }
     SaveDialog &saveDialog() { return m_saveDialog; }
 
     // The window's outer size in twips for the view shown last, and where
@@ -48,9 +49,6 @@ public slots:
     void showMenu();
     void exitProgram();
     void downloadHeatRun(int index);
-    void exportTicked();
-    void selectAll();
-    void unselectAll();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -59,7 +57,6 @@ private:
     void focusMenu();
     void buildMenu();
     void buildHeatRunView();
-    void buildMeasurementView();
     bool loadHeatRunNames();
     void showView(QGroupBox *frame, QSize frameTwips, int heightExtra, bool withClose);
 
@@ -68,7 +65,6 @@ private:
     std::function<void(const QString &)> m_progress;
     std::unique_ptr<SerialLink> m_port;
     std::unique_ptr<Exchange> m_exchange;
-    std::unique_ptr<FileList> m_list;
     QWidget *m_canvas = nullptr;     // holds every control; scrolls where the screen is too small
     int m_heatRunCount = 0;
     int m_fileCount = 0;
@@ -85,8 +81,5 @@ private:
     QGroupBox *m_heatRunFrame = nullptr;
     std::array<QLabel *, heatRunSlots> m_heatRunNames{};
     std::array<QPushButton *, heatRunSlots> m_heatRunDownloadButtons{};
-    QGroupBox *m_measurementFrame = nullptr;
-    QPushButton *m_exportButton = nullptr;
-    ClickLabel *m_selectAllLink = nullptr;
-    ClickLabel *m_unselectAllLink = nullptr;
+    MeasurementView *m_view = nullptr;
 };

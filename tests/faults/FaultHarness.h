@@ -129,12 +129,7 @@ public:
     // Destroys the window, as the end of the program does.
     void closeWindow() { window.reset(); }
 
-    FileList &list()
-    {
-        if (auto *winding = dynamic_cast<WindingMeterWindow *>(window.get()))
-            return winding->list();
-        return dynamic_cast<FileListWindow &>(*window).list();
-    }
+    FileList &list() { return window->measurementView()->list(); }
 
     WindingMeterWindow *winding() { return dynamic_cast<WindingMeterWindow *>(window.get()); }
 

@@ -224,7 +224,7 @@ private slots:
         QFETCH(Obstacle, obstacle);
         MeterRun run(faults::families().at(1), {"--unpaced", "--files", "2"});
         QVERIFY(run.load());
-        auto &window = dynamic_cast<FileListWindow &>(*run.window);
+        MeterWindow &window = *run.window;
         run.list().setTicked(0, true);
 
         const QString outputs = outputFolder(run);
@@ -234,7 +234,7 @@ private slots:
         const QMap<QString, QByteArray> before = snapshot(outputs);
         run.dialogs.saveAnswers << target;
 
-        withObstacle(obstacle, [&window] { window.exportTicked(); });
+        withObstacle(obstacle, [&window] { window.measurementView()->exportTicked(); });
 
         QFile::setPermissions(outputs, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         checkOutcome(run, obstacle, outputs, target, before);

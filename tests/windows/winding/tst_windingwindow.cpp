@@ -370,7 +370,7 @@ private slots:
         FileList &list = window->list();
         list.setTicked(0, true);
         list.setTicked(1, true);
-        window->selectAll();
+        window->measurementView()->selectAll();
         for (int row = 0; row < 2; ++row)
             QVERIFY(!list.isCheckEnabled(row) && !list.isTicked(row));
         // Download with nothing ticked writes the table without rows and
