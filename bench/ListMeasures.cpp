@@ -7,13 +7,11 @@
 #include "MeterEmulator.h"
 #include "MonotonicClock.h"
 
+#include "protocol/RecordCells.h"
+#include "protocol/RecordFormat.h"
 #include "ui/FileRows.h"
 #include "ui/MeterStartup.h"
-#include "protocol/RecordCells.h"
-#include "protocol/CableRecord.h"
-#include "protocol/ContactRecord.h"
 #include "ui/filelist/FileList.h"
-#include "protocol/WindingRecord.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -32,18 +30,9 @@ double msSince(qint64 startNs)
 // What fetchRecord decodes from the reply of one slot.
 RecordCells decodedRecord(const sim::MeterEmulator &meter, MeterKind family, int slot, const QLocale &locale)
 {
-    switch (family) {
-    case MeterKind::Contact:
-    case MeterKind::Ratio:
-        return decodeContactRecord(meter.recordBytes(slot));
-    case MeterKind::Cable:
-        return decodeCableRecord(meter.recordBytes(slot), separatorsOf(locale), locale);
-    case MeterKind::Winding:
-        break;
-    }
-    const bool shortRecords = meter.fileCount() == 30;
-    return decodeWindingRecord(shortRecords ? meter.shortRecordBytes(slot) : meter.recordBytes(slot), shortRecords,
-                               locale);
+    const RecordFormat format = recordFormatFor(family, meter.fileCount());
+    const bool shortRecords = family == MeterKind::Winding && windingUsesShortRecords(meter.fileCount());
+    return format.decode(shortRecords ? meter.shortRecordBytes(slot) : meter.recordBytes(slot), locale);
 }
 
 int countDifferingRows(const FileList &built, const FileList &loaded)

@@ -4,6 +4,7 @@
 // then the reply as it came off the line.
 #include "FuzzSupport.h"
 #include "protocol/NumberText.h"
+#include "protocol/RecordFormat.h"
 #include "protocol/WindingRecord.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -14,9 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QLocale &locale = fuzz::locale(uint8_t(data[0] >> 1));
     const QByteArray reply = fuzz::bytes(data + 1, size - 1);
 
-    const RecordCells record = decodeWindingRecord(reply, shortRecords, locale);
+    const RecordFormat format = windingRecordFormat(shortRecords);
+    const RecordCells record = format.decode(reply, locale);
 
-    const bool framed = reply.size() >= windingRecordAwaited(shortRecords) && reply.endsWith(']');
+    const bool framed = reply.size() >= format.rule.awaited && reply.endsWith(']');
     if (!framed) {
         FUZZ_CHECK(record.status == RecordCells::Status::BadEndMark && record.cells.isEmpty());
         return 0;

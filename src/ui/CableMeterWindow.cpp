@@ -2,9 +2,7 @@
 #include "ui/CableMeterWindow.h"
 
 #include "protocol/ExportColumns.h"
-#include "protocol/CableRecord.h"
-
-#include <QLocale>
+#include "protocol/RecordFormat.h"
 
 FileListWindowDesign cableWindowDesign()
 {
@@ -33,15 +31,7 @@ FileListWindowDesign cableWindowDesign()
     design.view.exportCells = cableExportCells;
     design.countRequest = "{01}";
     design.countFailure = QStringLiteral("Error Communication with Cable Resistance Meter");
-    design.recordRequest = cableRecordRequest;
-    // 34 bytes with the "]" last, or 35 from meters that send one more byte
-    // before it; the raw byte fields may hold any value, so only the byte at
-    // an end position counts as the end mark.
-    design.recordRule = ReplyRule{34, 34, true, 35};
-    design.decodeRecord = [](const QByteArray &reply) {
-        const QLocale locale;
-        return decodeCableRecord(reply, separatorsOf(locale), locale);
-    };
+    design.record = cableRecordFormat();
     return design;
 }
 

@@ -2,7 +2,7 @@
 #include "ui/ContactMeterWindow.h"
 
 #include "protocol/ExportColumns.h"
-#include "protocol/ContactRecord.h"
+#include "protocol/RecordFormat.h"
 
 FileListWindowDesign contactWindowDesign(MeterKind kind)
 {
@@ -30,10 +30,7 @@ FileListWindowDesign contactWindowDesign(MeterKind kind)
     design.countRequest = "{03}";
     // Both families name the winding meter here: the meters' users know this text.
     design.countFailure = QStringLiteral("Error Communication with Winding Resistance Meter");
-    design.recordRequest = contactRecordRequest;
-    // 37 bytes awaited; the "]" that closes the record is byte 38.
-    design.recordRule = ReplyRule{37, 38, true, 38};
-    design.decodeRecord = decodeContactRecord;
+    design.record = contactRecordFormat();
     return design;
 }
 

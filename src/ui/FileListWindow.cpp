@@ -84,11 +84,11 @@ void FileListWindow::load()
 
 MeterStartup::LoadStep FileListWindow::fetchRecord(int index)
 {
-    const MeterStartup::RecordReply fetched = MeterStartup::fetchRecordReply(
-        *m_exchange, m_design.recordRequest(index), m_design.recordRule, m_dialogs);
+    const MeterStartup::RecordReply fetched =
+        MeterStartup::fetchRecordReply(*m_exchange, m_design.record.request(index), m_design.record.rule, m_dialogs);
     if (!fetched.reply)
         return fetched.step;
-    return MeterStartup::applyRecord(list(), index, m_design.decodeRecord(*fetched.reply), m_dialogs);
+    return MeterStartup::applyRecord(list(), index, m_design.record.decode(*fetched.reply, QLocale()), m_dialogs);
 }
 
 void FileListWindow::layOutLoadedWindow()

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "link/Exchange.h"
-#include "protocol/RecordCells.h"
+#include "protocol/RecordFormat.h"
 #include "ui/MeasurementView.h"
 #include "ui/MeterStartup.h"
 #include "ui/MeterWindow.h"
@@ -25,9 +25,7 @@ struct FileListWindowDesign
 
     QByteArray countRequest;         // "{03}" or "{01}"
     QString countFailure;            // the "Fatal Error" text
-    std::function<QByteArray(int index)> recordRequest;
-    ReplyRule recordRule;
-    std::function<RecordCells(const QByteArray &reply)> decodeRecord;
+    RecordFormat record;
 };
 
 // A heading above both columns of a list window: its Left in the left and in

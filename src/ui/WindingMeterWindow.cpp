@@ -5,6 +5,7 @@
 #include "link/StopRequest.h"
 #include "protocol/ExportColumns.h"
 #include "protocol/HeatRunReply.h"
+#include "protocol/RecordFormat.h"
 #include "protocol/Request.h"
 #include "protocol/TextFile.h"
 #include "protocol/WindingRecord.h"
@@ -27,7 +28,6 @@ namespace {
 
 constexpr int startupPauseMs = 1000;     // the meter needs a second between start-up requests
 constexpr int heatRunWaitMs = 5000;      // a heat-run-test file is sent within five seconds
-constexpr int heatRunBlock = 18;         // bytes per slot in the "{02}" reply
 constexpr QSize menuFrameSize(3135, 2895);
 constexpr QSize heatRunFrameSize(4335, 4575);
 const QString startupFailure = QStringLiteral("Error Communication with Winding Resistance Meter");
@@ -203,7 +203,8 @@ void WindingMeterWindow::load()
     if (!files)
         return;
     m_fileCount = *files;
-    m_shortRecords = m_fileCount == 30;
+    m_shortRecords = windingUsesShortRecords(m_fileCount);
+    m_recordFormat = windingRecordFormat(m_shortRecords);
     FileRows::createForCount(list(), m_fileCount);
 
     const auto fetch = [this](int index) { return fetchRecord(index); };
@@ -216,11 +217,7 @@ void WindingMeterWindow::load()
 
 bool WindingMeterWindow::loadHeatRunNames()
 {
-    // The window has eight slots; a meter that reports more fills those eight.
-    const int used = heatRunSlotsUsed(m_heatRunCount);
-    const int awaited = heatRunBlock * used;
-    // The last slot's digits end one byte after the awaited count.
-    const ReplyRule rule{awaited, used > 0 ? awaited + 1 : 0, false};
+    const ReplyRule rule = heatRunNamesRule(m_heatRunCount);
     QByteArray reply;
     const ExchangeOutcome outcome = m_exchange->request(Request::command("02"), rule, WaitEvents::Handled, &reply);
     if (outcome == ExchangeOutcome::Ended)
@@ -244,15 +241,11 @@ bool WindingMeterWindow::loadHeatRunNames()
 
 MeterStartup::LoadStep WindingMeterWindow::fetchRecord(int index)
 {
-    // Long records: 33 bytes awaited, "]" at 34. Short ones: 18 awaited, the
-    // second resistance ends at 26 and "]" follows.
-    const ReplyRule rule = m_shortRecords ? ReplyRule{18, 27, true, 27} : ReplyRule{33, 34, true, 34};
-    const MeterStartup::RecordReply fetched = MeterStartup::fetchRecordReply(
-        *m_exchange, windingRecordRequest(index, m_shortRecords), rule, m_dialogs);
+    const MeterStartup::RecordReply fetched =
+        MeterStartup::fetchRecordReply(*m_exchange, m_recordFormat.request(index), m_recordFormat.rule, m_dialogs);
     if (!fetched.reply)
         return fetched.step;
-    return MeterStartup::applyRecord(list(), index, decodeWindingRecord(*fetched.reply, m_shortRecords, QLocale()),
-                                     m_dialogs);
+    return MeterStartup::applyRecord(list(), index, m_recordFormat.decode(*fetched.reply, QLocale()), m_dialogs);
 }
 
 void WindingMeterWindow::showView(QGroupBox *frame, QSize frameTwips, int heightExtra, bool withClose)

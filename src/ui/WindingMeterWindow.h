@@ -2,6 +2,8 @@
 #pragma once
 
 #include "link/Exchange.h"
+#include "protocol/HeatRunReply.h"
+#include "protocol/RecordFormat.h"
 #include "ui/MeasurementView.h"
 #include "ui/MeterStartup.h"
 #include "ui/MeterWindow.h"
@@ -22,7 +24,7 @@ class WindingMeterWindow : public MeterWindow
 {
     Q_OBJECT
 public:
-    static constexpr int heatRunSlots = 8;
+    static constexpr int heatRunSlots = heatRunSlotCount;
 
     explicit WindingMeterWindow(const MeterWindowContext &context);
     ~WindingMeterWindow() override;
@@ -69,6 +71,7 @@ private:
     int m_heatRunCount = 0;
     int m_fileCount = 0;
     bool m_shortRecords = false;
+    RecordFormat m_recordFormat = windingRecordFormat(false);
     QSize m_windowTwips;
     QPoint m_closeTwips;
     SaveDialog m_saveDialog;
