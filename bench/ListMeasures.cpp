@@ -10,7 +10,9 @@
 #include "protocol/RecordCells.h"
 #include "protocol/RecordFormat.h"
 #include "ui/FileRows.h"
+#include "ui/MessageTexts.h"
 #include "ui/MeterStartup.h"
+#include "ui/UserDialogs.h"
 #include "ui/filelist/FileList.h"
 
 #include <QFileInfo>
@@ -83,7 +85,7 @@ double timeExportAll(const FamilyControls &window, BenchDialogs &dialogs, int re
         const qint64 start = sim::monotonicNs();
         window.exportTicked();
         times << msSince(start);
-        if (dialogs.boxes != QStringList{QStringLiteral("Kestrix: File(s) downloaded successfully")}
+        if (dialogs.boxes != QStringList{programTitle() + QStringLiteral(": ") + MessageTexts::filesDownloaded()}
             || !QFileInfo(dialogs.savePath).isFile())
             return -1;
     }

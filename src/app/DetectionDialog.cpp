@@ -114,8 +114,8 @@ void DetectionDialog::buildControls()
     m_warning->setWordWrap(true);
     m_warning->hide();
 
-    m_modelLine = place(new AnnouncedLabel(QStringLiteral("PC successfully connected to "), m_mainFrame), "lblModel",
-                        1620, 3960, 4935, 435);
+    m_modelLine =
+        place(new AnnouncedLabel(MessageTexts::connectedTo(), m_mainFrame), "lblModel", 1620, 3960, 4935, 435);
     m_modelLine->setFont(WindowGeometry::sansSerif(9.75, true));
     // The meter's identification is appended here: shown as it came, never as markup.
     m_modelLine->setTextFormat(Qt::PlainText);

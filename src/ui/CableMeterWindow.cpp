@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/CableMeterWindow.h"
+#include "ui/MessageTexts.h"
 
 #include "protocol/ExportColumns.h"
 #include "protocol/RecordFormat.h"
@@ -30,7 +31,7 @@ FileListWindowDesign cableWindowDesign()
     design.view.exportHeadings = cableHeadings();
     design.view.exportCells = cableExportCells;
     design.countRequest = "{01}";
-    design.countFailure = QStringLiteral("Error Communication with Cable Resistance Meter");
+    design.countFailure = MessageTexts::cableMeterNotAnswering();
     design.record = cableRecordFormat();
     return design;
 }

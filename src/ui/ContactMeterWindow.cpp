@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/ContactMeterWindow.h"
+#include "ui/MessageTexts.h"
 
 #include "protocol/ExportColumns.h"
 #include "protocol/RecordFormat.h"
@@ -29,7 +30,7 @@ FileListWindowDesign contactWindowDesign(MeterKind kind)
     design.view.exportCells = [](const QStringList &screenCells) { return screenCells; };
     design.countRequest = "{03}";
     // Both families name the winding meter here: the meters' users know this text.
-    design.countFailure = QStringLiteral("Error Communication with Winding Resistance Meter");
+    design.countFailure = MessageTexts::windingMeterNotAnswering();
     design.record = contactRecordFormat();
     return design;
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/MeasurementExport.h"
+#include "ui/MessageTexts.h"
 
 #include "protocol/HtmlTable.h"
 #include "protocol/TextFile.h"
@@ -32,10 +33,10 @@ bool MeasurementExport::run()
 
     const WriteResult written = writeTextFile(path, htmlTable(headings, rows));
     if (!written.ok) {
-        dialogs.critical(QStringLiteral("Error"), written.error);
+        dialogs.critical(MessageTexts::errorTitle(), written.error);
         return false;
     }
     SaveDialog::saved(type, path);
-    dialogs.information(programTitle(), QStringLiteral("File(s) downloaded successfully"));
+    dialogs.information(programTitle(), MessageTexts::filesDownloaded());
     return true;
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/WindingMeterWindow.h"
+#include "ui/MessageTexts.h"
 
 #include "link/QtSerialLink.h"
 #include "link/StopRequest.h"
@@ -30,7 +31,6 @@ constexpr int startupPauseMs = 1000;     // the meter needs a second between sta
 constexpr int heatRunWaitMs = 5000;      // a heat-run-test file is sent within five seconds
 constexpr QSize menuFrameSize(3135, 2895);
 constexpr QSize heatRunFrameSize(4335, 4575);
-const QString startupFailure = QStringLiteral("Error Communication with Winding Resistance Meter");
 
 template <typename Widget>
 Widget *place(Widget *widget, const QString &name, int left, int top, int width, int height)
@@ -185,8 +185,8 @@ void WindingMeterWindow::load()
     PlainText::setWindowTitle(this, m_state.windowTitle());
     MeterStartup::openPort(*m_port, m_state.port);
 
-    const std::optional<int> heatRuns =
-        MeterStartup::requestStartupCount(*m_exchange, Request::command("01"), 2, 3, m_dialogs, startupFailure);
+    const std::optional<int> heatRuns = MeterStartup::requestStartupCount(
+        *m_exchange, Request::command("01"), 2, 3, m_dialogs, MessageTexts::windingMeterNotAnswering());
     if (!heatRuns)
         return;
     m_heatRunCount = *heatRuns;
@@ -198,8 +198,8 @@ void WindingMeterWindow::load()
         return;
     Exchange::pause(startupPauseMs);
 
-    const std::optional<int> files =
-        MeterStartup::requestStartupCount(*m_exchange, Request::command("03"), 2, 5, m_dialogs, startupFailure);
+    const std::optional<int> files = MeterStartup::requestStartupCount(
+        *m_exchange, Request::command("03"), 2, 5, m_dialogs, MessageTexts::windingMeterNotAnswering());
     if (!files)
         return;
     m_fileCount = *files;
@@ -223,7 +223,7 @@ bool WindingMeterWindow::loadHeatRunNames()
     if (outcome == ExchangeOutcome::Ended)
         return false;
     if (outcome != ExchangeOutcome::Reply) {
-        m_dialogs.critical(QStringLiteral("Fatal Error"), startupFailure);
+        m_dialogs.critical(MessageTexts::fatalErrorTitle(), MessageTexts::windingMeterNotAnswering());
         return false;
     }
     const QList<std::optional<QString>> names = heatRunNames(reply, m_heatRunCount);
@@ -333,7 +333,7 @@ void WindingMeterWindow::downloadHeatRun(int index)
         return;
     const std::optional<QByteArray> content = heatRunContent(reply);
     if (!content) {
-        m_dialogs.critical(QStringLiteral("Error"), QStringLiteral("Error downloading the file"));
+        m_dialogs.critical(MessageTexts::errorTitle(), MessageTexts::downloadFailed());
         return;
     }
     const SaveFileType type = SaveFileType::csvFile();
@@ -342,7 +342,7 @@ void WindingMeterWindow::downloadHeatRun(int index)
         return;
     const WriteResult written = writeBytesFile(path, *content + "\r\n");
     if (!written.ok) {
-        m_dialogs.critical(QStringLiteral("Error"), written.error);
+        m_dialogs.critical(MessageTexts::errorTitle(), written.error);
         return;
     }
     SaveDialog::saved(type, path);
