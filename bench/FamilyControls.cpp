@@ -1,22 +1,25 @@
 // SPDX-License-Identifier: MIT
 #include "FamilyControls.h"
 
-#include "ui/FileListWindow.h"
-#include "ui/WindingMeterWindow.h"
+#include "ui/MeasurementView.h"
+#include "ui/MeterWindow.h"
+
+#include <QPushButton>
 
 FamilyControls controlsOf(MeterWindow *window)
 {
     FamilyControls controls;
-    if (auto *winding = dynamic_cast<WindingMeterWindow *>(window)) {
-        controls.list = &winding->list();
-        controls.selectAll = [winding] { winding->lblSelectAll_Click(); };
-        controls.exportTicked = [winding] { winding->cmdRMDownload_Click(); };
-        controls.showList = [winding] { winding->cmdRM_Click(); };
-    } else if (auto *listWindow = dynamic_cast<FileListWindow *>(window)) {
-        controls.list = &listWindow->list();
-        controls.selectAll = [listWindow] { listWindow->lblSelectAll_Click(); };
-        controls.exportTicked = [listWindow] { listWindow->cmdRMDownload_Click(); };
-        controls.showList = [] {};
-    }
+    MeasurementView *view = window ? window->measurementView() : nullptr;
+    if (!view)
+        return controls;
+    controls.list = &view->list();
+    controls.selectAll = [view] { view->selectAll(); };
+    controls.exportTicked = [view] { view->exportTicked(); };
+    // The winding meter's menu hides the list: its button brings the list up.
+    auto *showButton = window->findChild<QPushButton *>(QStringLiteral("cmdRM"));
+    controls.showList = [showButton] {
+        if (showButton)
+            showButton->click();
+    };
     return controls;
 }

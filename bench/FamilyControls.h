@@ -10,8 +10,8 @@ class MeterWindow;
 struct FamilyControls
 {
     FileList *list = nullptr;              // null for a window that is no meter window of ours
-    std::function<void()> selectAll;       // lblSelectAll_Click
-    std::function<void()> exportTicked;    // cmdRMDownload_Click
+    std::function<void()> selectAll;       // the Select All link
+    std::function<void()> exportTicked;    // the Download button under the list
     std::function<void()> showList;        // brings the list on screen (the winding menu hides it)
 };
 

@@ -7,13 +7,13 @@
 #include "MeterEmulator.h"
 #include "MonotonicClock.h"
 
-#include "ui/FileRows.h"
-#include "ui/MeterStartup.h"
 #include "protocol/RecordCells.h"
-#include "protocol/CableRecord.h"
-#include "protocol/ContactRecord.h"
+#include "protocol/RecordFormat.h"
+#include "ui/FileRows.h"
+#include "ui/MessageTexts.h"
+#include "ui/MeterStartup.h"
+#include "ui/UserDialogs.h"
 #include "ui/filelist/FileList.h"
-#include "protocol/WindingRecord.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -32,18 +32,9 @@ double msSince(qint64 startNs)
 // What fetchRecord decodes from the reply of one slot.
 RecordCells decodedRecord(const sim::MeterEmulator &meter, MeterKind family, int slot, const QLocale &locale)
 {
-    switch (family) {
-    case MeterKind::Contact:
-    case MeterKind::Ratio:
-        return decodeContactRecord(meter.recordBytes(slot));
-    case MeterKind::Cable:
-        return decodeCableRecord(meter.recordBytes(slot), separatorsOf(locale), locale);
-    case MeterKind::Winding:
-        break;
-    }
-    const bool shortRecords = meter.fileCount() == 30;
-    return decodeWindingRecord(shortRecords ? meter.shortRecordBytes(slot) : meter.recordBytes(slot), shortRecords,
-                               locale);
+    const RecordFormat format = recordFormatFor(family, meter.fileCount());
+    const bool shortRecords = family == MeterKind::Winding && windingUsesShortRecords(meter.fileCount());
+    return format.decode(shortRecords ? meter.shortRecordBytes(slot) : meter.recordBytes(slot), locale);
 }
 
 int countDifferingRows(const FileList &built, const FileList &loaded)
@@ -76,7 +67,7 @@ double timeListBuild(const MeterWindowContext &context, const sim::MeterEmulator
         const qint64 start = sim::monotonicNs();
         FileRows::createForCount(*list, meter.fileCount()); // as the window's load makes them
         for (int slot = 0; slot < meter.fileCount(); ++slot)
-            MeterStartup::applyRecord(*list, slot, decodedRecord(meter, context.state.MeterFamily, slot, locale),
+            MeterStartup::applyRecord(*list, slot, decodedRecord(meter, context.state.family, slot, locale),
                                       context.dialogs);
         list->setupScroll();
         times << msSince(start);
@@ -94,7 +85,7 @@ double timeExportAll(const FamilyControls &window, ScriptedDialogs &dialogs, int
         const qint64 start = sim::monotonicNs();
         window.exportTicked();
         times << msSince(start);
-        if (dialogs.boxTexts() != QStringList{QStringLiteral("Kestrix: File(s) downloaded successfully")}
+        if (dialogs.boxTexts() != QStringList{programTitle() + QStringLiteral(": ") + MessageTexts::filesDownloaded()}
             || !QFileInfo(dialogs.everyLaterSave).isFile())
             return -1;
     }
@@ -103,8 +94,8 @@ double timeExportAll(const FamilyControls &window, ScriptedDialogs &dialogs, int
 
 double timeScrollStep(FileList &list, int samples)
 {
-    QScrollBar *bar = list.VScroll1();
-    QWidget *viewport = list.Frame4();
+    QScrollBar *bar = list.scrollBar();
+    QWidget *viewport = list.viewport();
     if (!list.isScrollBarShown() || !viewport->isVisible() || bar->maximum() < 1 || samples < 1)
         return -1;
     QList<double> times;

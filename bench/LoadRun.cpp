@@ -51,7 +51,7 @@ double peakRssMb()
     return double(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
 }
 
-// Notes when Timer1 fires: the load is timed from there, with the timer's
+// Notes when the probe timer fires: the load is timed from there, with the timer's
 // nominal half second in front, as a coarse timer may fire a little early or late.
 class TimerWatch : public QObject
 {
@@ -190,10 +190,10 @@ bool runLoad(const RunSpec &spec, RunValues *values, QString *error)
     FetchWatch fetching(spec.files);
     {
         DetectionDialog splash(state, dialogs, stop, serialPorts(stop), createFamilyWindow);
-        armedNs = sim::monotonicNs(); // Timer1 was started as the window loaded
+        armedNs = sim::monotonicNs(); // the probe timer was started as the window loaded
         cpuStartNs = cpuNs();
-        splash.Timer1.installEventFilter(&timer);
-        splash.lblProgress->installEventFilter(&fetching);
+        splash.probeTimer().installEventFilter(&timer);
+        splash.findChild<QLabel *>(QStringLiteral("lblProgress"))->installEventFilter(&fetching);
         splash.exec();
         window = splash.takeLoadedWindow();
     }

@@ -3,6 +3,7 @@
 // 437 unit bytes. Input: one byte choosing the locale, then the reply.
 #include "FuzzSupport.h"
 #include "protocol/CableRecord.h"
+#include "protocol/RecordFormat.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -14,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QLocale &locale = fuzz::locale(data[0]);
     const QByteArray reply = fuzz::bytes(data + 1, size - 1);
     const DateTimeSeparators separators = separatorsOf(locale);
-    const RecordCells record = decodeCableRecord(reply, separators, locale);
+    const RecordFormat format = cableRecordFormat();
+    const RecordCells record = format.decode(reply, locale);
 
     // The resistance field alone, of any length: cut at the first unit byte
     // ("m" 109, micro 230, ohm 234), which becomes " m", " µ" or nothing.
@@ -28,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                                               : unit == '\xE6' ? before + QStringLiteral(" \u00B5")
                                                                : before));
 
-    if (reply.size() < cableRecordAwaited || !reply.endsWith(']')) {
+    if (reply.size() < format.rule.awaited || !reply.endsWith(']')) {
         FUZZ_CHECK(record.status == RecordCells::Status::BadEndMark && record.cells.isEmpty());
         return 0;
     }

@@ -3,11 +3,13 @@
 // Input: the reply as it came off the line.
 #include "FuzzSupport.h"
 #include "protocol/ContactRecord.h"
+#include "protocol/RecordFormat.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray reply = fuzz::bytes(data, size);
-    const RecordCells record = decodeContactRecord(reply);
+    const RecordFormat format = contactRecordFormat();
+    const RecordCells record = format.decode(reply, QLocale::c());
 
     // The scale code decoding alone, on a field of any length: the fourth
     // character picks the suffix after the first three, or keeps the field.
@@ -20,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                          : code == ';' ? digits
                                        : QString::fromLatin1(field)));
 
-    if (reply.size() < contactRecordAwaited || !reply.endsWith(']')) {
+    if (reply.size() < format.rule.awaited || !reply.endsWith(']')) {
         FUZZ_CHECK(record.status == RecordCells::Status::BadEndMark && record.cells.isEmpty());
         return 0;
     }

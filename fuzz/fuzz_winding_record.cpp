@@ -4,6 +4,7 @@
 // then the reply as it came off the line.
 #include "FuzzSupport.h"
 #include "protocol/NumberText.h"
+#include "protocol/RecordFormat.h"
 #include "protocol/WindingRecord.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -14,9 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QLocale &locale = fuzz::locale(uint8_t(data[0] >> 1));
     const QByteArray reply = fuzz::bytes(data + 1, size - 1);
 
-    const RecordCells record = decodeWindingRecord(reply, shortRecords, locale);
+    const RecordFormat format = windingRecordFormat(shortRecords);
+    const RecordCells record = format.decode(reply, locale);
 
-    const bool framed = reply.size() >= windingRecordAwaited(shortRecords) && reply.endsWith(']');
+    const bool framed = reply.size() >= format.rule.awaited && reply.endsWith(']');
     if (!framed) {
         FUZZ_CHECK(record.status == RecordCells::Status::BadEndMark && record.cells.isEmpty());
         return 0;
@@ -29,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // Name and both resistances exactly as received, always first.
     FUZZ_CHECK(record.cells.size() >= 3);
-    FUZZ_CHECK(record.cells[0] == qMakePair(int(FileName), QString::fromLatin1(fuzz::chars(reply, 1, 6))));
+    FUZZ_CHECK(record.cells[0] == qMakePair(int(WindingFileName), QString::fromLatin1(fuzz::chars(reply, 1, 6))));
     FUZZ_CHECK(record.cells[1] == qMakePair(int(Res1T), QString::fromLatin1(fuzz::chars(reply, 8, 16))));
     FUZZ_CHECK(record.cells[2] == qMakePair(int(Res2T), QString::fromLatin1(fuzz::chars(reply, 18, 26))));
     if (shortRecords) {

@@ -78,58 +78,61 @@ void DetectionDialog::buildControls()
     QWidget *canvas = WindowGeometry::addCanvas(this);
     WindowGeometry::setClientSize(this, QSize(Twips::toPixels(7695), Twips::toPixels(4605)));
 
-    fraMainFrame = place(new QGroupBox(canvas), "fraMainFrame", 45, -15, 7620, 4590);
+    m_mainFrame = place(new QGroupBox(canvas), "fraMainFrame", 45, -15, 7620, 4590);
 
-    picLogo = place(new LogoWidget(fraMainFrame), "picLogo", 240, 1080, 1215, 1215);
+    m_logo = place(new LogoWidget(m_mainFrame), "picLogo", 240, 1080, 1215, 1215);
 
-    lblProductName = place(new QLabel(QStringLiteral("Kestrix"), fraMainFrame), "lblProductName", 1605, 1320, 4485, 555);
-    lblProductName->setFont(WindowGeometry::sansSerif(24, true));
-    lblProductName->setAlignment(Qt::AlignCenter);
+    m_productName = place(new QLabel(QStringLiteral("Kestrix"), m_mainFrame), "lblProductName", 1605, 1320, 4485, 555);
+    m_productName->setFont(WindowGeometry::sansSerif(24, true));
+    m_productName->setAlignment(Qt::AlignCenter);
 
-    lblCompany = place(new QLabel(MessageTexts::supportAddress(), fraMainFrame), "lblCompany", 4410, 1920, 1680, 195);
+    m_supportAddress =
+        place(new QLabel(MessageTexts::supportAddress(), m_mainFrame), "lblCompany", 4410, 1920, 1680, 195);
 
-    lblProgress = place(new ProgressLabel(QStringLiteral("..."), fraMainFrame), "lblProgress", 3007, 2640, 1680, 195);
-    lblProgress->setAlignment(Qt::AlignCenter);
+    m_progress = place(new ProgressLabel(QStringLiteral("..."), m_mainFrame), "lblProgress", 3007, 2640, 1680, 195);
+    m_progress->setAlignment(Qt::AlignCenter);
     // The family windows rewrite this label before every record: painting its
     // own background spares a repaint of the frame behind it each time.
-    lblProgress->setAutoFillBackground(true);
+    m_progress->setAutoFillBackground(true);
 
-    Label1 = place(new QLabel(QStringLiteral("COM Port"), fraMainFrame), "Label1", 3060, 3360, 735, 255);
+    m_portLabel = place(new QLabel(QStringLiteral("COM Port"), m_mainFrame), "Label1", 3060, 3360, 735, 255);
 
-    comboCOM = place(new QComboBox(fraMainFrame), "comboCOM", 3900, 3330, 735, 315);
-    comboCOM->setEditable(true);
-    comboCOM->setAccessibleName(QStringLiteral("COM Port"));
+    m_portCombo = place(new QComboBox(m_mainFrame), "comboCOM", 3900, 3330, 735, 315);
+    m_portCombo->setEditable(true);
+    m_portCombo->setAccessibleName(QStringLiteral("COM Port"));
     // Entries may name their device, e.g. "1 (ttyUSB0)": the list opens wide
     // enough to read them, the field widens to them at load (up to the
     // frame's edge), and a longer one shows its number first.
-    comboCOM->view()->setMinimumWidth(Twips::toPixels(2400));
-    connect(comboCOM, &QComboBox::currentIndexChanged, this, [this] { comboCOM->lineEdit()->setCursorPosition(0); });
-    Label1->setBuddy(comboCOM);
+    m_portCombo->view()->setMinimumWidth(Twips::toPixels(2400));
+    connect(m_portCombo, &QComboBox::currentIndexChanged, this,
+            [this] { m_portCombo->lineEdit()->setCursorPosition(0); });
+    m_portLabel->setBuddy(m_portCombo);
 
     // Both bottom lines are spoken when they appear.
-    lblWarning = place(new AnnouncedLabel(MessageTexts::meterNotCommunicating(), fraMainFrame), "lblWarning", 1560, 3720, 4575, 795);
-    lblWarning->setFont(WindowGeometry::sansSerif(9.75, true));
-    lblWarning->setWordWrap(true);
-    lblWarning->hide();
+    m_warning = place(new AnnouncedLabel(MessageTexts::meterNotCommunicating(), m_mainFrame), "lblWarning", 1560, 3720,
+                      4575, 795);
+    m_warning->setFont(WindowGeometry::sansSerif(9.75, true));
+    m_warning->setWordWrap(true);
+    m_warning->hide();
 
-    lblModel = place(new AnnouncedLabel(QStringLiteral("PC successfully connected to "), fraMainFrame), "lblModel",
-                     1620, 3960, 4935, 435);
-    lblModel->setFont(WindowGeometry::sansSerif(9.75, true));
+    m_modelLine =
+        place(new AnnouncedLabel(MessageTexts::connectedTo(), m_mainFrame), "lblModel", 1620, 3960, 4935, 435);
+    m_modelLine->setFont(WindowGeometry::sansSerif(9.75, true));
     // The meter's identification is appended here: shown as it came, never as markup.
-    lblModel->setTextFormat(Qt::PlainText);
-    lblModel->hide();
+    m_modelLine->setTextFormat(Qt::PlainText);
+    m_modelLine->hide();
 
     // The Exit button sits above the frame, at the window's top right.
-    cmdExit = place(new QPushButton(QStringLiteral("&Exit"), canvas), "cmdExit", 6480, 240, 975, 375);
-    cmdExit->setAutoDefault(false);
-    cmdExit->hide();
-    cmdExit->raise();
-    connect(cmdExit, &QPushButton::clicked, this, &DetectionDialog::cmdExit_Click);
+    m_exitButton = place(new QPushButton(QStringLiteral("&Exit"), canvas), "cmdExit", 6480, 240, 975, 375);
+    m_exitButton->setAutoDefault(false);
+    m_exitButton->hide();
+    m_exitButton->raise();
+    connect(m_exitButton, &QPushButton::clicked, this, &DetectionDialog::exitProgram);
 
-    Timer1.setObjectName(QStringLiteral("Timer1"));
-    Timer1.setSingleShot(true);
-    Timer1.setInterval(m_timing.detectionStartMs);
-    connect(&Timer1, &QTimer::timeout, this, &DetectionDialog::Timer1_Timer);
+    m_probeTimer.setObjectName(QStringLiteral("Timer1"));
+    m_probeTimer.setSingleShot(true);
+    m_probeTimer.setInterval(m_timing.detectionStartMs);
+    connect(&m_probeTimer, &QTimer::timeout, this, &DetectionDialog::onProbeTimer);
 }
 
 void DetectionDialog::load()
@@ -138,17 +141,17 @@ void DetectionDialog::load()
     // each entry also names the device behind it.
     const PortMap map = PortMap::current();
     for (int number = PortMap::firstPort; number <= PortMap::lastPort; ++number)
-        comboCOM->addItem(map.entryFor(number));
+        m_portCombo->addItem(map.entryFor(number));
     // Entries that name their device are longer than the design's field.
-    WindowGeometry::fitComboToEntries(comboCOM, fraMainFrame->width() - Twips::toPixels(120));
-    comboCOM->setCurrentIndex(0);
-    comboCOM->lineEdit()->setCursorPosition(0);
+    WindowGeometry::fitComboToEntries(m_portCombo, m_mainFrame->width() - Twips::toPixels(120));
+    m_portCombo->setCurrentIndex(0);
+    m_portCombo->lineEdit()->setCursorPosition(0);
 
     QDir::setCurrent(QCoreApplication::applicationDirPath());
 
     if (QScreen *screen = this->screen())
         WindowGeometry::keepOnScreen(this, screen->geometry().center() - rect().center());
-    Timer1.start();
+    m_probeTimer.start();
 }
 
 void DetectionDialog::showPortProblem(const QString &reason)
@@ -157,19 +160,19 @@ void DetectionDialog::showPortProblem(const QString &reason)
     // whoever looks closer (tool tip, screen readers). It names the device,
     // which may be a link target the user chose: shown literally.
     const QString tip = PlainText::toolTip(reason);
-    lblWarning->setToolTip(tip);
-    lblWarning->setAccessibleDescription(PlainText::shown(reason));
-    comboCOM->setToolTip(tip);
+    m_warning->setToolTip(tip);
+    m_warning->setAccessibleDescription(PlainText::shown(reason));
+    m_portCombo->setToolTip(tip);
 }
 
-void DetectionDialog::Timer1_Timer()
+void DetectionDialog::onProbeTimer()
 {
-    Timer1.stop();
+    m_probeTimer.stop();
 
     Exchange exchange(*m_port, m_stop, m_timing);
     QByteArray reply;
     for (;;) {
-        const std::optional<int> number = portNumberIn(comboCOM->currentText());
+        const std::optional<int> number = portNumberIn(m_portCombo->currentText());
         m_port->setPortNumber(number.value_or(0));
         if (number && (m_port->isOpen() || m_port->open())) {
             showPortProblem(QString());
@@ -186,27 +189,25 @@ void DetectionDialog::Timer1_Timer()
             if (exchange.waitHandlingEvents(m_timing.probeWaitMs) == ExchangeOutcome::Ended)
                 return;
         }
-        lblWarning->show();
-        cmdExit->show();
+        m_warning->show();
+        m_exitButton->show();
         m_port->close();
     }
 
-    m_state.MeterModel = QString::fromLatin1(reply);
-    PlainText::setLabelText(lblModel, lblModel->text() + m_state.MeterModel);
-    lblModel->show();
-    lblWarning->hide();
+    m_state.model = QString::fromLatin1(reply);
+    PlainText::setLabelText(m_modelLine, m_modelLine->text() + m_state.model);
+    m_modelLine->show();
+    m_warning->hide();
 
     if (exchange.waitHandlingEvents(m_timing.probeWaitMs) == ExchangeOutcome::Ended)
         return;
 
-    m_state.MeterFamily = familyOrWinding(reply);
-    m_state.MeterPort = qint16(m_port->portNumber());
+    m_state.family = familyOrWinding(reply);
+    m_state.port = qint16(m_port->portNumber());
     m_port->close();
 
-    const MeterWindowContext context{m_state, m_dialogs, m_stop, m_makePort, [this](const QString &text) {
-                                         lblProgress->setProgressText(text);
-                                     },
-                                     m_timing};
+    const MeterWindowContext context{m_state, m_dialogs, m_stop, m_makePort,
+                                     [this](const QString &text) { m_progress->setProgressText(text); }, m_timing};
     m_loaded = m_makeWindow(context);
     m_loaded->load();
     if (m_stop.isRequested())
@@ -214,7 +215,7 @@ void DetectionDialog::Timer1_Timer()
     accept();
 }
 
-void DetectionDialog::cmdExit_Click()
+void DetectionDialog::exitProgram()
 {
     m_port->close();
     m_stop.request();
@@ -223,7 +224,7 @@ void DetectionDialog::cmdExit_Click()
 
 void DetectionDialog::reject()
 {
-    cmdExit_Click();
+    exitProgram();
 }
 
 std::unique_ptr<MeterWindow> DetectionDialog::takeLoadedWindow()

@@ -32,26 +32,13 @@ public:
     // The family window loaded by the probe; empty until a meter has answered.
     std::unique_ptr<MeterWindow> takeLoadedWindow();
 
-    // Controls, by their window names, for the family windows and for tests.
-    QGroupBox *fraMainFrame = nullptr;
-    QLabel *Label1 = nullptr;
-    QComboBox *comboCOM = nullptr;
-    LogoWidget *picLogo = nullptr;
-    QLabel *lblProductName = nullptr;
-    QLabel *lblCompany = nullptr;
-    ProgressLabel *lblProgress = nullptr;
-    QLabel *lblModel = nullptr;
-    QLabel *lblWarning = nullptr;
-    QPushButton *cmdExit = nullptr;
-    QTimer Timer1;
-
-    // The probe's serial port (MSComm1).
-    SerialLink &MSComm1() { return *m_port; }
-
+    // The probe's timer and serial port.
+    QTimer &probeTimer() { return m_probeTimer; }
+    SerialLink &port() { return *m_port; }
 
 public slots:
-    void Timer1_Timer();
-    void cmdExit_Click();
+    void onProbeTimer();
+    void exitProgram();
 
 protected:
     void reject() override; // Escape or the close box: the same as Exit
@@ -69,4 +56,17 @@ private:
     MeterTiming m_timing;
     std::unique_ptr<SerialLink> m_port;
     std::unique_ptr<MeterWindow> m_loaded;
+
+    // Each control keeps its window name as objectName(), where tests and assistive tools find it.
+    QGroupBox *m_mainFrame = nullptr;
+    QLabel *m_portLabel = nullptr;
+    QComboBox *m_portCombo = nullptr;
+    LogoWidget *m_logo = nullptr;
+    QLabel *m_productName = nullptr;
+    QLabel *m_supportAddress = nullptr;
+    ProgressLabel *m_progress = nullptr;
+    QLabel *m_modelLine = nullptr;
+    QLabel *m_warning = nullptr;
+    QPushButton *m_exitButton = nullptr;
+    QTimer m_probeTimer;
 };

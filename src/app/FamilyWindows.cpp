@@ -8,7 +8,7 @@
 
 std::unique_ptr<MeterWindow> createFamilyWindow(const MeterWindowContext &context)
 {
-    switch (context.state.MeterFamily) {
+    switch (context.state.family) {
     case MeterKind::Contact:
         return createContactMeterWindow(context);
     case MeterKind::Ratio:

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr int slotStride = 18;
 constexpr int nameLength = 12;
 const QByteArray emptySlotName(nameLength, '-');
 
@@ -17,11 +16,19 @@ int heatRunSlotsUsed(int count)
     return qBound(0, count, heatRunSlotCount);
 }
 
+ReplyRule heatRunNamesRule(int count)
+{
+    // The window has eight slots; a meter that reports more fills those eight.
+    const int used = heatRunSlotsUsed(count);
+    const int awaited = heatRunSlotBytes * used;
+    return ReplyRule{awaited, used > 0 ? awaited + 1 : 0, false};
+}
+
 QList<std::optional<QString>> heatRunNames(const QByteArray &reply, int count)
 {
     QList<std::optional<QString>> names(heatRunSlotCount);
     for (int slot = 0; slot < heatRunSlotsUsed(count); ++slot) {
-        const int first = slotStride * slot + 3;
+        const int first = heatRunSlotBytes * slot + 3;
         const QByteArray name = ReplyFields::slice(reply, first, first + nameLength - 1);
         if (name.size() == nameLength && name != emptySlotName)
             names[slot] = QString::fromLatin1(name);

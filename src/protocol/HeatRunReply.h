@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "protocol/ReplyRule.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -10,9 +12,15 @@
 // and the framed file of the "{10nn}" download.
 
 constexpr int heatRunSlotCount = 8;
+// Bytes per slot in the "{02}" reply.
+constexpr int heatRunSlotBytes = 18;
 
 // The meter's count clamped to the eight slots the window has.
 int heatRunSlotsUsed(int count);
+
+// What the "{02}" reply must hold for a meter that reported `count` files: a
+// block per used slot; the last slot's digits end one byte after that.
+ReplyRule heatRunNamesRule(int count);
 
 // One entry per slot (eight): the 12-character name at characters 18s+3 to
 // 18s+14 of the "{02}" reply, or nullopt for a slot that is empty

@@ -73,7 +73,7 @@ RecordCells decodeWindingRecord(const QByteArray &reply, bool shortRecords, cons
     }
     const QString res1 = text(slice(reply, 8, 16));
     const QString res2 = text(slice(reply, 18, 26));
-    record.cells = {{FileName, text(name)}, {Res1T, res1}, {Res2T, res2}};
+    record.cells = {{WindingFileName, text(name)}, {Res1T, res1}, {Res2T, res2}};
     if (shortRecords)
         return record;
 

@@ -9,7 +9,7 @@
 #include <optional>
 
 // Label columns of a winding meter row, in the order of RecordCells::cells.
-enum WindingColumn { FileName, Res1T, Res2T, Temp, Res1At20, Res2At20, Conductor, WindingColumnCount };
+enum WindingColumn { WindingFileName, Res1T, Res2T, Temp, Res1At20, Res2At20, Conductor, WindingColumnCount };
 
 // "{11" + slot index + "}": four digits in the long format ({110037}), two in
 // the short one ({1129}).

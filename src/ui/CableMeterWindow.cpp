@@ -1,50 +1,38 @@
 // SPDX-License-Identifier: MIT
 #include "ui/CableMeterWindow.h"
+#include "ui/MessageTexts.h"
 
 #include "protocol/ExportColumns.h"
-#include "protocol/CableRecord.h"
-
-#include <QLocale>
+#include "protocol/RecordFormat.h"
 
 FileListWindowDesign cableWindowDesign()
 {
     FileListWindowDesign design;
     design.windowName = "frmCABLE_RM";
     design.kind = MeterKind::Cable;
-    design.frameCaption = QStringLiteral("Resistance Measurement Files");
-    design.frame2Width = 13785;
-    design.frame4 = QRect(120, 1020, 13335, 6300);
-    design.checkColumn = {QStringLiteral("checkFileNo"), {0, 6720}, 735};
-    design.labelColumns = {
-        {QStringLiteral("lblFileName"), {720, 7440}, 735},
-        {QStringLiteral("lblDateTime"), {1560, 8280}, 1455},
-        {QStringLiteral("lblResistance"), {3240, 9960}, 855},
-        {QStringLiteral("lblSize"), {4200, 10920}, 495},
-        {QStringLiteral("lblCurrent"), {4920, 11640}, 495},
-        {QStringLiteral("lblConductor"), {5640, 12360}, 735},
+    design.view.caption = QStringLiteral("Resistance Measurement Files");
+    design.view.width = 13785;
+    design.view.viewport = QRect(120, 1020, 13335, 6300);
+    design.view.checkColumn = {QStringLiteral("checkFileNo"), {0, 6720}, 735};
+    design.view.labelColumns = {
+        {QStringLiteral("lblFileName"), {720, 7440}, 735},    {QStringLiteral("lblDateTime"), {1560, 8280}, 1455},
+        {QStringLiteral("lblResistance"), {3240, 9960}, 855}, {QStringLiteral("lblSize"), {4200, 10920}, 495},
+        {QStringLiteral("lblCurrent"), {4920, 11640}, 495},   {QStringLiteral("lblConductor"), {5640, 12360}, 735},
     };
-    design.headings = {
-        {QStringLiteral("File No."), {120, 6840}, 675},
-        {QStringLiteral("File Name"), {840, 7560}, 795},
-        {QStringLiteral("File Date & Time"), {1680, 8400}, 1515},
-        {QStringLiteral("Resistance (Ohm)"), {3240, 9960}, 960},
-        {QStringLiteral("Size (sq.mm)"), {4245, 10965}, 645},
-        {QStringLiteral("Current (A)"), {4935, 11655}, 645},
-        {QStringLiteral("Conductor"), {5625, 12345}, 885},
-    };
+    setListHeadings(design.view, {
+                                     {QStringLiteral("File No."), {120, 6840}, 675},
+                                     {QStringLiteral("File Name"), {840, 7560}, 795},
+                                     {QStringLiteral("File Date & Time"), {1680, 8400}, 1515},
+                                     {QStringLiteral("Resistance (Ohm)"), {3240, 9960}, 960},
+                                     {QStringLiteral("Size (sq.mm)"), {4245, 10965}, 645},
+                                     {QStringLiteral("Current (A)"), {4935, 11655}, 645},
+                                     {QStringLiteral("Conductor"), {5625, 12345}, 885},
+                                 });
+    design.view.exportHeadings = cableHeadings();
+    design.view.exportCells = cableExportCells;
     design.countRequest = "{01}";
-    design.countFailure = QStringLiteral("Error Communication with Cable Resistance Meter");
-    design.recordRequest = cableRecordRequest;
-    // 34 bytes with the "]" last, or 35 from meters that send one more byte
-    // before it; the raw byte fields may hold any value, so only the byte at
-    // an end position counts as the end mark.
-    design.recordRule = ReplyRule{34, 34, true, 35};
-    design.decodeRecord = [](const QByteArray &reply) {
-        const QLocale locale;
-        return decodeCableRecord(reply, separatorsOf(locale), locale);
-    };
-    design.exportHeadings = cableHeadings();
-    design.exportCells = cableExportCells;
+    design.countFailure = MessageTexts::cableMeterNotAnswering();
+    design.record = cableRecordFormat();
     return design;
 }
 

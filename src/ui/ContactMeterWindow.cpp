@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "ui/ContactMeterWindow.h"
+#include "ui/MessageTexts.h"
 
 #include "protocol/ExportColumns.h"
-#include "protocol/ContactRecord.h"
+#include "protocol/RecordFormat.h"
 
 FileListWindowDesign contactWindowDesign(MeterKind kind)
 {
@@ -10,30 +11,27 @@ FileListWindowDesign contactWindowDesign(MeterKind kind)
     FileListWindowDesign design;
     design.windowName = ratio ? "frmTRM" : "frmCRM";
     design.kind = ratio ? MeterKind::Ratio : MeterKind::Contact;
-    design.frameCaption = ratio ? QStringLiteral("Ratio Meter Files") : QStringLiteral("Resistance Measurement Files");
-    design.frame2Width = 8625;
-    design.frame4 = QRect(120, 900, 8175, 6300);
-    design.checkColumn = {QStringLiteral("checkFileNo"), {0, 4200}, 735};
-    design.labelColumns = {
+    design.view.caption = ratio ? QStringLiteral("Ratio Meter Files") : QStringLiteral("Resistance Measurement Files");
+    design.view.width = 8625;
+    design.view.viewport = QRect(120, 900, 8175, 6300);
+    design.view.checkColumn = {QStringLiteral("checkFileNo"), {0, 4200}, 735};
+    design.view.labelColumns = {
         {QStringLiteral("lblFileName"), {720, 4920}, 1455},
         {QStringLiteral("lblResistance"), {2400, 6600}, 855},
         {QStringLiteral("lblCurrent"), {3360, 7440}, 495},
     };
-    design.headings = {
-        {QStringLiteral("File No."), {120, 4320}, 675},
-        {QStringLiteral("File Date & Time"), {840, 5040}, 1515},
-        {QStringLiteral("Resistance (Ohm)"), {2400, 6600}, 960},
-        {QStringLiteral("Current (A)"), {3405, 7605}, 645},
-    };
+    setListHeadings(design.view, {
+                                     {QStringLiteral("File No."), {120, 4320}, 675},
+                                     {QStringLiteral("File Date & Time"), {840, 5040}, 1515},
+                                     {QStringLiteral("Resistance (Ohm)"), {2400, 6600}, 960},
+                                     {QStringLiteral("Current (A)"), {3405, 7605}, 645},
+                                 });
+    design.view.exportHeadings = contactHeadings();
+    design.view.exportCells = [](const QStringList &screenCells) { return screenCells; };
     design.countRequest = "{03}";
     // Both families name the winding meter here: the meters' users know this text.
-    design.countFailure = QStringLiteral("Error Communication with Winding Resistance Meter");
-    design.recordRequest = contactRecordRequest;
-    // 37 bytes awaited; the "]" that closes the record is byte 38.
-    design.recordRule = ReplyRule{37, 38, true, 38};
-    design.decodeRecord = decodeContactRecord;
-    design.exportHeadings = contactHeadings();
-    design.exportCells = [](const QStringList &screenCells) { return screenCells; };
+    design.countFailure = MessageTexts::windingMeterNotAnswering();
+    design.record = contactRecordFormat();
     return design;
 }
 

@@ -3,8 +3,8 @@
 
 #include "ui/FileListWindow.h"
 
-// The contact resistance meter's window (frmCRM) and the ratio meter's
-// (frmTRM): one design, told apart only by the caption of the file frame.
+// The contact resistance meter's window and the ratio meter's:
+// one design, told apart only by the caption of the file frame.
 FileListWindowDesign contactWindowDesign(MeterKind kind);
 
 std::unique_ptr<FileListWindow> createContactMeterWindow(const MeterWindowContext &context);

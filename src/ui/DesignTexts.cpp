@@ -49,7 +49,7 @@ void detectionWindow(QList<TextRoom> &rooms)
     add(rooms, {QStringLiteral("COM Port")}, 735, 255, Kind::Label);
     add(rooms, {MessageTexts::meterNotCommunicating()}, 4575, 795, Kind::WrappedLabel, 9.75, true);
     // "[KX-W4]" is the widest identification the program knows.
-    add(rooms, {QStringLiteral("PC successfully connected to [KX-W4]")}, 4935, 435, Kind::Label, 9.75, true);
+    add(rooms, {MessageTexts::connectedTo() + QStringLiteral("[KX-W4]")}, 4935, 435, Kind::Label, 9.75, true);
     add(rooms, {QStringLiteral("&Exit")}, 975, 375, Kind::Button);
 }
 

@@ -1,21 +1,19 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ui/MeterWindow.h"
 #include "link/Exchange.h"
-#include "ui/CommonDialog.h"
+#include "protocol/RecordFormat.h"
+#include "ui/MeasurementView.h"
 #include "ui/MeterStartup.h"
-#include "protocol/RecordCells.h"
+#include "ui/MeterWindow.h"
+#include "ui/SaveDialog.h"
 #include "ui/filelist/FileList.h"
 
 #include <QRect>
 #include <functional>
 #include <memory>
 
-class QGroupBox;
-class QLabel;
 class QPushButton;
-class ClickLabel;
 
 // How one family's list window looks and talks: the contact and ratio meters
 // and the cable meter share the mechanism and differ only in this.
@@ -23,30 +21,23 @@ struct FileListWindowDesign
 {
     const char *windowName;          // "frmCRM", "frmTRM", "frmCABLE_RM"
     MeterKind kind;
-    QString frameCaption;            // caption of Frame2
-    int frame2Width = 0;             // twips; Frame2 is 7935 high
-    QRect frame4;                    // viewport inside Frame2, twips
-    FileListColumn checkColumn;
-    QList<FileListColumn> labelColumns;
-    struct Heading
-    {
-        QString text;
-        int left[2];
-        int width;
-    };
-    QList<Heading> headings;         // at Top 480, 435 high, above each column
+    MeasurementViewDesign view;
 
     QByteArray countRequest;         // "{03}" or "{01}"
     QString countFailure;            // the "Fatal Error" text
-    std::function<QByteArray(int index)> recordRequest;
-    ReplyRule recordRule;
-    std::function<RecordCells(const QByteArray &reply)> decodeRecord;
-
-    QStringList exportHeadings;
-    // The export's cells of a row from the row's on-screen texts (check box
-    // caption first, then the labels in screen order).
-    std::function<QStringList(const QStringList &screenCells)> exportCells;
+    RecordFormat record;
 };
+
+// A heading above both columns of a list window: its Left in the left and in
+// the right column and its width, in twips.
+struct ListHeading
+{
+    QString text;
+    int left[2];
+    int width;
+};
+// Puts the headings at Top 480, 435 high, above each column; assistive tools name them too.
+void setListHeadings(MeasurementViewDesign &view, const QList<ListHeading> &headings);
 
 // A meter window made of one scrolled, ticked file list with its export.
 class FileListWindow : public MeterWindow
@@ -62,23 +53,15 @@ public:
     MeterStartup::LoadStep fetchRecord(int index);
 
     int fileCount() const { return m_fileCount; }
-    FileList &list() { return *m_list; }
-    CommonDialog CommonDialog1;
-
-    QGroupBox *Frame2 = nullptr;
-    QPushButton *cmdExit = nullptr;
-    QPushButton *cmdRMDownload = nullptr;
-    ClickLabel *lblSelectAll = nullptr;
-    ClickLabel *lblUnselectAll = nullptr;
+    FileList &list() { return m_view->list(); }
+    MeasurementView *measurementView() override { return m_view; }
+    SaveDialog &saveDialog() { return m_saveDialog; }
 
     // The window's outer size in twips, as laid out at the end of the start-up.
     QSize windowSizeTwips() const { return m_windowTwips; }
 
 public slots:
-    void cmdExit_Click();
-    void cmdRMDownload_Click();
-    void lblSelectAll_Click();
-    void lblUnselectAll_Click();
+    void exitProgram();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -89,16 +72,18 @@ private:
     QWidget *firstFocus();
     void buildControls();
     void layOutLoadedWindow();
-    QStringList screenCells(int row) const;
 
     FileListWindowDesign m_design;
     const ProgramState &m_state;
     UserDialogs &m_dialogs;
     std::function<void(const QString &)> m_progress;
-    std::unique_ptr<SerialLink> MSComm2;
+    std::unique_ptr<SerialLink> m_port;
     std::unique_ptr<Exchange> m_exchange;
-    std::unique_ptr<FileList> m_list;
     int m_fileCount = 0;
     bool m_loaded = false;
     QSize m_windowTwips;
+    SaveDialog m_saveDialog;
+
+    MeasurementView *m_view = nullptr;
+    QPushButton *m_exitButton = nullptr;
 };

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "ui/MeasurementExport.h"
+#include "ui/MessageTexts.h"
 
-#include "ui/UserDialogs.h"
 #include "protocol/HtmlTable.h"
 #include "protocol/TextFile.h"
-#include "ui/CommonDialog.h"
 #include "ui/KeyboardFocus.h"
+#include "ui/SaveDialog.h"
+#include "ui/UserDialogs.h"
 #include "ui/filelist/FileList.h"
 
 bool MeasurementExport::run()
@@ -14,7 +15,7 @@ bool MeasurementExport::run()
     const BusyFrame busy(frame);
 
     // Each export proposes a fresh name rather than the last one chosen.
-    dialog.FileName.clear();
+    dialog.fileName.clear();
     const SaveFileType type = SaveFileType::htmlTable();
     const QString path = dialog.showSave(dialogs, type);
     if (path.isEmpty())
@@ -32,10 +33,10 @@ bool MeasurementExport::run()
 
     const WriteResult written = writeTextFile(path, htmlTable(headings, rows));
     if (!written.ok) {
-        dialogs.critical(QStringLiteral("Error"), written.error);
+        dialogs.critical(MessageTexts::errorTitle(), written.error);
         return false;
     }
-    CommonDialog::saved(type, path);
-    dialogs.information(programTitle(), QStringLiteral("File(s) downloaded successfully"));
+    SaveDialog::saved(type, path);
+    dialogs.information(programTitle(), MessageTexts::filesDownloaded());
     return true;
 }

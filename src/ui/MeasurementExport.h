@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <functional>
 
-class CommonDialog;
+class SaveDialog;
 class FileList;
 class QWidget;
 class UserDialogs;
@@ -15,7 +15,7 @@ struct MeasurementExport
 {
     QWidget *frame;           // disabled while the export runs
     FileList &list;
-    CommonDialog &dialog;
+    SaveDialog &dialog;
     UserDialogs &dialogs;
     QStringList headings;
     // The cells of one ticked row, in the file's column order.

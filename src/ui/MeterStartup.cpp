@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/MeterStartup.h"
+#include "ui/MessageTexts.h"
 
 #include "link/StopRequest.h"
 #include "ui/UserDialogs.h"
@@ -45,7 +46,7 @@ std::optional<int> requestStartupCount(Exchange &exchange, const QByteArray &req
     if (count.outcome == ExchangeOutcome::Ended)
         return std::nullopt;
     if (!count.ok()) {
-        dialogs.critical(QStringLiteral("Fatal Error"), failure);
+        dialogs.critical(MessageTexts::fatalErrorTitle(), failure);
         return std::nullopt;
     }
     return count.value;
@@ -80,8 +81,8 @@ LoadEnd fetchEveryRecord(FileList &list, const std::function<void(const QString 
 LoadStep applyRecord(FileList &list, int row, const RecordCells &record, UserDialogs &dialogs)
 {
     if (record.status == RecordCells::Status::BadEndMark)
-        return dialogs.loadFailure(QStringLiteral("Error"), QStringLiteral("Error downloading the file")) ==
-                       UserDialogs::LoadChoice::Stop
+        return dialogs.loadFailure(MessageTexts::errorTitle(), MessageTexts::downloadFailed())
+                       == UserDialogs::LoadChoice::Stop
                    ? LoadStep::Stop
                    : LoadStep::GoOn;
     for (const auto &[column, text] : record.cells)
@@ -91,33 +92,28 @@ LoadStep applyRecord(FileList &list, int row, const RecordCells &record, UserDia
     return LoadStep::GoOn;
 }
 
-QString meterLostText()
-{
-    return QStringLiteral("The meter is no longer connected. The files read so far are listed.");
-}
-
 RecordReply fetchRecordReply(Exchange &exchange, const QByteArray &request, const ReplyRule &rule,
                              UserDialogs &dialogs)
 {
     QByteArray reply;
     const auto failed = [&dialogs](const QString &text) {
-        const bool stop = dialogs.loadFailure(QStringLiteral("Error"), text) == UserDialogs::LoadChoice::Stop;
+        const bool stop = dialogs.loadFailure(MessageTexts::errorTitle(), text) == UserDialogs::LoadChoice::Stop;
         return RecordReply{std::nullopt, stop ? LoadStep::Stop : LoadStep::GoOn};
     };
     switch (exchange.request(request, rule, WaitEvents::Ignored, &reply)) {
     case ExchangeOutcome::Reply:
         return RecordReply{reply, LoadStep::GoOn};
     case ExchangeOutcome::Garbled:
-        return failed(QStringLiteral("Error downloading the file"));
+        return failed(MessageTexts::downloadFailed());
     case ExchangeOutcome::Lost:
         // Every later request would fail the same way: one box, not one per file.
-        dialogs.critical(QStringLiteral("Error"), meterLostText());
+        dialogs.critical(MessageTexts::errorTitle(), MessageTexts::meterLost());
         return RecordReply{std::nullopt, LoadStep::Stop};
     case ExchangeOutcome::TimedOut:
     case ExchangeOutcome::Ended:
         break;
     }
-    return failed(QStringLiteral("Communication Error"));
+    return failed(MessageTexts::communicationError());
 }
 
 } // namespace MeterStartup

@@ -71,7 +71,4 @@ struct RecordReply
 RecordReply fetchRecordReply(Exchange &exchange, const QByteArray &request, const ReplyRule &rule,
                              UserDialogs &dialogs);
 
-// The text of the one box a load shows when the meter's device goes away.
-QString meterLostText();
-
 } // namespace MeterStartup

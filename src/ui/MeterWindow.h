@@ -10,6 +10,7 @@
 #include <memory>
 
 class StopRequest;
+class MeasurementView;
 class UserDialogs;
 
 // Makes the serial port object of a window (receive buffer size in bytes).
@@ -22,7 +23,7 @@ struct MeterWindowContext
     UserDialogs &dialogs;
     StopRequest &stop;
     PortFactory makePort;
-    // Writes the detection window's lblProgress, still on screen while the window loads.
+    // Writes the detection window's progress line, still on screen while the window loads.
     std::function<void(const QString &)> showProgress;
     MeterTiming timing = {};
 };
@@ -39,6 +40,8 @@ public:
     virtual MeterKind kind() const = 0;
     // The start-up sequence; runs once, before the window is first shown.
     virtual void load() = 0;
+    // The view that lists the meter's measurement files; null in a window without one.
+    virtual MeasurementView *measurementView() { return nullptr; }
 
 protected:
     // It is the program's only window: closing it ends the program, as Exit does.
@@ -52,7 +55,7 @@ private:
 
 using MeterWindowFactory = std::function<std::unique_ptr<MeterWindow>(const MeterWindowContext &)>;
 
-// The program's own family windows, chosen by MeterFamily.
+// The program's own family windows, chosen by ProgramState::family.
 std::unique_ptr<MeterWindow> createFamilyWindow(const MeterWindowContext &context);
 
 // The program's own ports: QSerialPort through the port map, their waits

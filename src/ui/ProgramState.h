@@ -10,10 +10,10 @@
 // answered, before any meter window loads; only read afterwards.
 struct ProgramState
 {
-    QString MeterModel;                     // the whole identification reply
-    MeterKind MeterFamily = MeterKind::Winding;
-    qint16 MeterPort = 0;                   // COM number, 1 to 32
+    QString model; // the whole identification reply
+    MeterKind family = MeterKind::Winding;
+    qint16 port = 0; // COM number, 1 to 32
 
     // Every meter window's title.
-    QString windowTitle() const { return MeterModel + QStringLiteral(" Meter Communication Software"); }
+    QString windowTitle() const { return model + QStringLiteral(" Meter Communication Software"); }
 };

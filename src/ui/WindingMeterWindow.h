@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ui/MeterWindow.h"
 #include "link/Exchange.h"
-#include "ui/CommonDialog.h"
+#include "protocol/HeatRunReply.h"
+#include "protocol/RecordFormat.h"
+#include "ui/MeasurementView.h"
 #include "ui/MeterStartup.h"
+#include "ui/MeterWindow.h"
+#include "ui/SaveDialog.h"
 #include "ui/filelist/FileList.h"
 
 #include <QSize>
@@ -14,7 +17,6 @@
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class ClickLabel;
 
 // The window of every winding resistance meter: a menu, the heat-run-test
 // view and the measurement view, one shown at a time.
@@ -22,7 +24,7 @@ class WindingMeterWindow : public MeterWindow
 {
     Q_OBJECT
 public:
-    static constexpr int heatRunSlots = 8;
+    static constexpr int heatRunSlots = heatRunSlotCount;
 
     explicit WindingMeterWindow(const MeterWindowContext &context);
     ~WindingMeterWindow() override;
@@ -34,36 +36,21 @@ public:
     int heatRunCount() const { return m_heatRunCount; }
     int fileCount() const { return m_fileCount; }
     bool shortRecords() const { return m_shortRecords; }
-    FileList &list() { return *m_list; }
-    CommonDialog CommonDialog1;
-
-    QGroupBox *frameCommand = nullptr;
-    QPushButton *cmdHRT = nullptr;
-    QPushButton *cmdRM = nullptr;
-    QPushButton *cmdExit = nullptr;
-    QPushButton *cmdClose = nullptr;
-    QGroupBox *Frame1 = nullptr;
-    std::array<QLabel *, heatRunSlots> lblFile{};
-    std::array<QPushButton *, heatRunSlots> cmdDownload{};
-    QGroupBox *Frame2 = nullptr;
-    QPushButton *cmdRMDownload = nullptr;
-    ClickLabel *lblSelectAll = nullptr;
-    ClickLabel *lblUnselectAll = nullptr;
+    FileList &list() { return m_view->list(); }
+    MeasurementView *measurementView() override { return m_view; }
+    SaveDialog &saveDialog() { return m_saveDialog; }
 
     // The window's outer size in twips for the view shown last, and where
-    // cmdClose was put, as the view switches compute them.
+    // the Close button was put, as the view switches compute them.
     QSize windowSizeTwips() const { return m_windowTwips; }
-    QPoint cmdClosePositionTwips() const { return m_closeTwips; }
+    QPoint closeButtonPositionTwips() const { return m_closeTwips; }
 
 public slots:
-    void cmdHRT_Click();
-    void cmdRM_Click();
-    void cmdClose_Click();
-    void cmdExit_Click();
-    void cmdDownload_Click(int index);
-    void cmdRMDownload_Click();
-    void lblSelectAll_Click();
-    void lblUnselectAll_Click();
+    void showHeatRunView();
+    void showMeasurementView();
+    void showMenu();
+    void exitProgram();
+    void downloadHeatRun(int index);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -72,20 +59,30 @@ private:
     void focusMenu();
     void buildMenu();
     void buildHeatRunView();
-    void buildMeasurementView();
     bool loadHeatRunNames();
     void showView(QGroupBox *frame, QSize frameTwips, int heightExtra, bool withClose);
 
     const ProgramState &m_state;
     UserDialogs &m_dialogs;
     std::function<void(const QString &)> m_progress;
-    std::unique_ptr<SerialLink> MSComm2;
+    std::unique_ptr<SerialLink> m_port;
     std::unique_ptr<Exchange> m_exchange;
-    std::unique_ptr<FileList> m_list;
     QWidget *m_canvas = nullptr;     // holds every control; scrolls where the screen is too small
     int m_heatRunCount = 0;
     int m_fileCount = 0;
     bool m_shortRecords = false;
+    RecordFormat m_recordFormat = windingRecordFormat(false);
     QSize m_windowTwips;
     QPoint m_closeTwips;
+    SaveDialog m_saveDialog;
+
+    QGroupBox *m_menuFrame = nullptr;
+    QPushButton *m_heatRunButton = nullptr;
+    QPushButton *m_measurementsButton = nullptr;
+    QPushButton *m_exitButton = nullptr;
+    QPushButton *m_closeButton = nullptr;
+    QGroupBox *m_heatRunFrame = nullptr;
+    std::array<QLabel *, heatRunSlots> m_heatRunNames{};
+    std::array<QPushButton *, heatRunSlots> m_heatRunDownloadButtons{};
+    MeasurementView *m_view = nullptr;
 };

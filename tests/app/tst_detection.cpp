@@ -13,6 +13,9 @@
 #include "app/DetectionDialog.h"
 #include "link/QtSerialLink.h"
 #include "link/SerialLink.h"
+#include "link/StopRequest.h"
+#include "ui/MessageTexts.h"
+#include "ui/MeterWindow.h"
 
 #include <QTextDocumentFragment>
 #include <QComboBox>
@@ -120,12 +123,13 @@ private slots:
         Detection detection(sim);
         QVERIFY(detection.waitUntilClosed());
         QCOMPARE(detection.splash.result(), int(QDialog::Accepted));
-        QCOMPARE(detection.state.MeterModel, model);
-        QCOMPARE(detection.state.MeterFamily, family);
-        QCOMPARE(detection.state.MeterPort, qint16(1));
-        QVERIFY(detection.splash.lblModel->isVisibleTo(&detection.splash));
-        QCOMPARE(detection.splash.lblModel->text(), "PC successfully connected to " + shownModel);
-        QVERIFY(!detection.splash.MSComm1().isOpen());
+        QCOMPARE(detection.state.model, model);
+        QCOMPARE(detection.state.family, family);
+        QCOMPARE(detection.state.port, qint16(1));
+        QVERIFY(childNamed<QLabel>(&detection.splash, "lblModel")->isVisibleTo(&detection.splash));
+        QCOMPARE(childNamed<QLabel>(&detection.splash, "lblModel")->text(),
+                 "PC successfully connected to " + shownModel);
+        QVERIFY(!detection.splash.port().isOpen());
 
         const std::unique_ptr<MeterWindow> loaded = detection.splash.takeLoadedWindow();
         QVERIFY(loaded);
@@ -137,11 +141,13 @@ private slots:
 
         // A screen reader hears the connection line when it appears, follows
         // the load as a progress bar, and finds the meter window as a window.
-        QAccessibleInterface *modelLine = QAccessible::queryAccessibleInterface(detection.splash.lblModel);
+        QAccessibleInterface *modelLine =
+            QAccessible::queryAccessibleInterface(childNamed<QLabel>(&detection.splash, "lblModel"));
         QCOMPARE(modelLine->role(), QAccessible::Notification);
         QCOMPARE(modelLine->text(QAccessible::Name), ("PC successfully connected to " + shownModel).simplified());
-        QCOMPARE(told.values(detection.splash.lblProgress), (QVariantList{1, 2}));
-        QAccessibleInterface *progress = QAccessible::queryAccessibleInterface(detection.splash.lblProgress);
+        QCOMPARE(told.values(childNamed<QLabel>(&detection.splash, "lblProgress")), (QVariantList{1, 2}));
+        QAccessibleInterface *progress =
+            QAccessible::queryAccessibleInterface(childNamed<QLabel>(&detection.splash, "lblProgress"));
         QCOMPARE(progress->role(), QAccessible::ProgressBar);
         QVERIFY(progress->valueInterface());
         QCOMPARE(progress->valueInterface()->currentValue().toInt(), 2);
@@ -167,8 +173,8 @@ private slots:
         QVERIFY(sim.startMeter());
         Detection detection(sim);
         QVERIFY(detection.waitUntilClosed());
-        QCOMPARE(detection.state.MeterModel, QString("[KX-C1]"));
-        QCOMPARE(detection.state.MeterFamily, MeterKind::Contact);
+        QCOMPARE(detection.state.model, QString("[KX-C1]"));
+        QCOMPARE(detection.state.family, MeterKind::Contact);
     }
 
     void staleBytesNeverJoinTheModelText()
@@ -180,8 +186,8 @@ private slots:
         QVERIFY(sim.startMeter());
         Detection detection(sim);
         QVERIFY(detection.waitUntilClosed());
-        QCOMPARE(detection.state.MeterModel, QString("[KX-R1]"));
-        QCOMPARE(detection.state.MeterFamily, MeterKind::Cable);
+        QCOMPARE(detection.state.model, QString("[KX-R1]"));
+        QCOMPARE(detection.state.family, MeterKind::Cable);
     }
 
     void threeCharactersAreNoAnswerAndExitEndsTheProbe()
@@ -189,34 +195,40 @@ private slots:
         MeterHarness sim({"--model", "KXT", "--unpaced"});
         QVERIFY(sim.startMeter());
         Detection detection(sim);
-        QVERIFY(!detection.splash.lblWarning->isVisible());
-        QVERIFY(!detection.splash.cmdExit->isVisible());
+        QVERIFY(!childNamed<QLabel>(&detection.splash, "lblWarning")->isVisible());
+        QVERIFY(!childNamed<QPushButton>(&detection.splash, "cmdExit")->isVisible());
 
         // Warning and Exit appear after the first attempt and stay while the
         // probe goes on asking; then the user presses Exit.
         bool warningAfterFirst = false;
         bool warningStayed = false;
         ActWhen first([&] { return sim.requests().size() >= 2; },
-                      [&] { warningAfterFirst = detection.splash.lblWarning->isVisible()
-                                                && detection.splash.cmdExit->isVisible(); });
-        ActWhen later([&] { return sim.requests().size() >= 3; }, [&] {
-            warningStayed = detection.splash.lblWarning->isVisible() && !detection.splash.lblModel->isVisible()
-                            && detection.splash.lblWarning->text() == MessageTexts::meterNotCommunicating();
-            QTest::mouseClick(detection.splash.cmdExit, Qt::LeftButton);
-        });
+                      [&] {
+                          warningAfterFirst = childNamed<QLabel>(&detection.splash, "lblWarning")->isVisible()
+                                              && childNamed<QPushButton>(&detection.splash, "cmdExit")->isVisible();
+                      });
+        ActWhen later([&] { return sim.requests().size() >= 3; },
+                      [&] {
+                          warningStayed = childNamed<QLabel>(&detection.splash, "lblWarning")->isVisible()
+                                          && !childNamed<QLabel>(&detection.splash, "lblModel")->isVisible()
+                                          && childNamed<QLabel>(&detection.splash, "lblWarning")->text()
+                                                 == MessageTexts::meterNotCommunicating();
+                          QTest::mouseClick(childNamed<QPushButton>(&detection.splash, "cmdExit"), Qt::LeftButton);
+                      });
         QVERIFY(detection.waitUntilClosed());
         QVERIFY(warningAfterFirst);
         QVERIFY(warningStayed);
         // A notification: readers speak it when it appears.
-        QAccessibleInterface *warning = QAccessible::queryAccessibleInterface(detection.splash.lblWarning);
+        QAccessibleInterface *warning =
+            QAccessible::queryAccessibleInterface(childNamed<QLabel>(&detection.splash, "lblWarning"));
         QCOMPARE(warning->role(), QAccessible::Notification);
         QCOMPARE(warning->text(QAccessible::Name), MessageTexts::meterNotCommunicating().simplified());
         QCOMPARE(detection.splash.result(), int(QDialog::Rejected));
         QVERIFY(detection.stop.isRequested());
-        QVERIFY(!detection.splash.MSComm1().isOpen());
+        QVERIFY(!detection.splash.port().isOpen());
         QVERIFY(!detection.splash.takeLoadedWindow());
         QVERIFY(detection.dialogs.boxes.isEmpty());
-        QVERIFY(detection.state.MeterModel.isEmpty());
+        QVERIFY(detection.state.model.isEmpty());
         const QStringList requests = sim.requests();
         QCOMPARE(QSet<QString>(requests.begin(), requests.end()), QSet<QString>{"{00}"});
     }
@@ -228,15 +240,16 @@ private slots:
         // No meter answers on COM 1.
         Detection detection(sim);
         int requestsBeforeSwitch = -1;
-        ActWhen choose([&] { return detection.splash.lblWarning->isVisible(); }, [&] {
-            requestsBeforeSwitch = int(sim.requests().size());
-            detection.splash.comboCOM->setCurrentIndex(4);
-        });
+        ActWhen choose([&] { return childNamed<QLabel>(&detection.splash, "lblWarning")->isVisible(); },
+                       [&] {
+                           requestsBeforeSwitch = int(sim.requests().size());
+                           childNamed<QComboBox>(&detection.splash, "comboCOM")->setCurrentIndex(4);
+                       });
         QVERIFY(detection.waitUntilClosed());
         QCOMPARE(requestsBeforeSwitch, 0);
-        QCOMPARE(detection.state.MeterPort, qint16(5));
-        QCOMPARE(detection.state.MeterFamily, MeterKind::Contact);
-        QVERIFY(detection.splash.lblWarning->isHidden());
+        QCOMPARE(detection.state.port, qint16(5));
+        QCOMPARE(detection.state.family, MeterKind::Contact);
+        QVERIFY(childNamed<QLabel>(&detection.splash, "lblWarning")->isHidden());
     }
 
     void typedPortNameIsProbed_data()
@@ -251,10 +264,10 @@ private slots:
         MeterHarness sim({"--model", "[KX-C1]", "--com", "7", "--files", "1", "--unpaced"});
         QVERIFY(sim.startMeter());
         Detection detection(sim);
-        detection.splash.comboCOM->setEditText(typed); // before the first attempt
+        childNamed<QComboBox>(&detection.splash, "comboCOM")->setEditText(typed); // before the first attempt
         QVERIFY(detection.waitUntilClosed());
-        QCOMPARE(detection.state.MeterPort, qint16(7));
-        QCOMPARE(detection.state.MeterFamily, MeterKind::Contact);
+        QCOMPARE(detection.state.port, qint16(7));
+        QCOMPARE(detection.state.family, MeterKind::Contact);
         QCOMPARE(sim.requests().value(0), QString("{00}"));
     }
 
@@ -271,11 +284,14 @@ private slots:
 
         Detection detection(fastTiming());
         QString reason;
-        ActWhen exit([&] { return detection.splash.lblWarning->isVisible(); }, [&] {
-            // The tool tip holds the reason as escaped text; what it shows is the plain reason.
-            reason = QTextDocumentFragment::fromHtml(detection.splash.lblWarning->toolTip()).toPlainText();
-            QTest::mouseClick(detection.splash.cmdExit, Qt::LeftButton);
-        });
+        ActWhen exit([&] { return childNamed<QLabel>(&detection.splash, "lblWarning")->isVisible(); },
+                     [&] {
+                         // The tool tip holds the reason as escaped text; what it shows is the plain reason.
+                         reason = QTextDocumentFragment::fromHtml(
+                                      childNamed<QLabel>(&detection.splash, "lblWarning")->toolTip())
+                                      .toPlainText();
+                         QTest::mouseClick(childNamed<QPushButton>(&detection.splash, "cmdExit"), Qt::LeftButton);
+                     });
         QVERIFY(detection.waitUntilClosed());
         QVERIFY2(reason.startsWith(sim.device + ": in use by another program"), qPrintable(reason));
         QVERIFY2(!reason.contains("dialout"), qPrintable(reason));
@@ -286,14 +302,15 @@ private slots:
     {
         // COM 32 has no device behind it: the program's own port says why.
         Detection detection(fastTiming());
-        detection.splash.comboCOM->setCurrentIndex(31);
+        childNamed<QComboBox>(&detection.splash, "comboCOM")->setCurrentIndex(31);
         QString warning;
         QString reason;
-        ActWhen exit([&] { return detection.splash.lblWarning->isVisible(); }, [&] {
-            warning = detection.splash.lblWarning->text();
-            reason = detection.splash.lblWarning->toolTip();
-            QTest::mouseClick(detection.splash.cmdExit, Qt::LeftButton);
-        });
+        ActWhen exit([&] { return childNamed<QLabel>(&detection.splash, "lblWarning")->isVisible(); },
+                     [&] {
+                         warning = childNamed<QLabel>(&detection.splash, "lblWarning")->text();
+                         reason = childNamed<QLabel>(&detection.splash, "lblWarning")->toolTip();
+                         QTest::mouseClick(childNamed<QPushButton>(&detection.splash, "cmdExit"), Qt::LeftButton);
+                     });
         QVERIFY(detection.waitUntilClosed());
         QCOMPARE(warning, MessageTexts::meterNotCommunicating());
         QVERIFY2(reason.contains("COM 32"), qPrintable(reason));

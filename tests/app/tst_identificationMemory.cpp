@@ -4,6 +4,7 @@
 // read /dev/zero into memory until the cap stops it and the program aborts;
 // shown as plain text, the window takes no more memory than for any model.
 // A program of its own, since the cap holds for the rest of the process.
+#include "ChildNamed.h"
 #include "FakeDetection.h"
 #include "ui/MeterWindow.h"
 
@@ -85,7 +86,7 @@ private slots:
 
         FakeDetection detection("<img src=/dev/zero>");
         QVERIFY(detection.waitUntilClosed());
-        QLabel *label = detection.splash->lblModel;
+        QLabel *label = childNamed<QLabel>(detection.splash, "lblModel");
         QCOMPARE(label->textFormat(), Qt::PlainText);
         QCOMPARE(label->text(), QStringLiteral("PC successfully connected to <img src=/dev/zero>"));
         // Lay out and paint the line, as the screen would.

@@ -2,10 +2,10 @@
 // Where the save dialogs open, the name they propose and their file-type
 // entry, down to the real QFileDialog.
 #include "app/CommandLine.h"
+#include "ui/SaveDialog.h"
 #include "ui/SaveLocation.h"
 #include "link/StopRequest.h"
 #include "ui/UserDialogs.h"
-#include "ui/CommonDialog.h"
 
 #include "ScriptedDialogs.h"
 
@@ -144,7 +144,7 @@ private slots:
     {
         QVERIFY(QDir().mkpath(homePath("Documents")));
         ScriptedDialogs dialogs;
-        CommonDialog dialog;
+        SaveDialog dialog;
         dialog.meterModel = QStringLiteral("[KX-W1]");
         dialog.today = [] { return QDate(2027, 1, 31); };
 
@@ -161,7 +161,7 @@ private slots:
         QVERIFY(dialog.showSave(dialogs, SaveFileType::csvFile()).isEmpty());
         QCOMPARE(dialogs.saveRequests[1].folder, homePath("runs"));
         QCOMPARE(dialogs.saveRequests[1].proposedName, QString("first.csv"));
-        QCOMPARE(dialog.FileName, chosen);
+        QCOMPARE(dialog.fileName, chosen);
         // Choosing is not writing: the folder is remembered once the file is written.
         QCOMPARE(SaveLocation::startFolder(SaveKind::HeatRunFile), homePath("Documents"));
     }

@@ -3,14 +3,15 @@
 // window's model line, every meter window's title, the heat-run slot names and
 // the message boxes. Driven with an in-memory meter, the waits cut short.
 #include "ActWhen.h"
+#include "ChildNamed.h"
 #include "FakeDetection.h"
 #include "FakeSerialLink.h"
 #include "FastTiming.h"
 #include "ScriptedDialogs.h"
-#include "ui/MeterWindow.h"
-#include "link/StopRequest.h"
-#include "ui/UserDialogs.h"
 #include "app/DetectionDialog.h"
+#include "link/StopRequest.h"
+#include "ui/MeterWindow.h"
+#include "ui/UserDialogs.h"
 #include "ui/WindingMeterWindow.h"
 
 #include <QApplication>
@@ -103,12 +104,13 @@ private slots:
         DetectionDialog &splash = *detection.splash;
         QCOMPARE(splash.result(), int(QDialog::Accepted));
         // The stored model text is the reply as it came.
-        QCOMPARE(detection.state.MeterModel, QString::fromLatin1(identification));
+        QCOMPARE(detection.state.model, QString::fromLatin1(identification));
 
-        QCOMPARE(splash.lblModel->textFormat(), Qt::PlainText);
-        QCOMPARE(splash.lblModel->text(), connected + shownModel);
+        QCOMPARE(childNamed<QLabel>(&splash, "lblModel")->textFormat(), Qt::PlainText);
+        QCOMPARE(childNamed<QLabel>(&splash, "lblModel")->text(), connected + shownModel);
         // Nothing in the reply makes the line taller than one line of text.
-        QVERIFY(splash.lblModel->sizeHint().height() < 2 * splash.lblModel->fontMetrics().lineSpacing());
+        QVERIFY(childNamed<QLabel>(&splash, "lblModel")->sizeHint().height()
+                < 2 * childNamed<QLabel>(&splash, "lblModel")->fontMetrics().lineSpacing());
 
         const std::unique_ptr<MeterWindow> loaded = splash.takeLoadedWindow();
         QVERIFY(loaded);
@@ -132,7 +134,7 @@ private slots:
 
         FakeDetection detection(identification);
         QVERIFY(detection.waitUntilClosed());
-        QLabel *label = detection.splash->lblModel;
+        QLabel *label = childNamed<QLabel>(detection.splash, "lblModel");
         QCOMPARE(label->text(), connected + QString::fromLatin1(identification));
         QVERIFY(label->sizeHint().height() < 100);
         label->grab();
@@ -151,9 +153,9 @@ private slots:
     {
         QFETCH(MeterKind, family);
         ProgramState state;
-        state.MeterModel = QStringLiteral("[*]<b>x") + QChar(0) + QStringLiteral("\r\n");
-        state.MeterFamily = family;
-        state.MeterPort = 1;
+        state.model = QStringLiteral("[*]<b>x") + QChar(0) + QStringLiteral("\r\n");
+        state.family = family;
+        state.port = 1;
         ScriptedDialogs dialogs;
         StopRequest stop;
         const std::unique_ptr<MeterWindow> window =
@@ -171,8 +173,8 @@ private slots:
             "[*]HRT-JOB-1", "------------",
         };
         ProgramState state;
-        state.MeterModel = QStringLiteral("[KX-W1]");
-        state.MeterPort = 1;
+        state.model = QStringLiteral("[KX-W1]");
+        state.port = 1;
         ScriptedDialogs dialogs;
         StopRequest stop;
         WindingMeterWindow window({state, dialogs, stop, windingMeterWithHeatRuns(names), {}, fastTiming()});
@@ -183,9 +185,9 @@ private slots:
             "HRT-JOB-0001", "<b>x</b>    ", "<h1>BIG</h1>", "<img src=/x>",
             QStringLiteral("AB\u2400\u241B[2J\u240D\u240AXYZ"), "[*]HRT-JOB-1", " - - Empty - -", " - - Empty - -",
         };
-        const int lineHeight = 2 * window.lblFile[0]->fontMetrics().lineSpacing();
+        const int lineHeight = 2 * childNamed<QLabel>(&window, "lblFile_0")->fontMetrics().lineSpacing();
         for (int slot = 0; slot < WindingMeterWindow::heatRunSlots; ++slot) {
-            QLabel *label = window.lblFile[slot];
+            QLabel *label = childNamed<QLabel>(&window, QStringLiteral("lblFile_%1").arg(slot));
             QCOMPARE(label->textFormat(), Qt::PlainText);
             QCOMPARE(label->text(), shown[slot]);
             QCOMPARE(label->font().bold(), slot < 6);

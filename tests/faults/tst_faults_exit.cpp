@@ -17,6 +17,8 @@
 #include "FaultFamilies.h"
 #include "link/StopRequest.h"
 #include "app/DetectionDialog.h"
+#include "link/StopRequest.h"
+#include "ui/MessageTexts.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -162,10 +164,13 @@ private slots:
         // goes on trying once a second, then the user gives up.
         ActWhen unplug([&sim] { return !sim.requests().isEmpty(); }, [&sim] { sim.stop(); });
         bool probingOn = false;
-        ActWhen exit([&] { return unplug.acted && splash.cmdExit->isVisible(); }, [&] {
-            probingOn = splash.lblWarning->isVisible() && splash.lblWarning->text() == MessageTexts::meterNotCommunicating();
-            QTest::mouseClick(splash.cmdExit, Qt::LeftButton);
-        });
+        ActWhen exit([&] { return unplug.acted && childNamed<QPushButton>(&splash, "cmdExit")->isVisible(); },
+                     [&] {
+                         probingOn = childNamed<QLabel>(&splash, "lblWarning")->isVisible()
+                                     && childNamed<QLabel>(&splash, "lblWarning")->text()
+                                            == MessageTexts::meterNotCommunicating();
+                         QTest::mouseClick(childNamed<QPushButton>(&splash, "cmdExit"), Qt::LeftButton);
+                     });
         splash.show();
         QVERIFY(finished.wait(20000));
 
@@ -174,7 +179,7 @@ private slots:
         QCOMPARE(splash.result(), int(QDialog::Rejected));
         QVERIFY(dialogs.boxes.isEmpty());
         QVERIFY(!splash.takeLoadedWindow());
-        QVERIFY(!splash.MSComm1().isOpen());
+        QVERIFY(!splash.port().isOpen());
         QCOMPARE(MeterHarness::openHandlesTo(device), 0);
     }
 };

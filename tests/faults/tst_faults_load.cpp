@@ -59,8 +59,9 @@ QString familyName(const Family &family)
 bool loadCompleted(MeterRun &run)
 {
     if (WindingMeterWindow *winding = run.winding())
-        return winding->frameCommand->isVisibleTo(winding) && winding->windowSizeTwips() == QSize(3465, 3615);
-    return dynamic_cast<FileListWindow &>(*run.window).cmdExit->isVisibleTo(run.window.get());
+        return childNamed<QGroupBox>(winding, "frameCommand")->isVisibleTo(winding)
+               && winding->windowSizeTwips() == QSize(3465, 3615);
+    return childNamed<QPushButton>(run.window.get(), "cmdExit")->isVisibleTo(run.window.get());
 }
 
 QString describe(const QList<Box> &boxes)

@@ -30,9 +30,9 @@ MeterHarness::MeterHarness(const QString &model, MeterKind family, QStringList s
     , simArguments(std::move(simArguments))
     , timing(line == Line::InMemory ? fastTiming() : MeterTiming{})
 {
-    state.MeterModel = model;
-    state.MeterFamily = family;
-    state.MeterPort = 1;
+    state.model = model;
+    state.family = family;
+    state.port = 1;
 }
 
 MeterHarness::MeterHarness(QStringList simArguments, Line line)

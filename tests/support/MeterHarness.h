@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "ChildNamed.h"
 #include "MemoryMeter.h"
 #include "ScriptedDialogs.h"
 #include "SimProcess.h"
@@ -74,7 +75,7 @@ public:
     ProgramState state;
     StopRequest stop; // the program's, for everything the harness makes
     ScriptedDialogs dialogs;
-    QStringList progress; // every text written into lblProgress, in order
+    QStringList progress; // every text written into the progress line, in order
     std::function<void(const QString &)> onProgress;
     MeterTiming timing; // the window's waits
     std::unique_ptr<SimProcess> sim;

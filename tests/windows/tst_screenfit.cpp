@@ -4,15 +4,17 @@
 // screen holds the design, the window keeps its designed size and place.
 // ctest runs this program on offscreen screens of 1366x768 at scale 1 and
 // 1920x1080 at scales 1 and 2 (tests/windows/screens).
+#include "ChildNamed.h"
 #include "FakeSerialLink.h"
 #include "ScriptedDialogs.h"
 #include "MeterHarness.h"
 #include "link/StopRequest.h"
 #include "app/DetectionDialog.h"
+#include "link/StopRequest.h"
 #include "ui/FileListWindow.h"
 #include "ui/Twips.h"
-#include "ui/WindowGeometry.h"
 #include "ui/WindingMeterWindow.h"
+#include "ui/WindowGeometry.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -147,9 +149,9 @@ private:
         auto splash = std::make_unique<DetectionDialog>(
             m_state, m_dialogs, m_stop, [](qint64) { return std::make_unique<FakeSerialLink>(); },
             [](const MeterWindowContext &) { return std::unique_ptr<MeterWindow>(); });
-        splash->Timer1.stop(); // no probe: only the window is looked at
+        splash->probeTimer().stop(); // no probe: only the window is looked at
         shown.window = splash.get();
-        shown.frame = splash->fraMainFrame;
+        shown.frame = childNamed<QGroupBox>(splash, "fraMainFrame");
         shown.frameTwips = QPoint(45, -15);
         shown.clientDesign = QSize(Twips::toPixels(7695), Twips::toPixels(4605));
         const QRect screen = screenOf(splash.get())->geometry();
@@ -178,17 +180,17 @@ private:
         shown.frameTwips = QPoint(120, 60);
         switch (view) {
         case View::WindingHeatRun:
-            winding->cmdHRT_Click();
-            shown.frame = winding->Frame1;
+            winding->showHeatRunView();
+            shown.frame = childNamed<QGroupBox>(winding, "Frame1");
             shown.controls = QStringList{"cmdDownload_7", "cmdClose"};
             break;
         case View::WindingFiles:
-            winding->cmdRM_Click();
-            shown.frame = winding->Frame2;
+            winding->showMeasurementView();
+            shown.frame = childNamed<QGroupBox>(winding, "Frame2");
             shown.controls = QStringList{"cmdRMDownload", "cmdClose", "VScroll1", "lblSelectAll", "lblUnselectAll"};
             break;
         default:
-            shown.frame = winding->frameCommand;
+            shown.frame = childNamed<QGroupBox>(winding, "frameCommand");
             shown.controls = QStringList{"cmdHRT", "cmdRM", "cmdExit"};
             break;
         }
@@ -210,7 +212,7 @@ private:
             return shown;
         auto *window = shown.harness->as<FileListWindow>();
         shown.window = window;
-        shown.frame = window->Frame2;
+        shown.frame = childNamed<QGroupBox>(window, "Frame2");
         shown.frameTwips = QPoint(120, 60);
         shown.clientDesign = clientOf(window->windowSizeTwips());
         shown.placeDesign = centredTwips(window, window->windowSizeTwips());

@@ -2,24 +2,26 @@
 // Every caption, heading and list cell of every window shows the longest texts
 // it can come to hold, whole, in the font and layout that the program chooses.
 // ctest runs this program at QT_SCALE_FACTOR 1, 1.25, 1.5 and 2.
+#include "ChildNamed.h"
 #include "FakeSerialLink.h"
 #include "ScriptedDialogs.h"
 #include "app/DetectionDialog.h"
 #include "link/StopRequest.h"
 #include "ui/FileListWindow.h"
+#include "protocol/CableRecord.h"
+#include "protocol/ContactRecord.h"
 #include "protocol/NumberText.h"
+#include "protocol/WindingRecord.h"
+#include "ui/CableMeterWindow.h"
+#include "ui/ContactMeterWindow.h"
+#include "ui/FileListWindow.h"
 #include "ui/PlainText.h"
 #include "ui/ScreenFont.h"
 #include "ui/Twips.h"
+#include "ui/WindingMeterWindow.h"
 #include "ui/WrapButton.h"
-#include "protocol/CableRecord.h"
-#include "ui/CableMeterWindow.h"
-#include "protocol/ContactRecord.h"
-#include "ui/ContactMeterWindow.h"
 #include "ui/filelist/ClickLabel.h"
 #include "ui/filelist/FileListView.h"
-#include "protocol/WindingRecord.h"
-#include "ui/WindingMeterWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -219,12 +221,13 @@ QList<QPair<int, QStringList>> longestCellTexts(Window window, const QLocale &lo
     switch (window) {
     case Window::Winding:
         return {
-            {FileName, {"TX-001", "000000"}},
+            {WindingFileName, {"TX-001", "000000"}},
             {Res1T, {"  100.000", "99999.999", "     OL  "}},
             {Res2T, {"  100.000", "99999.999", "     OL  "}},
             {Temp, {doubleText(99.9, locale), doubleText(0.1, locale)}},
-            {Res1At20, {singleText(9.999999e9f, locale), singleText(-9.999999e9f, locale),
-                        singleText(-1.234568e-5f, locale), correctedTo20(1.234f, 253, 0, locale)}},
+            {Res1At20,
+             {singleText(9.999999e9f, locale), singleText(-9.999999e9f, locale), singleText(-1.234568e-5f, locale),
+              correctedTo20(1.234f, 253, 0, locale)}},
             {Res2At20, {singleText(9.999999e9f, locale), singleText(-9.999999e9f, locale)}},
             {Conductor, {conductorName(1), conductorName(0)}},
         };
@@ -297,7 +300,7 @@ private:
             m_state, m_dialogs, m_stop, [](qint64) { return std::make_unique<FakeSerialLink>(); },
             [](const MeterWindowContext &) { return std::unique_ptr<MeterWindow>(); });
         // Only the layout is looked at: the probe never starts.
-        splash->Timer1.stop();
+        splash->probeTimer().stop();
         return splash;
     }
 
@@ -345,7 +348,7 @@ void TextFitTest::cleanup()
 void TextFitTest::heatRunCaptionTakesTwoCentredLines()
 {
     WindingMeterWindow window(context());
-    auto *button = qobject_cast<WrapButton *>(window.cmdHRT);
+    auto *button = qobject_cast<WrapButton *>(childNamed<QPushButton>(&window, "cmdHRT"));
     QVERIFY(button);
     // The caption stays as designed, blanks and all; only the painting wraps it.
     QCOMPARE(button->text(), QStringLiteral("       Heat Run Test       files"));
@@ -358,7 +361,7 @@ void TextFitTest::heatRunCaptionTakesTwoCentredLines()
 void TextFitTest::measurementCaptionWrapsInsteadOfClipping()
 {
     WindingMeterWindow window(context());
-    auto *button = qobject_cast<WrapButton *>(window.cmdRM);
+    auto *button = qobject_cast<WrapButton *>(childNamed<QPushButton>(&window, "cmdRM"));
     QVERIFY(button);
     QCOMPARE(button->text(), QStringLiteral("Resistance Measurement files"));
     QCOMPARE(button->objectName(), QStringLiteral("cmdRM"));
@@ -470,7 +473,7 @@ void TextFitTest::portFieldShowsWholeDeviceEntries()
     const std::unique_ptr<DetectionDialog> splash = makeSplash();
     qputenv("XDG_CONFIG_HOME", savedConfig);
 
-    QComboBox *combo = splash->comboCOM;
+    QComboBox *combo = childNamed<QComboBox>(splash, "comboCOM");
     QCOMPARE(combo->count(), 32);
     QCOMPARE(combo->itemText(0), QStringLiteral("1 (pts/91)"));
     QCOMPARE(combo->itemText(31), QStringLiteral("32 (ttyUSB41)"));
@@ -487,7 +490,7 @@ void TextFitTest::portFieldShowsWholeDeviceEntries()
                                 .arg(field->width())));
     }
     // Still inside the frame, clear of its right edge.
-    QVERIFY(combo->geometry().right() < splash->fraMainFrame->width());
+    QVERIFY(combo->geometry().right() < childNamed<QGroupBox>(splash, "fraMainFrame")->width());
 }
 
 void TextFitTest::everyCaptionShowsWhole_data()
@@ -503,12 +506,12 @@ void TextFitTest::everyCaptionShowsWhole()
     const std::unique_ptr<MeterWindow> meterWindow = make(window);
     if (auto *winding = qobject_cast<WindingMeterWindow *>(meterWindow.get())) {
         // A used heat-run slot shows the meter's twelve-character name in bold.
-        QFont bold = winding->lblFile[0]->font();
+        QFont bold = childNamed<QLabel>(winding, "lblFile_0")->font();
         bold.setBold(true);
-        winding->lblFile[0]->setFont(bold);
-        winding->lblFile[0]->setText(QStringLiteral("HRT-JOB-0001"));
-        winding->lblFile[1]->setFont(bold);
-        winding->lblFile[1]->setText(QStringLiteral("000000000000"));
+        childNamed<QLabel>(winding, "lblFile_0")->setFont(bold);
+        childNamed<QLabel>(winding, "lblFile_0")->setText(QStringLiteral("HRT-JOB-0001"));
+        childNamed<QLabel>(winding, "lblFile_1")->setFont(bold);
+        childNamed<QLabel>(winding, "lblFile_1")->setText(QStringLiteral("000000000000"));
     }
     int checked = 0;
     for (QWidget *widget : meterWindow->findChildren<QWidget *>()) {
@@ -537,16 +540,17 @@ void TextFitTest::detectionWindowShowsItsTextsWhole()
 {
     const std::unique_ptr<DetectionDialog> splash = makeSplash();
     // As the probe and the family windows leave them.
-    splash->lblModel->setText(splash->lblModel->text() + QStringLiteral("[KX-W4]"));
-    splash->lblProgress->setText(QStringLiteral("9999 / 9999"));
+    childNamed<QLabel>(splash, "lblModel")
+        ->setText(childNamed<QLabel>(splash, "lblModel")->text() + QStringLiteral("[KX-W4]"));
+    childNamed<QLabel>(splash, "lblProgress")->setText(QStringLiteral("9999 / 9999"));
     for (QWidget *widget : splash->findChildren<QWidget *>()) {
         if (!hasText(widget))
             continue;
         const QString problem = clipping(widget);
         QVERIFY2(problem.isEmpty(), qPrintable(problem));
     }
-    QCOMPARE(clipping(splash->lblWarning), QString());
-    QCOMPARE(clipping(splash->lblCompany), QString());
+    QCOMPARE(clipping(childNamed<QLabel>(splash, "lblWarning")), QString());
+    QCOMPARE(clipping(childNamed<QLabel>(splash, "lblCompany")), QString());
 }
 
 void TextFitTest::everyCellShowsItsLongestTexts_data()
@@ -602,7 +606,7 @@ void TextFitTest::fileNumbersFitTheirCheckBoxes()
     // The count has four digits, so file 9999 is the last there can be.
     list.createRows(9999);
     list.setupScroll();
-    list.VScroll1()->setValue(list.VScroll1()->maximum());
+    list.scrollBar()->setValue(list.scrollBar()->maximum());
     QVERIFY(list.isRowOnScreen(9998));
     QCOMPARE(list.checkCaption(9998), QStringLiteral("9999"));
     QCOMPARE(list.checkCellRect(9998).width(), Twips::toPixels(735));

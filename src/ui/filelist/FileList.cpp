@@ -29,7 +29,7 @@ QRect toPixels(const QRect &twips)
 
 } // namespace
 
-FileList::FileList(QWidget *frame2, const FileListGeometry &geometry, const FileListColumn &checkColumn,
+FileList::FileList(QWidget *frame, const FileListGeometry &geometry, const FileListColumn &checkColumn,
                    const QList<FileListColumn> &labelColumns, QObject *parent)
     : QObject(parent)
     , m_geometry(geometry)
@@ -39,7 +39,7 @@ FileList::FileList(QWidget *frame2, const FileListGeometry &geometry, const File
     , m_panelHeight(geometry.panelDesignHeightTwips)
     , m_scrollBarTwips(scrollBarPlaceFor(geometry.viewportTwips))
 {
-    auto *viewport = new FileListViewport(frame2);
+    auto *viewport = new FileListViewport(frame);
     viewport->setObjectName(QStringLiteral("Frame4"));
     viewport->setGeometry(toPixels(geometry.viewportTwips));
     viewport->setFont(WindowGeometry::sansSerif(8.25, false));
@@ -52,7 +52,7 @@ FileList::FileList(QWidget *frame2, const FileListGeometry &geometry, const File
     fitView();
     viewport->installEventFilter(this);
 
-    m_scrollBar = new QScrollBar(Qt::Vertical, frame2);
+    m_scrollBar = new QScrollBar(Qt::Vertical, frame);
     m_scrollBar->setObjectName(QStringLiteral("VScroll1"));
     m_scrollBar->setGeometry(toPixels(m_scrollBarTwips));
     m_scrollBar->setRange(0, 0);
@@ -62,7 +62,7 @@ FileList::FileList(QWidget *frame2, const FileListGeometry &geometry, const File
     m_scrollBar->setFocusProxy(m_view);
     m_scrollBar->hide(); // shown by the scroll set-up when the files overflow the viewport
     viewport->setScrollBar(m_scrollBar);
-    connect(m_scrollBar, &QScrollBar::valueChanged, this, &FileList::VScroll1_Change);
+    connect(m_scrollBar, &QScrollBar::valueChanged, this, &FileList::onScrolled);
     connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, m_scrollBar, &QScrollBar::setValue);
     connect(m_view, &FileListView::scrollGeometryChanged, this, &FileList::followView);
 
@@ -123,20 +123,20 @@ void FileList::setColumnHeadings(const QStringList &headings)
     m_view->setAccessibleDescription(QStringLiteral("Columns: ") + headings.join(QStringLiteral(", ")));
 }
 
-void FileList::lblSelectAll_Click()
+void FileList::selectAll()
 {
     // Only the files the meter reported; disabled (empty) slots keep their value.
     m_model.setAllTicks(m_fileCount, true);
 }
 
-void FileList::lblUnselectAll_Click()
+void FileList::unselectAll()
 {
     m_model.setAllTicks(m_fileCount, false);
 }
 
-void FileList::VScroll1_Change()
+void FileList::onScrolled(int line)
 {
-    m_view->verticalScrollBar()->setValue(m_scrollBar->value());
+    m_view->verticalScrollBar()->setValue(line);
 }
 
 int FileList::currentRow() const

@@ -26,18 +26,18 @@ struct FileListColumn
 // Where the list sits in its frame, in twips.
 struct FileListGeometry
 {
-    QRect viewportTwips;            // Frame4 inside Frame2
-    int panelDesignHeightTwips = 0; // Frame3's height before any row is created
+    QRect viewportTwips;            // the viewport inside the measurement frame
+    int panelDesignHeightTwips = 0; // the row panel's height before any row is created
 };
 
 // The scrolled two-column list of a meter window's file slots. Every row has a
 // check box captioned with its file number and a label per data cell.
 //
 // The rows live in a FileListModel; one item view (FileListView, object name
-// "lstFiles", inside Frame4) paints them in the designed cells and takes the
+// "lstFiles", inside the viewport) paints them in the designed cells and takes the
 // keyboard, the mouse and the accessibility actions. What the design knows as
 // the check box checkFileNo(i) and the labels of row i is file row i of that
-// view: no widget exists per row. VScroll1 stands beside the viewport as
+// view: no widget exists per row. The scroll bar stands beside the viewport as
 // designed and scrolls by whole lines: its range is in lines, its page the
 // lines that fit the view.
 class FileList : public QObject
@@ -45,8 +45,8 @@ class FileList : public QObject
     Q_OBJECT
 
 public:
-    // Creates Frame4 (the viewport, holding the view) and VScroll1 inside `frame2`.
-    FileList(QWidget *frame2, const FileListGeometry &geometry, const FileListColumn &checkColumn,
+    // Creates the viewport (holding the view) and the scroll bar inside `frame`.
+    FileList(QWidget *frame, const FileListGeometry &geometry, const FileListColumn &checkColumn,
              const QList<FileListColumn> &labelColumns, QObject *parent = nullptr);
     ~FileList() override;
 
@@ -74,13 +74,13 @@ public:
     // Named to assistive tools as the description of every file.
     void setColumnHeadings(const QStringList &headings);
 
-    void lblSelectAll_Click();
-    void lblUnselectAll_Click();
+    void selectAll();
+    void unselectAll();
     // Scrolls the view to the scroll bar's line.
-    void VScroll1_Change();
+    void onScrolled(int line);
 
-    QScrollBar *VScroll1() const { return m_scrollBar; }
-    QWidget *Frame4() const { return m_viewport; }
+    QScrollBar *scrollBar() const { return m_scrollBar; }
+    QWidget *viewport() const { return m_viewport; }
     FileListView *view() const { return m_view; }
     FileListModel &model() { return m_model; }
 

@@ -42,7 +42,7 @@ FileListView::FileListView(FileListModel &model, const FileListColumn &checkColu
     viewport()->setAutoFillBackground(false);
 
     // One line a row pitch high, scrolled a whole line at a time; the window's
-    // own scroll bar VScroll1 stands for the view's hidden one.
+    // own scroll bar stands for the view's hidden one.
     horizontalHeader()->hide();
     verticalHeader()->hide();
     verticalHeader()->setMinimumSectionSize(1);

@@ -6,7 +6,7 @@
 
 class QScrollBar;
 
-// Frame4: the borderless frame that holds the list's view. A wheel turned
+// The list's viewport: the borderless frame that holds the list's view. A wheel turned
 // over the strip above the first line scrolls the list through its scroll
 // bar, as a wheel over the view itself does.
 class FileListViewport : public QWidget

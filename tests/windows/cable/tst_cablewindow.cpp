@@ -8,6 +8,10 @@
 #include "ui/filelist/FileListView.h"
 #include "protocol/CableRecord.h"
 #include "ui/CableMeterWindow.h"
+#include "ui/SaveLocation.h"
+#include "ui/Twips.h"
+#include "ui/filelist/ClickLabel.h"
+#include "ui/filelist/FileListView.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -122,7 +126,7 @@ private:
     static void download(MeterHarness &harness, const QString &answer)
     {
         harness.dialogs.saveAnswers << answer;
-        QTest::mouseClick(harness.as<FileListWindow>()->cmdRMDownload, Qt::LeftButton);
+        QTest::mouseClick(childNamed<QPushButton>(harness.window.get(), "cmdRMDownload"), Qt::LeftButton);
     }
 
     static bool loadThreeFileMeter(MeterHarness &harness, const QStringList &more = {"--unpaced"})
@@ -169,14 +173,14 @@ private slots:
         QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("HTML table (*.html)"));
         QCOMPARE(harness.dialogs.saveRequests[0].defaultSuffix, QString("html"));
         QCOMPARE(harness.dialogs.saveRequests[0].proposedName,
-                 SaveLocation::proposedFileName("[KX-R1]", window->CommonDialog1.today(), "html"));
+                 SaveLocation::proposedFileName("[KX-R1]", window->saveDialog().today(), "html"));
         QVERIFY(harness.dialogs.saveRequests[0].proposedName.startsWith("KX-R1 "));
         QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
-        QVERIFY(window->Frame2->isEnabled());
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
 
         // File 2: the micro sign in the system's encoding (UTF-8 under
         // C.UTF-8) and the dashes of a missing size.
-        window->lblUnselectAll_Click();
+        childNamed<ClickLabel>(window, "lblUnselectAll")->click();
         list.setTicked(1, true);
         download(harness, path);
         QCOMPARE(readFile(path), tableStart + "\r\n"
@@ -190,7 +194,7 @@ private slots:
         download(harness, QString());
         QVERIFY(!QFile::exists(path));
         QVERIFY(harness.dialogs.boxes.isEmpty());
-        QVERIFY(window->Frame2->isEnabled());
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
 
         // A folder in the way: an error naming it, and the folder stays.
         const QString folder = harness.files.filePath("taken.html");
@@ -201,7 +205,7 @@ private slots:
         QCOMPARE(harness.dialogs.boxes[0].title, QString("Error"));
         QVERIFY2(harness.dialogs.boxes[0].text.contains("taken.html"), qPrintable(harness.dialogs.boxes[0].text));
         QVERIFY(QFileInfo(folder).isDir());
-        QVERIFY(window->Frame2->isEnabled());
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
     }
 
     void userLocaleSetsSeparators()
@@ -227,7 +231,7 @@ private slots:
             QCOMPARE(list.cellText(row, CableFileName), QString(" - - - "));
             QCOMPARE(list.cellText(row, CableDateTime), QString("  ---"));
         }
-        window->lblSelectAll_Click();
+        childNamed<ClickLabel>(window, "lblSelectAll")->click();
         for (int row = 0; row < 5; ++row)
             QCOMPARE(list.isTicked(row), row % 2 == 0);
 
@@ -241,7 +245,7 @@ private slots:
         QCOMPARE(lines.at(4), QByteArray("\r"));
         QVERIFY(lines.at(5).startsWith("<tr><td>3</td>"));
 
-        window->lblUnselectAll_Click();
+        childNamed<ClickLabel>(window, "lblUnselectAll")->click();
         for (int row = 0; row < 5; ++row)
             QVERIFY(!list.isTicked(row));
     }
@@ -273,7 +277,7 @@ private slots:
             QVERIFY(list.isCheckEnabled(row));
             QCOMPARE(rowTexts(list, row) == unfilled, row >= filledRows);
         }
-        QVERIFY(window->Frame2->isVisibleTo(window));
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isVisibleTo(window));
 
         // A failed row exports its dashes in columns 2 to 7.
         harness.dialogs.boxes.clear();

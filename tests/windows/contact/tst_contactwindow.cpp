@@ -6,10 +6,12 @@
 #include "MeterHarness.h"
 #include "ui/SaveLocation.h"
 #include "link/StopRequest.h"
-#include "ui/Twips.h"
-#include "ui/filelist/FileListView.h"
 #include "protocol/ContactRecord.h"
 #include "ui/ContactMeterWindow.h"
+#include "ui/SaveLocation.h"
+#include "ui/Twips.h"
+#include "ui/filelist/ClickLabel.h"
+#include "ui/filelist/FileListView.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -100,7 +102,7 @@ private:
     static void download(MeterHarness &harness, const QString &answer)
     {
         harness.dialogs.saveAnswers << answer;
-        QTest::mouseClick(harness.as<FileListWindow>()->cmdRMDownload, Qt::LeftButton);
+        QTest::mouseClick(childNamed<QPushButton>(harness.window.get(), "cmdRMDownload"), Qt::LeftButton);
     }
 
 private slots:
@@ -132,8 +134,8 @@ private slots:
         QTest::keyClick(list.view(), Qt::Key_End);
         QTest::keyClick(list.view(), Qt::Key_Space);
         // Scrolling in between changes nothing.
-        list.VScroll1()->setValue(0);
-        list.VScroll1()->setValue(list.VScroll1()->maximum() / 2);
+        list.scrollBar()->setValue(0);
+        list.scrollBar()->setValue(list.scrollBar()->maximum() / 2);
 
         const QString path = harness.files.filePath("ticked.html");
         download(harness, path);
@@ -162,7 +164,7 @@ private slots:
         list.setTicked(0, true);
         list.setTicked(2, true);
         const QString path = harness.files.filePath("contact.html");
-        window->CommonDialog1.today = [] { return QDate(2026, 12, 9); };
+        window->saveDialog().today = [] { return QDate(2026, 12, 9); };
         const QString startFolder = SaveLocation::startFolder(SaveKind::MeasurementTable);
         download(harness, path);
         const QByteArray row1 = "<tr><td>1</td><td>07/03/21 - 14:05:09</td><td>123E-3</td><td>100.0</td></tr>\r\n";
@@ -175,12 +177,12 @@ private slots:
         QCOMPARE(harness.dialogs.saveRequests[0].proposedName, QString("KX-C1 2026-12-09.html"));
         QCOMPARE(harness.dialogs.saveRequests[0].folder, startFolder);
         QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
-        QVERIFY(window->Frame2->isEnabled());
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
 
         // The over-range row: its mark and an empty current. The same name
         // again replaces the file; each export proposes the model and the
         // day again, in the folder written to last.
-        window->lblUnselectAll_Click();
+        childNamed<ClickLabel>(window, "lblUnselectAll")->click();
         list.setTicked(1, true);
         download(harness, path);
         QCOMPARE(readFile(path), tableStart + "\r\n" + row2 + "\r\n" + "\r\n" + tableEnd);
@@ -193,7 +195,7 @@ private slots:
         download(harness, QString());
         QVERIFY(!QFile::exists(path));
         QVERIFY(harness.dialogs.boxes.isEmpty());
-        QVERIFY(window->Frame2->isEnabled());
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
 
         // A folder in the way: an error naming it, and the folder stays.
         const QString folder = harness.files.filePath("taken.html");
@@ -204,7 +206,7 @@ private slots:
         QCOMPARE(harness.dialogs.boxes[0].title, QString("Error"));
         QVERIFY2(harness.dialogs.boxes[0].text.contains("taken.html"), qPrintable(harness.dialogs.boxes[0].text));
         QVERIFY(QFileInfo(folder).isDir());
-        QVERIFY(window->Frame2->isEnabled());
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
     }
 
     void selectAllSkipsEmptySlots()
@@ -222,7 +224,7 @@ private slots:
         QVERIFY(!list.isCheckEnabled(2));
         QVERIFY(list.isCheckEnabled(3));
 
-        window->lblSelectAll_Click();
+        childNamed<ClickLabel>(window, "lblSelectAll")->click();
         QVERIFY(list.isTicked(0) && list.isTicked(1) && !list.isTicked(2) && list.isTicked(3));
         list.setTicked(2, true); // by hand neither
         QVERIFY(!list.isTicked(2));
@@ -236,7 +238,7 @@ private slots:
                      + "<tr><td>4</td><td>04/01/22 - 00:00:04</td><td>-Under-</td><td></td></tr>\r\n\r\n"
                      + tableEnd);
 
-        window->lblUnselectAll_Click();
+        childNamed<ClickLabel>(window, "lblUnselectAll")->click();
         for (int row = 0; row < 4; ++row)
             QVERIFY(!list.isTicked(row));
         download(harness, path);
@@ -253,7 +255,7 @@ private slots:
         QCOMPARE(window->kind(), MeterKind::Ratio);
         QCOMPARE(window->objectName(), QString("frmTRM"));
         QCOMPARE(window->windowTitle(), QString("KXT1 Meter Communication Software"));
-        QCOMPARE(window->Frame2->title(), QString("Ratio Meter Files"));
+        QCOMPARE(childNamed<QGroupBox>(window, "Frame2")->title(), QString("Ratio Meter Files"));
         QCOMPARE(window->windowSizeTwips(), QSize(8955, 9135));
         QCOMPARE(harness.requests(), QStringList{"{03}"} + recordRequests(3));
         QCOMPARE(rowTexts(window->list(), 0), (QStringList{"07/03/21 - 14:05:09", "123E-3", "100.0"}));
@@ -285,17 +287,17 @@ private slots:
         QCoreApplication::processEvents();
         QWidget *first = window->focusWidget();
         QVERIFY(first);
-        QVERIFY2(first == list.Frame4() || list.Frame4()->isAncestorOf(first), first->metaObject()->className());
+        QVERIFY2(first == list.viewport() || list.viewport()->isAncestorOf(first), first->metaObject()->className());
 
         // After an export the focus is back on Download, not on Exit.
         list.setTicked(0, true);
-        window->cmdRMDownload->setFocus();
+        childNamed<QPushButton>(window, "cmdRMDownload")->setFocus();
         download(harness, harness.files.filePath("focus.html"));
         QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
-        QCOMPARE(window->focusWidget(), window->cmdRMDownload);
+        QCOMPARE(window->focusWidget(), childNamed<QPushButton>(window, "cmdRMDownload"));
         harness.dialogs.boxes.clear();
         download(harness, QString()); // cancelled
-        QCOMPARE(window->focusWidget(), window->cmdRMDownload);
+        QCOMPARE(window->focusWidget(), childNamed<QPushButton>(window, "cmdRMDownload"));
 
         // Escape where the keyboard is: Exit.
         QVERIFY(!harness.stop.isRequested());
@@ -335,7 +337,7 @@ private slots:
             QVERIFY(list.isCheckEnabled(row));
             QCOMPARE(rowTexts(list, row) == unfilled, row >= filledRows);
         }
-        QVERIFY(window->Frame2->isVisibleTo(window));
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isVisibleTo(window));
 
         // A failed row exports its dashes.
         harness.dialogs.boxes.clear();

@@ -50,7 +50,7 @@ struct ContactList
 
 enum class Layout { Winding, Contact };
 
-// A shown Frame2 holding a list, as a meter window would build it.
+// A shown measurement frame holding a list, as a meter window would build it.
 struct Fixture
 {
     explicit Fixture(Layout layout = Layout::Winding)
@@ -196,8 +196,8 @@ void FileListTest::rowCreation()
     QCOMPARE(f.list->panelHeightTwips(), panelHeight);
     QCOMPARE(f.list->topLine(), 0);
     QCOMPARE(f.list->isScrollBarShown(), scrollBarShown);
-    QCOMPARE(f.list->VScroll1()->isVisible(), scrollBarShown);
-    QCOMPARE(f.list->VScroll1()->maximum(), scrollMax);
+    QCOMPARE(f.list->scrollBar()->isVisible(), scrollBarShown);
+    QCOMPARE(f.list->scrollBar()->maximum(), scrollMax);
 
     const int last = rowCount - 1;
     QCOMPARE(f.list->checkCaption(last), QString::number(rowCount));
@@ -247,7 +247,7 @@ void FileListTest::scrollBarPlacement()
     Fixture f(layout);
     f.load(100);
 
-    const QScrollBar *bar = f.list->VScroll1();
+    const QScrollBar *bar = f.list->scrollBar();
     QCOMPARE(f.list->scrollBarTwips(), expected);
     QCOMPARE(bar->geometry(), Twips::rect(expected.x(), expected.y(), expected.width(), expected.height()));
     // In lines: 50 lines of which 20 fit, a page is those 20.
@@ -258,7 +258,7 @@ void FileListTest::scrollBarPlacement()
     QCOMPARE(bar->value(), 0);
     QVERIFY(bar->hasTracking()); // the list follows a dragged thumb
     QCOMPARE(bar->objectName(), QStringLiteral("VScroll1"));
-    QCOMPARE(f.list->Frame4()->geometry(), Twips::rect(120, 900, layout == Layout::Winding ? 14535 : 8175, 6300));
+    QCOMPARE(f.list->viewport()->geometry(), Twips::rect(120, 900, layout == Layout::Winding ? 14535 : 8175, 6300));
 }
 
 void FileListTest::scrollBarMovesWholeLines_data()
@@ -284,8 +284,8 @@ void FileListTest::scrollBarMovesWholeLines()
 
     Fixture f(layout);
     f.load(fileCount);
-    QCOMPARE(f.list->VScroll1()->maximum(), (fileCount + 1) / 2 - 20);
-    f.list->VScroll1()->setValue(value);
+    QCOMPARE(f.list->scrollBar()->maximum(), (fileCount + 1) / 2 - 20);
+    f.list->scrollBar()->setValue(value);
 
     // The value is the first line in view, its first cell at the view's top.
     QCOMPARE(f.list->topLine(), value);
@@ -311,7 +311,7 @@ void FileListTest::cellGeometry()
     QCOMPARE(f.list->rowLeftTwips(7, 0), 8160);
     QCOMPARE(f.list->rowLeftTwips(7, 6), 13680);
 
-    // The view starts at the first row's Top in Frame4 and paints each cell in its twip box.
+    // The view starts at the first row's Top in the viewport and paints each cell in its twip box.
     QCOMPARE(f.view()->geometry().top(), Twips::toPixels(240));
     QCOMPARE(f.view()->objectName(), QStringLiteral("lstFiles"));
     const int line3 = Twips::toPixels(3 * 300);
@@ -330,13 +330,13 @@ void FileListTest::selectAllSkipsDisabledRows()
     f.list->setTicked(5, true);
     f.list->setCheckEnabled(5, false);
 
-    f.list->lblSelectAll_Click();
+    f.list->selectAll();
     for (int row = 0; row < 8; ++row)
         QCOMPARE(f.list->isTicked(row), row != 3);
     QCOMPARE(f.item(0)->state().checked, true);
     QCOMPARE(f.item(3)->state().checked, false);
 
-    f.list->lblUnselectAll_Click();
+    f.list->unselectAll();
     for (int row = 0; row < 8; ++row)
         QCOMPARE(f.list->isTicked(row), row == 5); // a disabled box keeps its value
 }
@@ -345,13 +345,13 @@ void FileListTest::selectAllStaysWithinFileCount()
 {
     Fixture none;
     none.load(0);
-    none.list->lblSelectAll_Click();
+    none.list->selectAll();
     QVERIFY(!none.list->isTicked(0));
     QVERIFY(!none.list->isTicked(1));
 
     Fixture one;
     one.load(1);
-    one.list->lblSelectAll_Click();
+    one.list->selectAll();
     QVERIFY(one.list->isTicked(0));
     QVERIFY(!one.list->isTicked(1)); // the design's second row is no file
 }
@@ -365,14 +365,14 @@ void FileListTest::ticksPersistAcrossScrolling()
     QVERIFY(f.list->isTicked(6));
     const QPoint whereFile7Was = f.list->checkCellRect(6).center();
 
-    f.list->VScroll1()->setValue(30);
+    f.list->scrollBar()->setValue(30);
     QVERIFY(!f.list->isRowOnScreen(6));
     QVERIFY(f.list->isTicked(6));
     // What is painted where file 7 stood is another file, unticked.
     QVERIFY(!f.list->isTicked(FileListModel::rowOf(f.view()->indexAt(whereFile7Was))));
     QVERIFY(!f.item(98)->state().checked);
 
-    f.list->VScroll1()->setValue(0);
+    f.list->scrollBar()->setValue(0);
     QVERIFY(f.item(6)->state().checked);
     QVERIFY(f.item(9)->state().checked);
     QVERIFY(!f.item(8)->state().checked);
@@ -444,7 +444,7 @@ void FileListTest::disabledRowCannotBeTicked()
             QCOMPARE(actions->actionNames().contains(action), f.list->isCheckEnabled(4));
             actions->doAction(action);
         } else if (way == QLatin1String("Select All")) {
-            f.list->lblSelectAll_Click();
+            f.list->selectAll();
         } else {
             f.list->setTicked(4, true);
         }
@@ -494,11 +494,11 @@ void FileListTest::largestListReachesItsEnd()
     f.load(9999);
     QCOMPARE(f.list->rowCount(), 9999);
     QCOMPARE(f.list->panelHeightTwips(), 240 + 4999 * 300 + 300);
-    QCOMPARE(f.list->VScroll1()->maximum(), 5000 - 20);
+    QCOMPARE(f.list->scrollBar()->maximum(), 5000 - 20);
 
     f.list->setCheckEnabled(9997, false);
-    f.list->lblSelectAll_Click();
-    f.list->VScroll1()->setValue(f.list->VScroll1()->maximum());
+    f.list->selectAll();
+    f.list->scrollBar()->setValue(f.list->scrollBar()->maximum());
 
     QVERIFY(f.list->isRowOnScreen(9998));
     QVERIFY(f.list->checkCellRect(9998).bottom() < f.view()->viewport()->height());
@@ -507,7 +507,7 @@ void FileListTest::largestListReachesItsEnd()
     QCOMPARE(f.item(9998)->text(QAccessible::Name), QStringLiteral("File 9999: not read, not read, not read, "
                                                                    "not read, not read, not read, not read"));
     // No widget per row: the rows are items of one view.
-    QVERIFY(f.list->Frame4()->findChildren<QWidget *>().size() < 20);
+    QVERIFY(f.list->viewport()->findChildren<QWidget *>().size() < 20);
 }
 
 void FileListTest::wheelMovesWholeLines()
@@ -520,7 +520,7 @@ void FileListTest::wheelMovesWholeLines()
 
     f.wheel(1);
     QCOMPARE(f.list->topLine(), 3);
-    QCOMPARE(f.list->VScroll1()->value(), 3);
+    QCOMPARE(f.list->scrollBar()->value(), 3);
     f.wheel(2);
     QCOMPARE(f.list->topLine(), 9);
 
@@ -534,7 +534,7 @@ void FileListTest::wheelMovesWholeLines()
     Fixture small;
     small.load(40);
     small.wheel(1);
-    QCOMPARE(small.list->VScroll1()->value(), 0);
+    QCOMPARE(small.list->scrollBar()->value(), 0);
     QCOMPARE(small.list->topLine(), 0);
 }
 
@@ -554,7 +554,7 @@ void FileListTest::tabReachesTheListAsOneStop()
     QCOMPARE(QApplication::focusWidget(), f.view());
     // Handing the focus to the scroll bar gives it to the list.
     f.after->setFocus();
-    f.list->VScroll1()->setFocus();
+    f.list->scrollBar()->setFocus();
     QCOMPARE(QApplication::focusWidget(), f.view());
 }
 
@@ -588,7 +588,7 @@ void FileListTest::keysWalkEveryFileInScreenOrder()
         const QRect cell = f.list->checkCellRect(expected);
         QVERIFY2(cell.top() >= 0 && cell.bottom() < f.view()->viewport()->height(),
                  qPrintable(QStringLiteral("file %1 at y %2").arg(expected + 1).arg(cell.top())));
-        QCOMPARE(f.list->VScroll1()->value(), f.list->topLine());
+        QCOMPARE(f.list->scrollBar()->value(), f.list->topLine());
         QVERIFY(f.item(expected)->state().focused);
         f.press(Qt::Key(key));
         if (expected + step >= 0 && expected + step < 100)
@@ -641,7 +641,7 @@ void FileListTest::spaceTicksTheCurrentFileOnly()
         QCOMPARE(f.list->isTicked(row), row == 57);
 
     // Scrolled away, Space still ticks (here: clears) the current file only.
-    f.list->VScroll1()->setValue(0);
+    f.list->scrollBar()->setValue(0);
     QVERIFY(!f.list->isRowOnScreen(57));
     f.press(Qt::Key_Space);
     for (int row = 0; row < 100; ++row)
@@ -662,7 +662,7 @@ void FileListTest::scrollingKeepsTheCurrentFile()
     f.load(100);
     f.view()->setFocus();
     f.list->setCurrentRow(5);
-    QScrollBar *bar = f.list->VScroll1();
+    QScrollBar *bar = f.list->scrollBar();
 
     if (way == QLatin1String("wheel")) {
         f.wheel(4);
@@ -694,11 +694,11 @@ void FileListTest::smallerViewportKeepsWholeLines()
     f.load(100);
     // A window on a small screen gives the list ten lines and a half.
     const int pitch = Twips::toPixels(300);
-    f.list->Frame4()->resize(f.list->Frame4()->width(), Twips::toPixels(240) + 10 * pitch + pitch / 2);
+    f.list->viewport()->resize(f.list->viewport()->width(), Twips::toPixels(240) + 10 * pitch + pitch / 2);
     QCOMPARE(f.list->pageLines(), 10);
     QCOMPARE(f.view()->height(), 10 * pitch);
-    QCOMPARE(f.list->VScroll1()->maximum(), 40);
-    QCOMPARE(f.list->VScroll1()->pageStep(), 10);
+    QCOMPARE(f.list->scrollBar()->maximum(), 40);
+    QCOMPARE(f.list->scrollBar()->pageStep(), 10);
     f.view()->setFocus();
     f.list->setCurrentRow(0);
     f.press(Qt::Key_PageDown);
@@ -760,7 +760,7 @@ void FileListTest::accessibleToggleTicksTheModel()
     QFETCH(QString, action);
     Fixture f;
     f.load(100);
-    f.list->VScroll1()->setValue(30);
+    f.list->scrollBar()->setValue(30);
 
     // File 8 is scrolled away; its item ticks all the same.
     QAccessibleInterface *item = f.item(7);
@@ -771,8 +771,8 @@ void FileListTest::accessibleToggleTicksTheModel()
     QVERIFY(item->state().checked);
 
     // The tick is the model's: it outlives scrolling.
-    f.list->VScroll1()->setValue(0);
-    f.list->VScroll1()->setValue(17);
+    f.list->scrollBar()->setValue(0);
+    f.list->scrollBar()->setValue(17);
     QVERIFY(f.list->isTicked(7));
     for (int row = 0; row < 100; ++row)
         QCOMPARE(f.list->isTicked(row), row == 7);

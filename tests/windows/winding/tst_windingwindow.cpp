@@ -5,11 +5,12 @@
 #include "MeterHarness.h"
 #include "ui/SaveLocation.h"
 #include "link/StopRequest.h"
-#include "ui/Twips.h"
-#include "ui/filelist/FileListView.h"
-#include "ui/filelist/ClickLabel.h"
 #include "protocol/WindingRecord.h"
+#include "ui/SaveLocation.h"
+#include "ui/Twips.h"
 #include "ui/WindingMeterWindow.h"
+#include "ui/filelist/ClickLabel.h"
+#include "ui/filelist/FileListView.h"
 
 #include <QAccessible>
 #include <QDir>
@@ -95,13 +96,13 @@ private slots:
         QCOMPARE(window->list().rowCount(), 100);
         QCOMPARE(window->list().checkCaption(99), QString("100"));
         QVERIFY(window->list().isScrollBarShown());
-        QCOMPARE(window->list().VScroll1()->maximum(), 30); // 50 lines, 20 in view
-        QVERIFY(window->list().cellText(99, FileName) != QString("  ---"));
+        QCOMPARE(window->list().scrollBar()->maximum(), 30); // 50 lines, 20 in view
+        QVERIFY(window->list().cellText(99, WindingFileName) != QString("  ---"));
 
         // The start-up ends on the menu.
-        QVERIFY(window->frameCommand->isVisibleTo(window));
-        QVERIFY(!window->Frame1->isVisibleTo(window));
-        QVERIFY(!window->Frame2->isVisibleTo(window));
+        QVERIFY(childNamed<QGroupBox>(window, "frameCommand")->isVisibleTo(window));
+        QVERIFY(!childNamed<QGroupBox>(window, "Frame1")->isVisibleTo(window));
+        QVERIFY(!childNamed<QGroupBox>(window, "Frame2")->isVisibleTo(window));
         QCOMPARE(window->windowSizeTwips(), QSize(3465, 3615));
     }
 
@@ -112,22 +113,24 @@ private slots:
         auto *window = harness.as<WindingMeterWindow>();
         QCOMPARE(window->windowTitle(), QString("[KX-W4] Meter Communication Software"));
 
-        window->cmdHRT_Click();
+        window->showHeatRunView();
         QCOMPARE(window->windowSizeTwips(), QSize(4665, 5775));
-        QCOMPARE(window->cmdClosePositionTwips(), QPoint(1725, 4755));
-        QVERIFY(window->Frame1->isVisibleTo(window) && window->cmdClose->isVisibleTo(window));
-        QVERIFY(!window->frameCommand->isVisibleTo(window));
+        QCOMPARE(window->closeButtonPositionTwips(), QPoint(1725, 4755));
+        QVERIFY(childNamed<QGroupBox>(window, "Frame1")->isVisibleTo(window)
+                && childNamed<QPushButton>(window, "cmdClose")->isVisibleTo(window));
+        QVERIFY(!childNamed<QGroupBox>(window, "frameCommand")->isVisibleTo(window));
 
-        window->cmdClose_Click();
-        window->cmdRM_Click();
+        window->showMenu();
+        window->showMeasurementView();
         QCOMPARE(window->windowSizeTwips(), QSize(15315, 9135));
-        QCOMPARE(window->cmdClosePositionTwips(), QPoint(7050, 8115));
-        QCOMPARE(window->cmdRMDownload->x(), Twips::toPixels(6885));
-        QVERIFY(window->Frame2->isVisibleTo(window) && !window->Frame1->isVisibleTo(window));
+        QCOMPARE(window->closeButtonPositionTwips(), QPoint(7050, 8115));
+        QCOMPARE(childNamed<QPushButton>(window, "cmdRMDownload")->x(), Twips::toPixels(6885));
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isVisibleTo(window)
+                && !childNamed<QGroupBox>(window, "Frame1")->isVisibleTo(window));
 
-        window->cmdClose_Click();
+        window->showMenu();
         QCOMPARE(window->windowSizeTwips(), QSize(3465, 3615));
-        QVERIFY(!window->cmdClose->isVisibleTo(window));
+        QVERIFY(!childNamed<QPushButton>(window, "cmdClose")->isVisibleTo(window));
     }
 
     void decodesRowsAndExportsTheTickedOnes()
@@ -151,20 +154,20 @@ private slots:
         QVERIFY(!list.isCheckEnabled(2));
 
         // Heat-run slots: 1 and 3 hold files, 2 is empty.
-        QCOMPARE(window->lblFile[0]->text(), QString("HRT-JOB-0001"));
-        QVERIFY(window->lblFile[0]->font().bold());
-        QCOMPARE(window->lblFile[1]->text(), QString(" - - Empty - -"));
-        QVERIFY(!window->cmdDownload[1]->isEnabled());
-        QVERIFY(window->cmdDownload[2]->isEnabled());
-        QVERIFY(!window->cmdDownload[3]->isEnabled());
+        QCOMPARE(childNamed<QLabel>(window, "lblFile_0")->text(), QString("HRT-JOB-0001"));
+        QVERIFY(childNamed<QLabel>(window, "lblFile_0")->font().bold());
+        QCOMPARE(childNamed<QLabel>(window, "lblFile_1")->text(), QString(" - - Empty - -"));
+        QVERIFY(!childNamed<QPushButton>(window, "cmdDownload_1")->isEnabled());
+        QVERIFY(childNamed<QPushButton>(window, "cmdDownload_2")->isEnabled());
+        QVERIFY(!childNamed<QPushButton>(window, "cmdDownload_3")->isEnabled());
 
-        window->cmdRM_Click();
-        window->CommonDialog1.today = [] { return QDate(2026, 12, 9); };
+        window->showMeasurementView();
+        window->saveDialog().today = [] { return QDate(2026, 12, 9); };
         list.setTicked(1, true);
         list.setTicked(3, true);
         const QString path = harness.files.filePath("export.html");
         harness.dialogs.saveAnswers << path;
-        QTest::mouseClick(window->cmdRMDownload, Qt::LeftButton);
+        QTest::mouseClick(childNamed<QPushButton>(window, "cmdRMDownload"), Qt::LeftButton);
 
         const QByteArray expected =
             "<html><table border=\"1\"  cellpadding=\"5\">\r\n"
@@ -187,28 +190,28 @@ private slots:
         QCOMPARE(SaveLocation::startFolder(SaveKind::MeasurementTable), harness.files.path());
         QCOMPARE(harness.dialogs.boxes,
                  (QList<ScriptedDialogs::Box>{{false, "Kestrix", "File(s) downloaded successfully"}}));
-        QVERIFY(window->Frame2->isEnabled());
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
         QVERIFY(list.isTicked(1) && list.isTicked(3));
 
         // Cancelled: nothing written, nothing said, the list still usable.
         harness.dialogs.boxes.clear();
         QVERIFY(QFile::remove(path));
-        QTest::mouseClick(window->cmdRMDownload, Qt::LeftButton);
+        QTest::mouseClick(childNamed<QPushButton>(window, "cmdRMDownload"), Qt::LeftButton);
         QVERIFY(!QFile::exists(path));
         QVERIFY(harness.dialogs.boxes.isEmpty());
-        QVERIFY(window->Frame2->isEnabled());
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
 
         // A path that cannot be written: an error naming it; nothing replaced.
         const QString folder = harness.files.filePath("a-folder.html");
         QVERIFY(QDir().mkdir(folder));
         harness.dialogs.saveAnswers << folder;
-        QTest::mouseClick(window->cmdRMDownload, Qt::LeftButton);
+        QTest::mouseClick(childNamed<QPushButton>(window, "cmdRMDownload"), Qt::LeftButton);
         QCOMPARE(harness.dialogs.boxes.size(), 1);
         QCOMPARE(harness.dialogs.boxes[0].title, QString("Error"));
         QVERIFY(harness.dialogs.boxes[0].critical);
         QVERIFY2(harness.dialogs.boxes[0].text.contains("a-folder.html"), qPrintable(harness.dialogs.boxes[0].text));
         QVERIFY(QFileInfo(folder).isDir());
-        QVERIFY(window->Frame2->isEnabled());
+        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
     }
 
     void commaLocaleShowsCommasButReadsPoints()
@@ -231,22 +234,23 @@ private slots:
                                   "{1001}", "--truncate", "1"});
         QVERIFY(harness.load());
         auto *window = harness.as<WindingMeterWindow>();
-        window->cmdHRT_Click();
-        window->CommonDialog1.today = [] { return QDate(2027, 1, 2); };
+        window->showHeatRunView();
+        window->saveDialog().today = [] { return QDate(2027, 1, 2); };
         const QString startFolder = SaveLocation::startFolder(SaveKind::HeatRunFile);
 
-        QCOMPARE(window->focusWidget(), window->cmdDownload[0]); // the first slot that holds a file
+        QCOMPARE(window->focusWidget(),
+                 childNamed<QPushButton>(window, "cmdDownload_0")); // the first slot that holds a file
 
         const QString path = harness.files.filePath("heat-run.csv");
         harness.dialogs.saveAnswers << path << path;
-        window->cmdDownload[2]->setFocus();
-        QTest::mouseClick(window->cmdDownload[2], Qt::LeftButton);
+        childNamed<QPushButton>(window, "cmdDownload_2")->setFocus();
+        QTest::mouseClick(childNamed<QPushButton>(window, "cmdDownload_2"), Qt::LeftButton);
         // The focus stays on the slot's button, not on Close.
-        QCOMPARE(window->focusWidget(), window->cmdDownload[2]);
+        QCOMPARE(window->focusWidget(), childNamed<QPushButton>(window, "cmdDownload_2"));
         QCOMPARE(harness.requests().last(), QString("{1003}"));
         QCOMPARE(readFile(path), QByteArray("Time,R1,R2\r\n0,1.234,1.240\r\n1,1.236,1.241\r\n"));
-        QVERIFY(!window->lblFile[2]->font().bold());
-        QCOMPARE(window->lblFile[2]->text(), QString("HRT-JOB-0003"));
+        QVERIFY(!childNamed<QLabel>(window, "lblFile_2")->font().bold());
+        QCOMPARE(childNamed<QLabel>(window, "lblFile_2")->text(), QString("HRT-JOB-0003"));
         QCOMPARE(harness.dialogs.saveRequests.size(), 1);
         QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("CSV file (*.csv)"));
         QCOMPARE(harness.dialogs.saveRequests[0].defaultSuffix, QString("csv"));
@@ -254,28 +258,28 @@ private slots:
         QCOMPARE(harness.dialogs.saveRequests[0].folder, startFolder);
         QCOMPARE(SaveLocation::startFolder(SaveKind::HeatRunFile), harness.files.path());
         QVERIFY(harness.dialogs.boxes.isEmpty());
-        QVERIFY(window->Frame1->isEnabled());
+        QVERIFY(childNamed<QGroupBox>(window, "Frame1")->isEnabled());
 
         // The first slot's reply comes without its closing bracket.
-        QTest::mouseClick(window->cmdDownload[0], Qt::LeftButton);
+        QTest::mouseClick(childNamed<QPushButton>(window, "cmdDownload_0"), Qt::LeftButton);
         QCOMPARE(harness.dialogs.boxes,
                  (QList<ScriptedDialogs::Box>{{true, "Error", "Error downloading the file"}}));
-        QVERIFY(window->lblFile[0]->font().bold());
-        QVERIFY(window->cmdDownload[0]->isEnabled());
+        QVERIFY(childNamed<QLabel>(window, "lblFile_0")->font().bold());
+        QVERIFY(childNamed<QPushButton>(window, "cmdDownload_0")->isEnabled());
         QCOMPARE(harness.dialogs.saveRequests.size(), 1);
 
         // Downloading again proposes the name chosen the first time.
-        QTest::mouseClick(window->cmdDownload[2], Qt::LeftButton);
+        QTest::mouseClick(childNamed<QPushButton>(window, "cmdDownload_2"), Qt::LeftButton);
         QCOMPARE(harness.dialogs.saveRequests.size(), 2);
         QCOMPARE(harness.dialogs.saveRequests[1].proposedName, QString("heat-run.csv"));
         QCOMPARE(harness.dialogs.saveRequests[1].folder, harness.files.path());
-        QVERIFY(window->Frame1->isEnabled());
+        QVERIFY(childNamed<QGroupBox>(window, "Frame1")->isEnabled());
 
         // Escape leaves the view for the menu, as Close does.
         QTest::keyClick(window->focusWidget(), Qt::Key_Escape);
-        QVERIFY(window->frameCommand->isVisibleTo(window));
-        QVERIFY(!window->Frame1->isVisibleTo(window));
-        QCOMPARE(window->focusWidget(), window->cmdHRT);
+        QVERIFY(childNamed<QGroupBox>(window, "frameCommand")->isVisibleTo(window));
+        QVERIFY(!childNamed<QGroupBox>(window, "Frame1")->isVisibleTo(window));
+        QCOMPARE(window->focusWidget(), childNamed<QPushButton>(window, "cmdHRT"));
         QVERIFY(!harness.stop.isRequested());
         QCOMPARE(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Window);
     }
@@ -293,7 +297,7 @@ private slots:
         for (int row = 0; row < 30; ++row) {
             if (!window->list().isCheckEnabled(row))
                 continue;
-            QVERIFY(window->list().cellText(row, FileName) != QString("  ---"));
+            QVERIFY(window->list().cellText(row, WindingFileName) != QString("  ---"));
             QCOMPARE(window->list().cellText(row, Temp), QString("  ---"));
             QCOMPARE(window->list().cellText(row, Conductor), QString("  ---"));
         }
@@ -305,11 +309,12 @@ private slots:
         MeterHarness harness("[KX-W1]", MeterKind::Winding, {"--heat-run", "0", "--files", "3", "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<WindingMeterWindow>();
-        QVERIFY(!window->cmdHRT->isEnabled());
+        QVERIFY(!childNamed<QPushButton>(window, "cmdHRT")->isEnabled());
         QCOMPARE(harness.requests().mid(0, 3), (QStringList{"{01}", "{02}", "{03}"}));
         for (int slot = 0; slot < WindingMeterWindow::heatRunSlots; ++slot) {
-            QCOMPARE(window->lblFile[slot]->text(), QString(" - - Empty - -"));
-            QVERIFY(!window->cmdDownload[slot]->isEnabled());
+            QCOMPARE(childNamed<QLabel>(window, QStringLiteral("lblFile_%1").arg(slot))->text(),
+                     QString(" - - Empty - -"));
+            QVERIFY(!childNamed<QPushButton>(window, QStringLiteral("cmdDownload_%1").arg(slot))->isEnabled());
         }
     }
 
@@ -321,8 +326,9 @@ private slots:
         QVERIFY(harness.dialogs.boxes.isEmpty());
         QCOMPARE(harness.requests(), (QStringList{"{01}", "{02}", "{03}", "{110000}"}));
         for (int slot = 0; slot < WindingMeterWindow::heatRunSlots; ++slot) {
-            QVERIFY(window->cmdDownload[slot]->isEnabled());
-            QVERIFY(window->lblFile[slot]->text() != QString(" - - Empty - -"));
+            QVERIFY(childNamed<QPushButton>(window, QStringLiteral("cmdDownload_%1").arg(slot))->isEnabled());
+            QVERIFY(childNamed<QLabel>(window, QStringLiteral("lblFile_%1").arg(slot))->text()
+                    != QString(" - - Empty - -"));
         }
     }
 
@@ -353,15 +359,16 @@ private slots:
         // The menu as designed, with the keyboard on it.
         window->show();
         QCoreApplication::processEvents();
-        QVERIFY(window->frameCommand->isVisibleTo(window));
-        QVERIFY(window->focusWidget() && window->frameCommand->isAncestorOf(window->focusWidget()));
+        QVERIFY(childNamed<QGroupBox>(window, "frameCommand")->isVisibleTo(window));
+        QVERIFY(window->focusWidget()
+                && childNamed<QGroupBox>(window, "frameCommand")->isAncestorOf(window->focusWidget()));
 
         // The measurement view's two design rows hold no file: neither can be ticked.
-        window->cmdRM_Click();
+        window->showMeasurementView();
         FileList &list = window->list();
         list.setTicked(0, true);
         list.setTicked(1, true);
-        window->lblSelectAll_Click();
+        window->measurementView()->selectAll();
         for (int row = 0; row < 2; ++row)
             QVERIFY(!list.isCheckEnabled(row) && !list.isTicked(row));
         // Download with nothing ticked writes the table without rows and
@@ -369,7 +376,7 @@ private slots:
         harness.dialogs.boxes.clear();
         const QString path = harness.files.filePath("nothing.html");
         harness.dialogs.saveAnswers << path;
-        QTest::mouseClick(window->cmdRMDownload, Qt::LeftButton);
+        QTest::mouseClick(childNamed<QPushButton>(window, "cmdRMDownload"), Qt::LeftButton);
         QVERIFY(!readFile(path).contains("<td>"));
         QVERIFY(readFile(path).endsWith("</table></html>\r\n"));
         QCOMPARE(harness.dialogs.boxes,
@@ -378,8 +385,8 @@ private slots:
         // Escape: from the view back to the menu, then from the menu out.
         QWidget *keys = window->focusWidget() ? window->focusWidget() : window;
         QTest::keyClick(keys, Qt::Key_Escape);
-        QVERIFY(window->frameCommand->isVisibleTo(window));
-        QVERIFY(!window->Frame2->isVisibleTo(window));
+        QVERIFY(childNamed<QGroupBox>(window, "frameCommand")->isVisibleTo(window));
+        QVERIFY(!childNamed<QGroupBox>(window, "Frame2")->isVisibleTo(window));
         QVERIFY(!harness.stop.isRequested());
         keys = window->focusWidget() ? window->focusWidget() : window;
         QTest::keyClick(keys, Qt::Key_Escape);

@@ -12,29 +12,29 @@
 // the next use proposes that name again unless the caller clears it. Without
 // such a name it proposes the meter model and the day, in the folder last
 // used for that kind of file.
-class CommonDialog
+class SaveDialog
 {
 public:
-    QString FileName;
-    QString meterModel;                                        // the proposed name starts with it
+    QString fileName;
+    QString meterModel; // the proposed name starts with it
     std::function<QDate()> today = [] { return QDate::currentDate(); };
 
     // Shows the dialog for saving; returns the chosen path (also kept in
-    // FileName), or an empty string when the user cancelled.
+    // fileName), or an empty string when the user cancelled.
     QString showSave(UserDialogs &dialogs, const SaveFileType &type)
     {
         UserDialogs::SaveRequest request{type.filter, QString(), type.suffix, QString()};
-        if (FileName.isEmpty()) {
+        if (fileName.isEmpty()) {
             request.folder = SaveLocation::startFolder(type.kind);
             request.proposedName = SaveLocation::proposedFileName(meterModel, today(), type.suffix);
         } else {
-            const QFileInfo remembered(FileName);
+            const QFileInfo remembered(fileName);
             request.folder = remembered.absolutePath();
             request.proposedName = remembered.fileName();
         }
         const QString chosen = dialogs.saveFileName(request);
         if (!chosen.isEmpty())
-            FileName = chosen;
+            fileName = chosen;
         return chosen;
     }
 
