@@ -2,12 +2,29 @@
 #include "ui/MeasurementExport.h"
 #include "ui/MessageTexts.h"
 
+#include "protocol/CsvTable.h"
 #include "protocol/HtmlTable.h"
 #include "protocol/TextFile.h"
 #include "ui/KeyboardFocus.h"
 #include "ui/SaveDialog.h"
 #include "ui/UserDialogs.h"
 #include "ui/filelist/FileList.h"
+
+#include <QFileInfo>
+
+namespace {
+
+QList<QStringList> tickedCells(const QList<ExportRow> &rows)
+{
+    QList<QStringList> cells;
+    for (const ExportRow &row : rows) {
+        if (row.ticked)
+            cells << row.cells;
+    }
+    return cells;
+}
+
+} // namespace
 
 bool MeasurementExport::run()
 {
@@ -17,9 +34,10 @@ bool MeasurementExport::run()
     // Each export proposes a fresh name rather than the last one chosen.
     dialog.fileName.clear();
     const SaveFileType type = SaveFileType::htmlTable();
-    const QString path = dialog.showSave(dialogs, type);
+    const QString path = dialog.showSave(dialogs, type, {SaveFileType::csvTable()});
     if (path.isEmpty())
         return false;
+    const bool spreadsheet = QFileInfo(path).suffix().compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0;
 
     QList<ExportRow> rows;
     rows.reserve(list.fileCount());
@@ -31,7 +49,8 @@ bool MeasurementExport::run()
         rows << exportRow;
     }
 
-    const WriteResult written = writeTextFile(path, htmlTable(headings, rows));
+    const WriteResult written = spreadsheet ? writeBytesFile(path, csvTable(headings, tickedCells(rows)))
+                                            : writeTextFile(path, htmlTable(headings, rows));
     if (!written.ok) {
         dialogs.critical(MessageTexts::errorTitle(), written.error);
         return false;

@@ -10,7 +10,8 @@ class QWidget;
 class UserDialogs;
 
 // The Download button of every measurement view: the ticked rows of the list
-// go to one HTML table file named in the save dialog.
+// go to one file named in the save dialog: an HTML table, or a CSV table for
+// spreadsheets when the name chosen ends in ".csv".
 struct MeasurementExport
 {
     QWidget *frame;           // disabled while the export runs

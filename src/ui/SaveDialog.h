@@ -21,9 +21,11 @@ public:
 
     // Shows the dialog for saving; returns the chosen path (also kept in
     // fileName), or an empty string when the user cancelled.
-    QString showSave(UserDialogs &dialogs, const SaveFileType &type)
+    QString showSave(UserDialogs &dialogs, const SaveFileType &type, const QList<SaveFileType> &alsoOffered = {})
     {
-        UserDialogs::SaveRequest request{type.filter, QString(), type.suffix, QString()};
+        UserDialogs::SaveRequest request{type.filter, QString(), type.suffix, QString(), {}};
+        for (const SaveFileType &other : alsoOffered)
+            request.alsoOffered.append({other.filter, other.suffix});
         if (fileName.isEmpty()) {
             request.folder = SaveLocation::startFolder(type.kind);
             request.proposedName = SaveLocation::proposedFileName(meterModel, today(), type.suffix);

@@ -33,6 +33,11 @@ SaveFileType SaveFileType::csvFile()
     return {SaveKind::HeatRunFile, QStringLiteral("CSV file (*.csv)"), QStringLiteral("csv")};
 }
 
+SaveFileType SaveFileType::csvTable()
+{
+    return {SaveKind::MeasurementTable, QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")};
+}
+
 namespace SaveLocation {
 
 QString settingsKey(SaveKind kind)

@@ -18,6 +18,8 @@ struct SaveFileType
 
     static SaveFileType htmlTable();
     static SaveFileType csvFile();
+    // The measurement export for spreadsheets; opens where the HTML export does.
+    static SaveFileType csvTable();
 };
 
 // Where the save dialogs open and what name they propose.

@@ -67,8 +67,20 @@ QString QtUserDialogs::saveFileName(const SaveRequest &request)
     QFileDialog dialog(activeParent());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(nameFilter(request.filter));
+    QStringList filters{nameFilter(request.filter)};
+    QStringList suffixes{request.defaultSuffix};
+    for (const SaveRequest::FileType &type : request.alsoOffered) {
+        filters << nameFilter(type.filter);
+        suffixes << type.suffix;
+    }
+    dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(request.defaultSuffix);
+    // A name typed without a suffix gets the one of the type chosen.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters, suffixes](const QString &f) {
+        const qsizetype chosen = filters.indexOf(f);
+        if (chosen >= 0)
+            dialog.setDefaultSuffix(suffixes.at(chosen));
+    });
     // Never the current folder: with the installed program that is where
     // its binary lives, which a user cannot write to.
     if (!request.folder.isEmpty())

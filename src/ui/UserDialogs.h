@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class StopRequest;
@@ -28,6 +29,14 @@ public:
         QString proposedName;     // file name shown in the dialog; may be empty
         QString defaultSuffix;    // added to a name typed without one, e.g. "html"
         QString folder;           // where the dialog opens; empty: the dialog's own choice
+        // Further file types offered after the first one, e.g. "CSV (*.csv)",
+        // each with the suffix added to a name typed without one.
+        struct FileType
+        {
+            QString filter;
+            QString suffix;
+        };
+        QList<FileType> alsoOffered;
     };
     // The chosen path, or an empty string when the user cancelled.
     virtual QString saveFileName(const SaveRequest &request) = 0;

@@ -10,6 +10,7 @@
 #include "ScriptedDialogs.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -166,6 +167,38 @@ private slots:
         QCOMPARE(SaveLocation::startFolder(SaveKind::HeatRunFile), homePath("Documents"));
     }
 
+    // With a second file type offered, a name typed without a suffix gets
+    // the suffix of the type the user picked.
+    void qtDialogGivesTheChosenTypesSuffix()
+    {
+        QVERIFY(QDir().mkpath(homePath("Documents")));
+        QStringList filters;
+        QTimer::singleShot(0, this, [&] {
+            auto *shown = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!shown)
+                return;
+            filters = shown->nameFilters();
+            // What a user's choice of the second type in the list sends; the
+            // dialog is accepted either way, so a missing list fails below.
+            if (auto *types = shown->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"))) {
+                types->setCurrentIndex(1);
+                emit types->activated(1);
+                emit types->textActivated(types->itemText(1));
+            }
+            shown->selectFile(QStringLiteral("measurements"));
+            QMetaObject::invokeMethod(shown, "accept");
+        });
+        StopRequest stop;
+        QtUserDialogs dialogs(stop);
+        const QString path = dialogs.saveFileName({QStringLiteral("HTML table (*.html)"),
+                                                   QStringLiteral("KX-C1 2026-12-09.html"),
+                                                   QStringLiteral("html"),
+                                                   homePath("Documents"),
+                                                   {{QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")}}});
+        QCOMPARE(filters, (QStringList{"HTML table (*.html)", "CSV (*.csv)"}));
+        QCOMPARE(path, homePath("Documents/measurements.csv"));
+    }
+
     void qtDialogOpensWhereAskedWithTheName()
     {
         QVERIFY(QDir().mkpath(homePath("Documents")));
@@ -187,7 +220,7 @@ private slots:
         QtUserDialogs dialogs(stop);
         const QString path = dialogs.saveFileName(
             {QStringLiteral("HTML table (*.html)"), QStringLiteral("KX-C1 2026-12-09.html"), QStringLiteral("html"),
-             homePath("Documents")});
+             homePath("Documents"), {}});
         QVERIFY(shown);
         QCOMPARE(directory, homePath("Documents"));
         QCOMPARE(selected, QStringList{homePath("Documents/KX-C1 2026-12-09.html")});

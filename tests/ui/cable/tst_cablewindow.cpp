@@ -146,6 +146,32 @@ private slots:
 
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
+    // The same rows for a spreadsheet: a name ending in ".csv" writes the
+    // ticked files as CSV, UTF-8 with a byte-order mark, the screen's padding
+    // dropped and the cable meter's column order kept.
+    void exportsTheTickedOnesAsCsv()
+    {
+        MeterHarness harness("[KX-R1]", MeterKind::Cable, {});
+        QVERIFY(loadThreeFileMeter(harness));
+        FileList &list = harness.as<FileListWindow>()->list();
+        list.setTicked(1, true);
+        list.setTicked(2, true);
+        const QString path = harness.files.filePath("cable.csv");
+        download(harness, path);
+
+        QCOMPARE(harness.dialogs.saveRequests.size(), 1);
+        QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("HTML table (*.html)"));
+        QCOMPARE(harness.dialogs.saveRequests[0].alsoOffered.size(), 1);
+        QCOMPARE(harness.dialogs.saveRequests[0].alsoOffered[0].filter, QString("CSV (*.csv)"));
+        QCOMPARE(harness.dialogs.saveRequests[0].alsoOffered[0].suffix, QString("csv"));
+        QCOMPARE(readFile(path), QByteArray("\xEF\xBB\xBF"
+                                            "File No.,File Name,Date & Time,Resistance (Ohm),Cable Size (sq. mm),"
+                                            "Conductor,Current (A)\r\n"
+                                            "2,CAB-002,100/01/02 - 03:04:05,0.5678 \xC2\xB5,---,Aluminium,6553.5\r\n"
+                                            "3,CAB-003,00/00/00 - 00:00:00,1.2345,65534,Other,0\r\n"));
+        QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
+    }
+
     void decodesRowsAndExportsTheTickedOnes()
     {
         MeterHarness harness("[KX-R1]", MeterKind::Cable, {});

@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#include "protocol/CsvTable.h"
+
+namespace {
+
+bool startsAsFormula(const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    const QChar first = text.front();
+    if (first == u'=' || first == u'+' || first == u'@')
+        return true;
+    // "-12.5" is a number and "  ---" the list's empty cell; "-Under-" would be a formula.
+    return first == u'-' && text.size() > 1 && text.at(1).isLetter();
+}
+
+} // namespace
+
+QString csvField(const QString &text)
+{
+    QString field = text.trimmed();
+    if (startsAsFormula(field))
+        field.prepend(u'\'');
+    const bool quoted = field.contains(u',') || field.contains(u'"') || field.contains(u'\r') || field.contains(u'\n');
+    if (!quoted)
+        return field;
+    field.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+    return u'"' + field + u'"';
+}
+
+QByteArray csvTable(const QStringList &headings, const QList<QStringList> &rows)
+{
+    QString text;
+    const auto addRecord = [&text](const QStringList &fields) {
+        QStringList written;
+        written.reserve(fields.size());
+        for (const QString &field : fields)
+            written << csvField(field);
+        text += written.join(u',') + QStringLiteral("\r\n");
+    };
+    addRecord(headings);
+    for (const QStringList &row : rows)
+        addRecord(row);
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
