@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The export's cell escaping and table framing. Cell texts come from the
+// The export's cell escaping and table framing, as HTML and as CSV. Cell texts come from the
 // meter (any byte) and from number formatting; whatever they hold, they must
 // not change the table's structure.
 // Input: one byte of options (bit 0: read the text as raw UTF-16, which also
 // gives lone surrogates; else as UTF-8), then cells separated by 0x1F and rows
 // by 0x1E; a row whose first cell starts with "!" is not ticked.
 #include "FuzzSupport.h"
+#include "protocol/CsvTable.h"
 #include "protocol/HtmlTable.h"
 
 #include <optional>
@@ -63,7 +64,77 @@ void checkEscaped(const QString &cell)
     FUZZ_CHECK(unescaped(escaped) == cell);
 }
 
+// Reads CSV back as RFC 4180 has it: records end in CR LF outside quotes,
+// fields are split by commas outside quotes, a doubled quote inside quotes is
+// one quote. nullopt for text that is not such CSV.
+std::optional<QList<QStringList>> parsedCsv(const QString &text)
+{
+    QList<QStringList> records;
+    QStringList fields;
+    QString field;
+    bool quoted = false;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const QChar c = text.at(at);
+        if (quoted) {
+            if (c != u'"')
+                field += c;
+            else if (at + 1 < text.size() && text.at(at + 1) == u'"')
+                field += text.at(++at);
+            else
+                quoted = false;
+        } else if (c == u'"' && field.isEmpty()) {
+            quoted = true;
+        } else if (c == u',') {
+            fields << field;
+            field.clear();
+        } else if (c == u'\r' && at + 1 < text.size() && text.at(at + 1) == u'\n') {
+            fields << field;
+            field.clear();
+            records << fields;
+            fields.clear();
+            ++at;
+        } else if (c == u'"' || c == u'\r' || c == u'\n') {
+            return std::nullopt;
+        } else {
+            field += c;
+        }
+    }
+    if (quoted || !field.isEmpty() || !fields.isEmpty())
+        return std::nullopt;
+    return records;
+}
+
+// Every ticked row comes back from the CSV as its own record with its cells,
+// whatever the cells hold.
+void checkCsv(const QStringList &headings, const QList<ExportRow> &rows)
+{
+    QList<QStringList> ticked{headings};
+    QList<QStringList> tickedCells;
+    for (const ExportRow &row : rows) {
+        if (row.ticked) {
+            ticked << row.cells;
+            tickedCells << row.cells;
+        }
+    }
+    const QByteArray csv = csvTable(headings, tickedCells);
+    FUZZ_CHECK(csv.startsWith("\xEF\xBB\xBF"));
+    const std::optional<QList<QStringList>> records = parsedCsv(QString::fromUtf8(csv.mid(3)));
+    FUZZ_CHECK(records.has_value());
+    FUZZ_CHECK(records->size() == ticked.size());
+    for (qsizetype record = 0; record < ticked.size(); ++record) {
+        FUZZ_CHECK(records->at(record).size() == ticked.at(record).size());
+        for (qsizetype cell = 0; cell < ticked.at(record).size(); ++cell) {
+            // A lone surrogate cannot be written as UTF-8: it comes back as U+FFFD.
+            QString expected = QString::fromUtf8(csvField(ticked.at(record).at(cell)).toUtf8());
+            if (expected.startsWith(u'"'))
+                expected = expected.mid(1, expected.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
+            FUZZ_CHECK(records->at(record).at(cell) == expected);
+        }
+    }
+}
+
 } // namespace
+
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -108,5 +179,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(html.count(QStringLiteral("\r\n")) == lineEnds);
     FUZZ_CHECK(html.count(QLatin1Char('\r')) == lineEnds && html.count(QLatin1Char('\n')) == lineEnds);
     FUZZ_CHECK(!html.contains(QChar(0)));
+
+    checkCsv(headings, rows);
     return 0;
 }
