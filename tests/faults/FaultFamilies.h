@@ -42,9 +42,9 @@ inline const QList<Family> &families()
     return all;
 }
 
-inline const ScriptedDialogs::Box communicationError{true, "Error", "Communication Error"};
-inline const ScriptedDialogs::Box downloadError{true, "Error", "Error downloading the file"};
-inline const ScriptedDialogs::Box meterLost{true, "Error", "The meter is no longer connected. The files read so far are listed."};
+using knownBoxes::communicationError;
+using knownBoxes::downloadError;
+using knownBoxes::meterLost;
 
 // Blocks until the simulator's unsolicited start-up text is waiting on the
 // line (or `msecs` pass), without reading it: the window must drop it itself.

@@ -61,6 +61,12 @@ public:
 
     // Clicks the window's control of that object name (the user's click or key).
     bool click(const QString &objectName);
+    // Presses the measurement view's Download with `answer` as the save dialog's answer.
+    [[nodiscard]] bool download(const QString &answer)
+    {
+        dialogs.saveAnswers << answer;
+        return click(QStringLiteral("cmdRMDownload"));
+    }
 
     FileList &list();
     WindingMeterWindow *winding();

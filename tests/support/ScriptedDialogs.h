@@ -47,3 +47,13 @@ public:
         return texts;
     }
 };
+
+// The boxes every meter window may show, written out here rather than taken
+// from the program, so that a changed text fails the tests.
+namespace knownBoxes {
+inline const ScriptedDialogs::Box downloadError{true, "Error", "Error downloading the file"};
+inline const ScriptedDialogs::Box communicationError{true, "Error", "Communication Error"};
+inline const ScriptedDialogs::Box filesDownloaded{false, "Kestrix", "File(s) downloaded successfully"};
+inline const ScriptedDialogs::Box meterLost{true, "Error",
+                                            "The meter is no longer connected. The files read so far are listed."};
+} // namespace knownBoxes

@@ -111,9 +111,9 @@ QStringList recordRequests(int count)
 }
 
 const ScriptedDialogs::Box fatalBox{true, "Fatal Error", "Error Communication with Cable Resistance Meter"};
-const ScriptedDialogs::Box downloadError{true, "Error", "Error downloading the file"};
-const ScriptedDialogs::Box communicationError{true, "Error", "Communication Error"};
-const ScriptedDialogs::Box successBox{false, "Kestrix", "File(s) downloaded successfully"};
+using knownBoxes::communicationError;
+using knownBoxes::downloadError;
+const ScriptedDialogs::Box &successBox = knownBoxes::filesDownloaded;
 
 } // namespace
 
@@ -122,12 +122,6 @@ class TestCableWindow : public QObject
     Q_OBJECT
 private:
     QTemporaryDir m_config;
-
-    static void download(MeterHarness &harness, const QString &answer)
-    {
-        harness.dialogs.saveAnswers << answer;
-        QTest::mouseClick(childNamed<QPushButton>(harness.window.get(), "cmdRMDownload"), Qt::LeftButton);
-    }
 
     static bool loadThreeFileMeter(MeterHarness &harness, const QStringList &more = {"--unpaced"})
     {
@@ -157,7 +151,7 @@ private slots:
         list.setTicked(1, true);
         list.setTicked(2, true);
         const QString path = harness.files.filePath("cable.csv");
-        download(harness, path);
+        QVERIFY(harness.download(path));
 
         QCOMPARE(harness.dialogs.saveRequests.size(), 1);
         QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("HTML table (*.html)"));
@@ -189,7 +183,7 @@ private slots:
         list.setTicked(0, true);
         list.setTicked(2, true);
         const QString path = harness.files.filePath("cable.html");
-        download(harness, path);
+        QVERIFY(harness.download(path));
         const QByteArray row1 = "<tr><td>1</td><td>CAB-001</td><td>07/03/21 - 14:05:09</td><td>12.34 m</td>"
                                 "<td>95</td><td>Copper</td><td>12.5</td></tr>\r\n";
         const QByteArray row3 = "<tr><td>3</td><td>CAB-003</td><td>00/00/00 - 00:00:00</td><td>1.2345</td>"
@@ -208,7 +202,7 @@ private slots:
         // C.UTF-8) and the dashes of a missing size.
         childNamed<ClickLabel>(window, "lblUnselectAll")->click();
         list.setTicked(1, true);
-        download(harness, path);
+        QVERIFY(harness.download(path));
         QCOMPARE(readFile(path), tableStart + "\r\n"
                                      + "<tr><td>2</td><td>CAB-002</td><td>100/01/02 - 03:04:05</td>"
                                        "<td>0.5678 \xC2\xB5</td><td>  ---</td><td>Aluminium</td><td>6553.5</td></tr>\r\n"
@@ -217,7 +211,7 @@ private slots:
         // Cancelled: nothing written, nothing said, the list still usable.
         harness.dialogs.boxes.clear();
         QVERIFY(QFile::remove(path));
-        download(harness, QString());
+        QVERIFY(harness.download(QString()));
         QVERIFY(!QFile::exists(path));
         QVERIFY(harness.dialogs.boxes.isEmpty());
         QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
@@ -225,7 +219,7 @@ private slots:
         // A folder in the way: an error naming it, and the folder stays.
         const QString folder = harness.files.filePath("taken.html");
         QVERIFY(QDir().mkdir(folder));
-        download(harness, folder);
+        QVERIFY(harness.download(folder));
         QCOMPARE(harness.dialogs.boxes.size(), 1);
         QVERIFY(harness.dialogs.boxes[0].critical);
         QCOMPARE(harness.dialogs.boxes[0].title, QString("Error"));
@@ -262,7 +256,7 @@ private slots:
             QCOMPARE(list.isTicked(row), row % 2 == 0);
 
         const QString path = harness.files.filePath("all.html");
-        download(harness, path);
+        QVERIFY(harness.download(path));
         const QList<QByteArray> lines = readFile(path).split('\n');
         // Start, heading, three rows and five empty lines, the end, and what follows the last line end.
         QCOMPARE(lines.size(), 2 + 3 + 5 + 1 + 1);
@@ -309,7 +303,7 @@ private slots:
         harness.dialogs.boxes.clear();
         list.setTicked(2, true);
         const QString path = harness.files.filePath("failed.html");
-        download(harness, path);
+        QVERIFY(harness.download(path));
         QCOMPARE(readFile(path), tableStart + "\r\n\r\n<tr><td>3</td><td>  ---</td><td>  ---</td><td>  ---</td>"
                                               "<td>  ---</td><td>  ---</td><td>  ---</td></tr>\r\n\r\n"
                                      + tableEnd);

@@ -86,9 +86,9 @@ QStringList recordRequests(int count)
 }
 
 const ScriptedDialogs::Box fatalBox{true, "Fatal Error", "Error Communication with Winding Resistance Meter"};
-const ScriptedDialogs::Box downloadError{true, "Error", "Error downloading the file"};
-const ScriptedDialogs::Box communicationError{true, "Error", "Communication Error"};
-const ScriptedDialogs::Box successBox{false, "Kestrix", "File(s) downloaded successfully"};
+using knownBoxes::communicationError;
+using knownBoxes::downloadError;
+const ScriptedDialogs::Box &successBox = knownBoxes::filesDownloaded;
 
 } // namespace
 
@@ -97,13 +97,6 @@ class TestContactWindow : public QObject
     Q_OBJECT
 private:
     QTemporaryDir m_config;
-
-    // Presses Download with `answer` as the save dialog's answer.
-    static void download(MeterHarness &harness, const QString &answer)
-    {
-        harness.dialogs.saveAnswers << answer;
-        QTest::mouseClick(childNamed<QPushButton>(harness.window.get(), "cmdRMDownload"), Qt::LeftButton);
-    }
 
 private slots:
     void initTestCase()
@@ -138,7 +131,7 @@ private slots:
         list.scrollBar()->setValue(list.scrollBar()->maximum() / 2);
 
         const QString path = harness.files.filePath("ticked.html");
-        download(harness, path);
+        QVERIFY(harness.download(path));
         QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
         QList<QByteArray> exported;
         for (const QByteArray &line : readFile(path).split('\n')) {
@@ -166,7 +159,7 @@ private slots:
         const QString path = harness.files.filePath("contact.html");
         window->saveDialog().today = [] { return QDate(2026, 12, 9); };
         const QString startFolder = SaveLocation::startFolder(SaveKind::MeasurementTable);
-        download(harness, path);
+        QVERIFY(harness.download(path));
         const QByteArray row1 = "<tr><td>1</td><td>07/03/21 - 14:05:09</td><td>123E-3</td><td>100.0</td></tr>\r\n";
         const QByteArray row2 = "<tr><td>2</td><td>08/03/21 - 09:10:11</td><td>-Over-</td><td></td></tr>\r\n";
         const QByteArray row3 = "<tr><td>3</td><td>09/03/21 - 23:59:58</td><td>0012.345</td><td> 50.0</td></tr>\r\n";
@@ -184,7 +177,7 @@ private slots:
         // day again, in the folder written to last.
         childNamed<ClickLabel>(window, "lblUnselectAll")->click();
         list.setTicked(1, true);
-        download(harness, path);
+        QVERIFY(harness.download(path));
         QCOMPARE(readFile(path), tableStart + "\r\n" + row2 + "\r\n" + "\r\n" + tableEnd);
         QCOMPARE(harness.dialogs.saveRequests[1].proposedName, QString("KX-C1 2026-12-09.html"));
         QCOMPARE(harness.dialogs.saveRequests[1].folder, harness.files.path());
@@ -192,7 +185,7 @@ private slots:
         // Cancelled: nothing written, nothing said, the list still usable.
         harness.dialogs.boxes.clear();
         QVERIFY(QFile::remove(path));
-        download(harness, QString());
+        QVERIFY(harness.download(QString()));
         QVERIFY(!QFile::exists(path));
         QVERIFY(harness.dialogs.boxes.isEmpty());
         QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
@@ -200,7 +193,7 @@ private slots:
         // A folder in the way: an error naming it, and the folder stays.
         const QString folder = harness.files.filePath("taken.html");
         QVERIFY(QDir().mkdir(folder));
-        download(harness, folder);
+        QVERIFY(harness.download(folder));
         QCOMPARE(harness.dialogs.boxes.size(), 1);
         QVERIFY(harness.dialogs.boxes[0].critical);
         QCOMPARE(harness.dialogs.boxes[0].title, QString("Error"));
@@ -230,7 +223,7 @@ private slots:
         QVERIFY(!list.isTicked(2));
 
         const QString path = harness.files.filePath("all.html");
-        download(harness, path);
+        QVERIFY(harness.download(path));
         QCOMPARE(readFile(path),
                  tableStart + "<tr><td>1</td><td>01/01/22 - 00:00:01</td><td>456E-6</td><td>  1.0</td></tr>\r\n\r\n"
                      + "<tr><td>2</td><td>02/01/22 - 00:00:02</td><td>789</td><td>  2.0</td></tr>\r\n\r\n"
@@ -241,7 +234,7 @@ private slots:
         childNamed<ClickLabel>(window, "lblUnselectAll")->click();
         for (int row = 0; row < 4; ++row)
             QVERIFY(!list.isTicked(row));
-        download(harness, path);
+        QVERIFY(harness.download(path));
         QCOMPARE(readFile(path), tableStart + "\r\n\r\n\r\n\r\n" + tableEnd);
     }
 
@@ -263,7 +256,7 @@ private slots:
         // The same columns as the contact meter's export.
         window->list().setTicked(0, true);
         const QString path = harness.files.filePath("ratio.html");
-        download(harness, path);
+        QVERIFY(harness.download(path));
         QCOMPARE(readFile(path),
                  tableStart + "<tr><td>1</td><td>07/03/21 - 14:05:09</td><td>123E-3</td><td>100.0</td></tr>\r\n"
                      + "\r\n\r\n\r\n" + tableEnd);
@@ -292,11 +285,11 @@ private slots:
         // After an export the focus is back on Download, not on Exit.
         list.setTicked(0, true);
         childNamed<QPushButton>(window, "cmdRMDownload")->setFocus();
-        download(harness, harness.files.filePath("focus.html"));
+        QVERIFY(harness.download(harness.files.filePath("focus.html")));
         QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
         QCOMPARE(window->focusWidget(), childNamed<QPushButton>(window, "cmdRMDownload"));
         harness.dialogs.boxes.clear();
-        download(harness, QString()); // cancelled
+        QVERIFY(harness.download(QString())); // cancelled
         QCOMPARE(window->focusWidget(), childNamed<QPushButton>(window, "cmdRMDownload"));
 
         // Escape where the keyboard is: Exit.
@@ -343,7 +336,7 @@ private slots:
         harness.dialogs.boxes.clear();
         list.setTicked(2, true);
         const QString path = harness.files.filePath("failed.html");
-        download(harness, path);
+        QVERIFY(harness.download(path));
         QCOMPARE(readFile(path), tableStart + "\r\n\r\n<tr><td>3</td><td>  ---</td><td>  ---</td><td>  ---</td></tr>\r\n\r\n"
                                      + tableEnd);
         QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
