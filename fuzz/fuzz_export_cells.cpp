@@ -125,7 +125,8 @@ void checkCsv(const QStringList &headings, const QList<ExportRow> &rows)
         FUZZ_CHECK(records->at(record).size() == ticked.at(record).size());
         for (qsizetype cell = 0; cell < ticked.at(record).size(); ++cell) {
             // A lone surrogate cannot be written as UTF-8: it comes back as U+FFFD.
-            QString expected = QString::fromUtf8(csvField(ticked.at(record).at(cell)).toUtf8());
+            // Read back behind a letter, as a U+FEFF at a field's start is not the file's byte-order mark.
+            QString expected = QString::fromUtf8(("x" + csvField(ticked.at(record).at(cell))).toUtf8()).mid(1);
             if (expected.startsWith(u'"'))
                 expected = expected.mid(1, expected.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
             FUZZ_CHECK(records->at(record).at(cell) == expected);
