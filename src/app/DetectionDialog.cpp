@@ -4,13 +4,13 @@
 
 #include "ui/Accessibility.h"
 #include "ui/LogoWidget.h"
-#include "app/ModelTable.h"
+#include "protocol/ModelTable.h"
 #include "link/StopRequest.h"
 #include "ui/UserDialogs.h"
 #include "link/Exchange.h"
+#include "link/MeterLoad.h"
 #include "link/PortMap.h"
 #include "link/QtSerialLink.h"
-#include "protocol/Request.h"
 #include "link/SerialLink.h"
 #include "ui/PlainText.h"
 #include "ui/Twips.h"
@@ -27,8 +27,6 @@
 #include <QScreen>
 
 namespace {
-
-constexpr int shortestModel = 4;    // "KXT1" is the shortest identification
 
 // The typed text itself is not repeated: a tool tip would take markup in it
 // for formatting.
@@ -176,11 +174,10 @@ void DetectionDialog::onProbeTimer()
         m_port->setPortNumber(number.value_or(0));
         if (number && (m_port->isOpen() || m_port->open())) {
             showPortProblem(QString());
-            const ExchangeOutcome outcome =
-                exchange.requestWithFixedWait(Request::command("00"), m_timing.probeWaitMs, &reply);
+            const ExchangeOutcome outcome = MeterLoad::identify(exchange, &reply);
             if (outcome == ExchangeOutcome::Ended)
                 return;
-            if (reply.size() >= shortestModel)
+            if (MeterLoad::isIdentification(reply))
                 break;
         } else {
             // A port that cannot be opened takes the same path as a silent

@@ -3,7 +3,6 @@
 #include "ui/MessageTexts.h"
 
 #include "protocol/ExportColumns.h"
-#include "protocol/RecordFormat.h"
 
 FileListWindowDesign cableWindowDesign()
 {
@@ -30,9 +29,7 @@ FileListWindowDesign cableWindowDesign()
                                  });
     design.view.exportHeadings = cableHeadings();
     design.view.exportCells = cableExportCells;
-    design.countRequest = "{01}";
     design.countFailure = MessageTexts::cableMeterNotAnswering();
-    design.record = cableRecordFormat();
     return design;
 }
 

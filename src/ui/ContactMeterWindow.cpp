@@ -3,7 +3,6 @@
 #include "ui/MessageTexts.h"
 
 #include "protocol/ExportColumns.h"
-#include "protocol/RecordFormat.h"
 
 FileListWindowDesign contactWindowDesign(MeterKind kind)
 {
@@ -28,10 +27,8 @@ FileListWindowDesign contactWindowDesign(MeterKind kind)
                                  });
     design.view.exportHeadings = contactHeadings();
     design.view.exportCells = [](const QStringList &screenCells) { return screenCells; };
-    design.countRequest = "{03}";
     // Both families name the winding meter here: the meters' users know this text.
     design.countFailure = MessageTexts::windingMeterNotAnswering();
-    design.record = contactRecordFormat();
     return design;
 }
 

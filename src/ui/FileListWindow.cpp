@@ -5,6 +5,7 @@
 #include "link/StopRequest.h"
 #include "ui/BusyCursor.h"
 #include "ui/FileRows.h"
+#include "ui/MessageTexts.h"
 #include "ui/MeterStartup.h"
 #include "ui/PlainText.h"
 #include "ui/Twips.h"
@@ -64,32 +65,22 @@ void FileListWindow::load()
     PlainText::setWindowTitle(this, m_state.windowTitle());
     MeterStartup::openPort(*m_port, m_state.port);
 
+    MeterStartup::ListLoad listLoad(list(), m_dialogs, m_progress);
+    const MeterLoad::Result result = listLoad.run(m_design.kind, *m_exchange, stopRequest());
+    m_fileCount = listLoad.fileCount();
     // Without a count the window stays in its design state: no list, no Exit button.
-    const std::optional<int> count =
-        MeterStartup::requestStartupCount(*m_exchange, m_design.countRequest, 2, 5, m_dialogs, m_design.countFailure);
-    if (!count) {
+    if (!listLoad.countRead()) {
+        if (result.end == MeterLoad::End::StartupFailed)
+            m_dialogs.critical(MessageTexts::fatalErrorTitle(), m_design.countFailure);
         keepKeyboardAfterFailure();
         return;
     }
-    m_fileCount = *count;
-    FileRows::createForCount(list(), m_fileCount);
-
-    const auto fetch = [this](int index) { return fetchRecord(index); };
-    if (MeterStartup::fetchEveryRecord(list(), m_progress, stopRequest(), fetch) == MeterStartup::LoadEnd::Ended)
+    if (result.end == MeterLoad::End::Ended)
         return;
 
     list().setupScroll();
     layOutLoadedWindow();
     m_loaded = true;
-}
-
-MeterStartup::LoadStep FileListWindow::fetchRecord(int index)
-{
-    const MeterStartup::RecordReply fetched =
-        MeterStartup::fetchRecordReply(*m_exchange, m_design.record.request(index), m_design.record.rule, m_dialogs);
-    if (!fetched.reply)
-        return fetched.step;
-    return MeterStartup::applyRecord(list(), index, m_design.record.decode(*fetched.reply, QLocale()), m_dialogs);
 }
 
 void FileListWindow::layOutLoadedWindow()

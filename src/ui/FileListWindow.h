@@ -2,7 +2,6 @@
 #pragma once
 
 #include "link/Exchange.h"
-#include "protocol/RecordFormat.h"
 #include "ui/MeasurementView.h"
 #include "ui/MeterStartup.h"
 #include "ui/MeterWindow.h"
@@ -23,9 +22,7 @@ struct FileListWindowDesign
     MeterKind kind;
     MeasurementViewDesign view;
 
-    QByteArray countRequest;         // "{03}" or "{01}"
     QString countFailure;            // the "Fatal Error" text
-    RecordFormat record;
 };
 
 // A heading above both columns of a list window: its Left in the left and in
@@ -49,8 +46,6 @@ public:
 
     MeterKind kind() const override { return m_design.kind; }
     void load() override;
-
-    MeterStartup::LoadStep fetchRecord(int index);
 
     int fileCount() const { return m_fileCount; }
     FileList &list() { return m_view->list(); }

@@ -2,14 +2,14 @@
 #include "ui/MeterStartup.h"
 #include "ui/MessageTexts.h"
 
-#include "link/StopRequest.h"
-#include "ui/UserDialogs.h"
 #include "link/SerialLink.h"
 #include "protocol/RecordCells.h"
-#include "protocol/ReplyFields.h"
+#include "ui/FileRows.h"
+#include "ui/UserDialogs.h"
 #include "ui/filelist/FileList.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
 namespace MeterStartup {
 
@@ -20,38 +20,6 @@ void openPort(SerialLink &port, int number)
         port.open(); // a port that failed to open shows up as a silent meter
 }
 
-Count requestCount(Exchange &exchange, const QByteArray &request, int firstDigit, int lastDigit)
-{
-    QByteArray reply;
-    Count count;
-    // The reply is "[", the digits and "]". Reading on to that "]" keeps it
-    // out of the next reply: a byte still on the line when the first record
-    // request is sent would miss the flush and shift every field of that record.
-    count.outcome = exchange.request(request, ReplyRule{4, lastDigit, true}, WaitEvents::Handled, &reply);
-    if (count.outcome != ExchangeOutcome::Reply)
-        return count;
-    const std::optional<int> value = ReplyFields::decimal(reply, firstDigit, lastDigit);
-    if (!value) {
-        count.outcome = ExchangeOutcome::TimedOut;
-        return count;
-    }
-    count.value = *value;
-    return count;
-}
-
-std::optional<int> requestStartupCount(Exchange &exchange, const QByteArray &request, int firstDigit, int lastDigit,
-                                       UserDialogs &dialogs, const QString &failure)
-{
-    const Count count = requestCount(exchange, request, firstDigit, lastDigit);
-    if (count.outcome == ExchangeOutcome::Ended)
-        return std::nullopt;
-    if (!count.ok()) {
-        dialogs.critical(MessageTexts::fatalErrorTitle(), failure);
-        return std::nullopt;
-    }
-    return count.value;
-}
-
 void showProgress(const std::function<void(const QString &)> &progress, int fileNumber, int fileCount)
 {
     if (progress)
@@ -59,61 +27,91 @@ void showProgress(const std::function<void(const QString &)> &progress, int file
     QCoreApplication::processEvents();
 }
 
-LoadEnd fetchEveryRecord(FileList &list, const std::function<void(const QString &)> &progress,
-                         const StopRequest &stop, const std::function<LoadStep(int index)> &fetchRecord)
-{
-    const int fileCount = list.fileCount();
-    for (int index = 0; index < fileCount; ++index) {
-        showProgress(progress, index + 1, fileCount);
-        if (stop.isRequested())
-            return LoadEnd::Ended;
-        if (fetchRecord(index) == LoadStep::Stop) {
-            if (stop.isRequested())
-                return LoadEnd::Ended;
-            for (int unread = index + 1; unread < fileCount; ++unread)
-                list.setCheckEnabled(unread, false);
-            return LoadEnd::Stopped;
-        }
-    }
-    return LoadEnd::Completed;
-}
-
-LoadStep applyRecord(FileList &list, int row, const RecordCells &record, UserDialogs &dialogs)
+MeterLoad::Step applyRecord(FileList &list, int row, const RecordCells &record, UserDialogs &dialogs)
 {
     if (record.status == RecordCells::Status::BadEndMark)
         return dialogs.loadFailure(MessageTexts::errorTitle(), MessageTexts::downloadFailed())
                        == UserDialogs::LoadChoice::Stop
-                   ? LoadStep::Stop
-                   : LoadStep::GoOn;
+                   ? MeterLoad::Step::Stop
+                   : MeterLoad::Step::GoOn;
     for (const auto &[column, text] : record.cells)
         list.setCellText(row, column, text);
     if (record.status == RecordCells::Status::EmptySlot)
         list.setCheckEnabled(row, false);
-    return LoadStep::GoOn;
+    return MeterLoad::Step::GoOn;
 }
 
-RecordReply fetchRecordReply(Exchange &exchange, const QByteArray &request, const ReplyRule &rule,
-                             UserDialogs &dialogs)
+MeterLoad::Step recordFailed(ExchangeOutcome outcome, UserDialogs &dialogs)
 {
-    QByteArray reply;
     const auto failed = [&dialogs](const QString &text) {
-        const bool stop = dialogs.loadFailure(MessageTexts::errorTitle(), text) == UserDialogs::LoadChoice::Stop;
-        return RecordReply{std::nullopt, stop ? LoadStep::Stop : LoadStep::GoOn};
+        return dialogs.loadFailure(MessageTexts::errorTitle(), text) == UserDialogs::LoadChoice::Stop
+                   ? MeterLoad::Step::Stop
+                   : MeterLoad::Step::GoOn;
     };
-    switch (exchange.request(request, rule, WaitEvents::Ignored, &reply)) {
-    case ExchangeOutcome::Reply:
-        return RecordReply{reply, LoadStep::GoOn};
+    switch (outcome) {
     case ExchangeOutcome::Garbled:
         return failed(MessageTexts::downloadFailed());
     case ExchangeOutcome::Lost:
         // Every later request would fail the same way: one box, not one per file.
         dialogs.critical(MessageTexts::errorTitle(), MessageTexts::meterLost());
-        return RecordReply{std::nullopt, LoadStep::Stop};
+        return MeterLoad::Step::Stop;
+    case ExchangeOutcome::Reply:
     case ExchangeOutcome::TimedOut:
     case ExchangeOutcome::Ended:
         break;
     }
     return failed(MessageTexts::communicationError());
+}
+
+ListLoad::ListLoad(FileList &list, UserDialogs &dialogs, std::function<void(const QString &)> progress)
+    : m_list(list)
+    , m_dialogs(dialogs)
+    , m_progress(std::move(progress))
+    , m_format(contactRecordFormat())
+{
+}
+
+void ListLoad::heatRunCountRead(int count)
+{
+    if (onHeatRunCount)
+        onHeatRunCount(count);
+}
+
+void ListLoad::heatRunNamesRead(const QList<std::optional<QString>> &names)
+{
+    if (onHeatRunNames)
+        onHeatRunNames(names);
+}
+
+void ListLoad::fileCountRead(int count, const RecordFormat &format)
+{
+    m_countRead = true;
+    m_fileCount = count;
+    m_format = format;
+    FileRows::createForCount(m_list, count);
+}
+
+bool ListLoad::beforeRecord(int index, int count)
+{
+    showProgress(m_progress, index + 1, count);
+    return true;
+}
+
+MeterLoad::Step ListLoad::recordFetched(int index, ExchangeOutcome outcome, const QByteArray &reply)
+{
+    if (outcome != ExchangeOutcome::Reply)
+        return recordFailed(outcome, m_dialogs);
+    return applyRecord(m_list, index, m_format.decode(reply, QLocale()), m_dialogs);
+}
+
+MeterLoad::Result ListLoad::run(MeterKind family, Exchange &exchange, const StopRequest &stop)
+{
+    const MeterLoad::Result result = MeterLoad::load(family, exchange, stop, *this);
+    if (result.end == MeterLoad::End::Stopped) {
+        for (int unread = result.stoppedAt + 1; unread < m_fileCount; ++unread)
+            m_list.setCheckEnabled(unread, false);
+    }
+    return result;
 }
 
 } // namespace MeterStartup

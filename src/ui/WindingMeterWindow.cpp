@@ -184,48 +184,29 @@ void WindingMeterWindow::load()
     PlainText::setWindowTitle(this, m_state.windowTitle());
     MeterStartup::openPort(*m_port, m_state.port);
 
-    const std::optional<int> heatRuns = MeterStartup::requestStartupCount(
-        *m_exchange, Request::command("01"), 2, 3, m_dialogs, MessageTexts::windingMeterNotAnswering());
-    if (!heatRuns)
+    MeterStartup::ListLoad listLoad(list(), m_dialogs, m_progress);
+    listLoad.onHeatRunCount = [this](int count) {
+        m_heatRunCount = count;
+        if (count == 0)
+            m_heatRunButton->setEnabled(false);
+    };
+    listLoad.onHeatRunNames = [this](const QList<std::optional<QString>> &names) { showHeatRunNames(names); };
+    const MeterLoad::Result result = listLoad.run(MeterKind::Winding, *m_exchange, stopRequest());
+    if (result.end == MeterLoad::End::StartupFailed)
+        m_dialogs.critical(MessageTexts::fatalErrorTitle(), MessageTexts::windingMeterNotAnswering());
+    if (!listLoad.countRead())
         return;
-    m_heatRunCount = *heatRuns;
-    if (m_heatRunCount == 0)
-        m_heatRunButton->setEnabled(false);
-
-    Exchange::pause(m_exchange->timing().startupPauseMs);
-    if (!loadHeatRunNames())
-        return;
-    Exchange::pause(m_exchange->timing().startupPauseMs);
-
-    const std::optional<int> files = MeterStartup::requestStartupCount(
-        *m_exchange, Request::command("03"), 2, 5, m_dialogs, MessageTexts::windingMeterNotAnswering());
-    if (!files)
-        return;
-    m_fileCount = *files;
+    m_fileCount = listLoad.fileCount();
     m_shortRecords = windingUsesShortRecords(m_fileCount);
-    m_recordFormat = windingRecordFormat(m_shortRecords);
-    FileRows::createForCount(list(), m_fileCount);
-
-    const auto fetch = [this](int index) { return fetchRecord(index); };
-    if (MeterStartup::fetchEveryRecord(list(), m_progress, stopRequest(), fetch) == MeterStartup::LoadEnd::Ended)
+    if (result.end == MeterLoad::End::Ended)
         return;
 
     list().setupScroll();
     showMenu();
 }
 
-bool WindingMeterWindow::loadHeatRunNames()
+void WindingMeterWindow::showHeatRunNames(const QList<std::optional<QString>> &names)
 {
-    const ReplyRule rule = heatRunNamesRule(m_heatRunCount);
-    QByteArray reply;
-    const ExchangeOutcome outcome = m_exchange->request(Request::command("02"), rule, WaitEvents::Handled, &reply);
-    if (outcome == ExchangeOutcome::Ended)
-        return false;
-    if (outcome != ExchangeOutcome::Reply) {
-        m_dialogs.critical(MessageTexts::fatalErrorTitle(), MessageTexts::windingMeterNotAnswering());
-        return false;
-    }
-    const QList<std::optional<QString>> names = heatRunNames(reply, m_heatRunCount);
     for (int slot = 0; slot < heatRunSlots && slot < names.size(); ++slot) {
         if (!names[slot])
             continue;
@@ -235,16 +216,6 @@ bool WindingMeterWindow::loadHeatRunNames()
         m_heatRunNames[slot]->setFont(bold);
         m_heatRunDownloadButtons[slot]->setEnabled(true);
     }
-    return true;
-}
-
-MeterStartup::LoadStep WindingMeterWindow::fetchRecord(int index)
-{
-    const MeterStartup::RecordReply fetched =
-        MeterStartup::fetchRecordReply(*m_exchange, m_recordFormat.request(index), m_recordFormat.rule, m_dialogs);
-    if (!fetched.reply)
-        return fetched.step;
-    return MeterStartup::applyRecord(list(), index, m_recordFormat.decode(*fetched.reply, QLocale()), m_dialogs);
 }
 
 void WindingMeterWindow::showView(QGroupBox *frame, QSize frameTwips, int heightExtra, bool withClose)

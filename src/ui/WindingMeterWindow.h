@@ -31,7 +31,6 @@ public:
 
     MeterKind kind() const override { return MeterKind::Winding; }
     void load() override;
-    MeterStartup::LoadStep fetchRecord(int index);
 
     int heatRunCount() const { return m_heatRunCount; }
     int fileCount() const { return m_fileCount; }
@@ -59,7 +58,7 @@ private:
     void focusMenu();
     void buildMenu();
     void buildHeatRunView();
-    bool loadHeatRunNames();
+    void showHeatRunNames(const QList<std::optional<QString>> &names);
     void showView(QGroupBox *frame, QSize frameTwips, int heightExtra, bool withClose);
 
     const ProgramState &m_state;
@@ -71,7 +70,6 @@ private:
     int m_heatRunCount = 0;
     int m_fileCount = 0;
     bool m_shortRecords = false;
-    RecordFormat m_recordFormat = windingRecordFormat(false);
     QSize m_windowTwips;
     QPoint m_closeTwips;
     SaveDialog m_saveDialog;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/ModelTable.h"
+#include "protocol/ModelTable.h"
 
 #include <array>
 #include <utility>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "ui/ProgramState.h"
+#include "protocol/MeterKind.h"
 
 #include <QByteArray>
 #include <optional>
