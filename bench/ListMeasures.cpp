@@ -10,7 +10,7 @@
 #include "protocol/RecordCells.h"
 #include "protocol/RecordFormat.h"
 #include "ui/FileRows.h"
-#include "ui/MessageTexts.h"
+#include "protocol/MessageTexts.h"
 #include "ui/MeterStartup.h"
 #include "ui/UserDialogs.h"
 #include "ui/filelist/FileList.h"

@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: MIT
 # Fails when a source file under src/ includes a header of a layer above its
-# own. The layers, lowest first: protocol <- link <- ui <- app.
+# own. The layers, lowest first: protocol <- link <- ui <- app. The command
+# line (cli) stands on protocol and link only, and nothing includes it.
 #   cmake -DSOURCE_DIR=<src> -DSTAMP=<file> -P CheckLayers.cmake
 set(layers protocol link ui app)
 set(violations "")
@@ -19,9 +20,27 @@ foreach(layer IN LISTS layers)
     endforeach()
   endforeach()
 endforeach()
+file(GLOB_RECURSE cli_files "${SOURCE_DIR}/cli/*.h" "${SOURCE_DIR}/cli/*.cpp")
+foreach(file IN LISTS cli_files)
+  file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"(ui|app)/")
+  foreach(line IN LISTS includes)
+    file(RELATIVE_PATH shown "${SOURCE_DIR}" "${file}")
+    string(APPEND violations "  ${shown}: ${line}\n")
+  endforeach()
+endforeach()
+foreach(layer IN LISTS layers)
+  file(GLOB_RECURSE files "${SOURCE_DIR}/${layer}/*.h" "${SOURCE_DIR}/${layer}/*.cpp")
+  foreach(file IN LISTS files)
+    file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"cli/")
+    foreach(line IN LISTS includes)
+      file(RELATIVE_PATH shown "${SOURCE_DIR}" "${file}")
+      string(APPEND violations "  ${shown}: ${line}\n")
+    endforeach()
+  endforeach()
+endforeach()
 if(violations)
   message(FATAL_ERROR "A layer includes a header of a layer above it "
-                      "(protocol <- link <- ui <- app):\n${violations}")
+                      "(protocol <- link <- ui <- app; protocol <- link <- cli):\n${violations}")
 endif()
 if(STAMP)
   file(TOUCH "${STAMP}")

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "protocol/ExportColumns.h"
 
+#include "protocol/CableRecord.h"
+#include "protocol/ContactRecord.h"
+#include "protocol/WindingRecord.h"
+
 namespace {
 
 constexpr int windingTemperatureCell = 4;
@@ -61,4 +65,20 @@ QStringList cableExportCells(const QStringList &fileNoAndSixScreenLabels)
     for (const int screenIndex : screenIndexOfFileColumn)
         cells.append(fileNoAndSixScreenLabels.value(screenIndex));
     return cells;
+}
+
+FamilyColumns familyColumns(MeterKind family)
+{
+    switch (family) {
+    case MeterKind::Contact:
+    case MeterKind::Ratio:
+        return {contactHeadings(), ContactColumnCount, -1,
+                [](const QStringList &cells, const QLocale &) { return cells; }};
+    case MeterKind::Cable:
+        return {cableHeadings(), CableColumnCount, -1,
+                [](const QStringList &cells, const QLocale &) { return cableExportCells(cells); }};
+    case MeterKind::Winding:
+        break;
+    }
+    return {windingHeadings(), WindingColumnCount, WindingFileName, windingExportCells};
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "protocol/MeterKind.h"
+
 #include <QLocale>
 #include <QStringList>
 
@@ -28,3 +30,16 @@ QStringList windingExportCells(const QStringList &fileNoAndSevenLabels, const QL
 // columns, where the conductor stands before the current. A missing label
 // gives an empty cell.
 QStringList cableExportCells(const QStringList &fileNoAndSixScreenLabels);
+
+// One family's measurement list as its exports see it.
+struct FamilyColumns
+{
+    QStringList headings; // the export's headings
+    int labelColumns = 0; // cells a slot shows besides its file number
+    // A label column that the list's second slot shows blank, not as "  ---",
+    // until a record fills it (the winding meter's file name); -1 for none.
+    int blankSecondSlotColumn = -1;
+    // The export cells of a slot from its file number and labels in screen order.
+    QStringList (*exportCells)(const QStringList &fileNoAndLabels, const QLocale &locale) = nullptr;
+};
+FamilyColumns familyColumns(MeterKind family);

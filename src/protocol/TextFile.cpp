@@ -54,9 +54,13 @@ WriteResult writeBytesFile(const QString &path, const QByteArray &bytes)
     return {true, QString()};
 }
 
-WriteResult writeTextFile(const QString &path, const QString &text)
+QByteArray textFileBytes(const QString &text)
 {
     QStringEncoder encoder(QStringConverter::System);
-    const QByteArray bytes = encoder.encode(text);
-    return writeBytesFile(path, bytes);
+    return encoder.encode(text);
+}
+
+WriteResult writeTextFile(const QString &path, const QString &text)
+{
+    return writeBytesFile(path, textFileBytes(text));
 }

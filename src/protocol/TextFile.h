@@ -18,6 +18,8 @@ struct WriteResult
 // everything is written: a failed write never leaves a half-written file and
 // never destroys the file it was to replace.
 WriteResult writeTextFile(const QString &path, const QString &text);
+// The bytes writeTextFile() writes for `text`.
+QByteArray textFileBytes(const QString &text);
 
 // The same, for bytes that must reach the file unchanged.
 WriteResult writeBytesFile(const QString &path, const QByteArray &bytes);

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/CableMeterWindow.h"
-#include "ui/MessageTexts.h"
+#include "protocol/MessageTexts.h"
 
 #include "protocol/ExportColumns.h"
 
@@ -27,8 +27,7 @@ FileListWindowDesign cableWindowDesign()
                                      {QStringLiteral("Current (A)"), {4935, 11655}, 645},
                                      {QStringLiteral("Conductor"), {5625, 12345}, 885},
                                  });
-    design.view.exportHeadings = cableHeadings();
-    design.view.exportCells = cableExportCells;
+    setExportColumns(design.view, familyColumns(MeterKind::Cable));
     design.countFailure = MessageTexts::cableMeterNotAnswering();
     return design;
 }

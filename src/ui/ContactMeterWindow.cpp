@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/ContactMeterWindow.h"
-#include "ui/MessageTexts.h"
+#include "protocol/MessageTexts.h"
 
 #include "protocol/ExportColumns.h"
 
@@ -25,8 +25,7 @@ FileListWindowDesign contactWindowDesign(MeterKind kind)
                                      {QStringLiteral("Resistance (Ohm)"), {2400, 6600}, 960},
                                      {QStringLiteral("Current (A)"), {3405, 7605}, 645},
                                  });
-    design.view.exportHeadings = contactHeadings();
-    design.view.exportCells = [](const QStringList &screenCells) { return screenCells; };
+    setExportColumns(design.view, familyColumns(design.kind));
     // Both families name the winding meter here: the meters' users know this text.
     design.countFailure = MessageTexts::windingMeterNotAnswering();
     return design;

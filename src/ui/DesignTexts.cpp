@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/MessageTexts.h"
+#include "protocol/MessageTexts.h"
 #include "ui/DesignTexts.h"
 
 #include "protocol/NumberText.h"

@@ -5,7 +5,7 @@
 #include "link/StopRequest.h"
 #include "ui/BusyCursor.h"
 #include "ui/FileRows.h"
-#include "ui/MessageTexts.h"
+#include "protocol/MessageTexts.h"
 #include "ui/MeterStartup.h"
 #include "ui/PlainText.h"
 #include "ui/Twips.h"

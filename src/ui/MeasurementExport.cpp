@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/MeasurementExport.h"
-#include "ui/MessageTexts.h"
+#include "protocol/MessageTexts.h"
 
 #include "protocol/CsvTable.h"
 #include "protocol/HtmlTable.h"

@@ -12,6 +12,15 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+void setExportColumns(MeasurementViewDesign &design, const FamilyColumns &columns)
+{
+    design.exportHeadings = columns.headings;
+    design.exportCells = [cells = columns.exportCells](const QStringList &screenCells) {
+        return cells(screenCells, QLocale());
+    };
+    design.blankFirstRightColumn = columns.blankSecondSlotColumn;
+}
+
 MeasurementView::MeasurementView(MeasurementViewDesign design, SaveDialog &saveDialog, UserDialogs &dialogs,
                                  QWidget *parent)
     : QGroupBox(design.caption, parent)

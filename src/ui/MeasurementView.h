@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "protocol/ExportColumns.h"
+
 #include "ui/filelist/FileList.h"
 
 #include <QGroupBox>
@@ -42,6 +44,9 @@ struct MeasurementViewDesign
     // caption first, then the labels in screen order).
     std::function<QStringList(const QStringList &screenCells)> exportCells;
 };
+
+// The export's headings and cells, and the blank design cell, of the family.
+void setExportColumns(MeasurementViewDesign &design, const FamilyColumns &columns);
 
 // The frame of every meter window that lists the meter's measurement files:
 // headings, the ticked two-column list, Select All / Unselect All and the

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/MeterStartup.h"
-#include "ui/MessageTexts.h"
+#include "protocol/MessageTexts.h"
 
 #include "link/SerialLink.h"
 #include "protocol/RecordCells.h"

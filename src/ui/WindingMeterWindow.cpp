@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/WindingMeterWindow.h"
-#include "ui/MessageTexts.h"
+#include "protocol/MessageTexts.h"
 
 #include "link/QtSerialLink.h"
 #include "link/StopRequest.h"
@@ -87,11 +87,9 @@ MeasurementViewDesign windingMeasurementDesign()
                              QStringLiteral("Resistance (20 C) Ch 2"),
                              QStringLiteral("Conductor")};
     // The first row's right-hand file name starts blank in the design.
-    design.blankFirstRightColumn = WindingFileName;
+    setExportColumns(design, familyColumns(MeterKind::Winding));
     design.exportButtonLeft = 6960;
     design.exportButtonFirst = true;
-    design.exportHeadings = windingHeadings();
-    design.exportCells = [](const QStringList &screenCells) { return windingExportCells(screenCells, QLocale()); };
     return design;
 }
 

@@ -2,7 +2,7 @@
 // The detection window against the simulator's meter in memory, with the
 // waits cut short; a few models, a reply in pieces and a port another
 // program holds run against the simulator on a pseudo-terminal in real time.
-#include "ui/MessageTexts.h"
+#include "protocol/MessageTexts.h"
 #include "AccessibleEvents.h"
 #include "ActWhen.h"
 #include "FastTiming.h"
@@ -14,7 +14,7 @@
 #include "link/QtSerialLink.h"
 #include "link/SerialLink.h"
 #include "link/StopRequest.h"
-#include "ui/MessageTexts.h"
+#include "protocol/MessageTexts.h"
 #include "ui/MeterWindow.h"
 
 #include <QTextDocumentFragment>

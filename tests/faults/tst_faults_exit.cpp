@@ -13,12 +13,12 @@
 // Against the meter in memory a wait ends at once; Exit is pressed as the
 // meter takes the request the window then waits for. The probe runs in real
 // time against the simulator on a pseudo-terminal.
-#include "ui/MessageTexts.h"
+#include "protocol/MessageTexts.h"
 #include "FaultFamilies.h"
 #include "link/StopRequest.h"
 #include "app/DetectionDialog.h"
 #include "link/StopRequest.h"
-#include "ui/MessageTexts.h"
+#include "protocol/MessageTexts.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "ui/MessageTexts.h"
+#include "protocol/MessageTexts.h"
 
 namespace MessageTexts {
 

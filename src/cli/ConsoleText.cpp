@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: MIT
+#include "cli/ConsoleText.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+
+QString terminalText(const QString &text)
+{
+    QString shown;
+    for (const QChar character : text) {
+        const char16_t c = character.unicode();
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0))
+            shown += QStringLiteral("\\x%1").arg(int(c), 2, 16, QLatin1Char('0'));
+        else
+            shown += character;
+    }
+    return shown;
+}
+
+QString progressLine(int done, int total, double elapsedSeconds)
+{
+    constexpr int barWidth = 20;
+    const int filled = total > 0 ? int(qint64(barWidth) * qBound(0, done, total) / total) : barWidth;
+    QString line = u'[' + QString(filled, u'#') + QString(barWidth - filled, u'-') + u']';
+    const int digits = int(QString::number(total).size());
+    line += QStringLiteral(" %1/%2 files").arg(done, digits).arg(total);
+    if (done > 0 && elapsedSeconds > 0) {
+        const double rate = done / elapsedSeconds;
+        const int secondsLeft = int(std::ceil((total - done) / rate));
+        line += QStringLiteral("  %1 files/s  %2:%3 left")
+                    .arg(rate, 0, 'f', 1)
+                    .arg(secondsLeft / 60)
+                    .arg(secondsLeft % 60, 2, 10, QLatin1Char('0'));
+    }
+    return line;
+}
+
+QString heatRunFileName(const QString &meterName, int slot, const QStringList &taken)
+{
+    QString name;
+    for (const QChar character : meterName) {
+        const bool kept = (character.unicode() < 0x80 && character.isLetterOrNumber()) || character == u' '
+                          || character == u'.' || character == u'_' || character == u'-';
+        name += kept ? character : QChar(u'_');
+    }
+    static const QRegularExpression edges(QStringLiteral("^[ .]+|[ .]+$"));
+    name.remove(edges);
+    if (name.isEmpty())
+        name = QStringLiteral("heat-run-%1").arg(slot + 1);
+    static const QRegularExpression reserved(QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (reserved.match(name).hasMatch())
+        name.prepend(u'_');
+
+    const auto isTaken = [&taken](const QString &candidate) {
+        return taken.contains(candidate, Qt::CaseInsensitive);
+    };
+    QString fileName = name + QStringLiteral(".csv");
+    for (int copy = 2; isTaken(fileName); ++copy)
+        fileName = QStringLiteral("%1 (%2).csv").arg(name).arg(copy);
+    return fileName;
+}

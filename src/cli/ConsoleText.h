@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Texts the command line shows and the names it gives files.
+
+// A text from the meter or the user made safe for a terminal: control
+// characters (escape sequences would recolour or retitle the terminal) are
+// shown as "\xNN" instead of being sent.
+QString terminalText(const QString &text);
+
+// The progress line: "[#####---------------]  25/100 files   18.2 files/s   0:04 left".
+// The rate and the time left are shown once a file has been read.
+QString progressLine(int done, int total, double elapsedSeconds);
+
+// A file name for a heat-run-test file from its name on the meter: letters,
+// digits, blanks, ".", "_" and "-" are kept, anything else becomes "_";
+// blanks and dots at either end go; a name left empty or reserved on Windows
+// ("CON", "COM1", ...) becomes "heat-run-N" or gets a leading "_". ".csv" is
+// appended, and " (2)", " (3)", ... before it where `taken` (compared without
+// case) already holds the name.
+QString heatRunFileName(const QString &meterName, int slot, const QStringList &taken);

@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: MIT
+#include "cli/DownloadTables.h"
+
+#include "protocol/CsvTable.h"
+#include "protocol/HtmlTable.h"
+#include "protocol/TextFile.h"
+
+
+#include <cmath>
+
+namespace {
+
+bool isListed(const DownloadedFiles &files, int slot)
+{
+    const DownloadedFiles::State state = files.state(slot);
+    return state == DownloadedFiles::State::Read || state == DownloadedFiles::State::Failed;
+}
+
+QStringList trimmed(const QStringList &texts)
+{
+    QStringList result;
+    for (const QString &text : texts)
+        result << text.trimmed();
+    return result;
+}
+
+// The cells of a slot, one per heading: a failed slot has its number only.
+QStringList rowCells(const DownloadedFiles &files, int slot)
+{
+    QStringList cells = files.state(slot) == DownloadedFiles::State::Failed ? QStringList{QString::number(slot + 1)}
+                                                                               : files.exportCells(slot);
+    while (cells.size() < files.columns().headings.size())
+        cells << QString();
+    return cells;
+}
+
+QByteArray jsonString(const QString &text)
+{
+    QString out(u'"');
+    for (const QChar character : text) {
+        const char16_t c = character.unicode();
+        if (c == u'"' || c == u'\\')
+            out += u'\\' + character;
+        else if (c == u'\n')
+            out += QStringLiteral("\\n");
+        else if (c == u'\r')
+            out += QStringLiteral("\\r");
+        else if (c == u'\t')
+            out += QStringLiteral("\\t");
+        else if (c < 0x20 || c == 0x7F || c == 0x2028 || c == 0x2029)
+            out += QStringLiteral("\\u%1").arg(int(c), 4, 16, QLatin1Char('0'));
+        else
+            out += character;
+    }
+    return (out + u'"').toUtf8();
+}
+
+// A cell that reads as a number in the locale it was written in, as a JSON
+// number; an empty cell as null; anything else as a string.
+QByteArray jsonValue(const QString &cell, const QLocale &locale)
+{
+    const QString text = cell.trimmed();
+    if (text.isEmpty())
+        return "null";
+    bool ok = false;
+    const double number = locale.toDouble(text, &ok);
+    if (ok && std::isfinite(number))
+        return QByteArray::number(number, 'g', QLocale::FloatingPointShortest);
+    return jsonString(text);
+}
+
+} // namespace
+
+QString statusOf(const DownloadedFiles &files, int slot)
+{
+    return files.state(slot) == DownloadedFiles::State::Failed ? files.failure(slot) : QStringLiteral("OK");
+}
+
+QByteArray htmlDownload(const DownloadedFiles &files)
+{
+    return textFileBytes(htmlTable(files.columns().headings, files.exportRows()));
+}
+
+QByteArray csvDownload(const DownloadedFiles &files)
+{
+    QList<QStringList> rows;
+    for (int slot = 0; slot < files.fileCount(); ++slot) {
+        if (isListed(files, slot))
+            rows << rowCells(files, slot) + QStringList{statusOf(files, slot)};
+    }
+    return csvTable(trimmed(files.columns().headings) + QStringList{QStringLiteral("Status")}, rows);
+}
+
+QByteArray jsonDownload(const QString &model, const DownloadedFiles &files)
+{
+    // Written by hand so that the keys keep the columns' order.
+    const QStringList headings = trimmed(files.columns().headings);
+    QList<QByteArray> objects;
+    for (int slot = 0; slot < files.fileCount(); ++slot) {
+        if (!isListed(files, slot))
+            continue;
+        QList<QByteArray> members{jsonString(headings.value(0)) + ": " + QByteArray::number(slot + 1),
+                                  jsonString(QStringLiteral("Status")) + ": " + jsonString(statusOf(files, slot))};
+        if (files.state(slot) == DownloadedFiles::State::Read) {
+            const QStringList cells = files.exportCells(slot);
+            for (int column = 1; column < cells.size() && column < headings.size(); ++column)
+                members << jsonString(headings[column]) + ": " + jsonValue(cells[column], files.locale());
+        }
+        objects << "    {" + members.join(", ") + "}";
+    }
+    QByteArray json = "{\n  \"model\": " + jsonString(model) + ",\n  \"files\": [";
+    if (!objects.isEmpty())
+        json += "\n" + objects.join(",\n") + "\n  ";
+    return json + "]\n}\n";
+}

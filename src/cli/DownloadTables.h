@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "protocol/DownloadedFiles.h"
+
+#include <QByteArray>
+#include <QString>
+
+// The three forms the command line writes its files in. Each holds the slots
+// that were asked for; an empty slot appears only in the HTML table, as the
+// blank line the window's export has for it.
+
+// Byte for byte the window's export with every file ticked that can be.
+QByteArray htmlDownload(const DownloadedFiles &files);
+
+// RFC 4180 with the export's headings (without their blanks) and a last
+// "Status" column: "OK", or why the file could not be read; a failed file
+// has only its number and its status. Empty slots are left out.
+QByteArray csvDownload(const DownloadedFiles &files);
+
+// {"model": ..., "files": [{"File No.": 1, "Status": "OK", heading: value, ...}]}
+// with the export's headings as keys: a cell that reads as a number in the
+// locale it was written in is a JSON number, an empty one null, every other
+// cell a string.
+// Empty slots are left out.
+QByteArray jsonDownload(const QString &model, const DownloadedFiles &files);
+
+// "OK" or the failure of a slot that was read or failed.
+QString statusOf(const DownloadedFiles &files, int slot);

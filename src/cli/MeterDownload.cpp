@@ -1,0 +1,296 @@
+// SPDX-License-Identifier: MIT
+#include "cli/MeterDownload.h"
+
+#include "cli/ConsoleText.h"
+#include "cli/DownloadTables.h"
+#include "link/SerialLink.h"
+#include "link/StopRequest.h"
+#include "protocol/HeatRunReply.h"
+#include "protocol/MessageTexts.h"
+#include "protocol/ModelTable.h"
+#include "protocol/TextFile.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+
+namespace {
+
+QString failureLine(int slot, const QString &reason)
+{
+    return QStringLiteral("File %1: %2").arg(slot + 1).arg(reason);
+}
+
+} // namespace
+
+MeterDownload::MeterDownload(DownloadOptions options, SerialLink &port, const StopRequest &stop,
+                             DownloadConsole console, const MeterTiming &timing, const QLocale &locale)
+    : m_options(std::move(options))
+    , m_port(port)
+    , m_stop(stop)
+    , m_console(std::move(console))
+    , m_timing(timing)
+    , m_locale(locale)
+    , m_exchange(std::make_unique<Exchange>(port, stop, timing))
+    , m_format(contactRecordFormat())
+{
+}
+
+MeterDownload::~MeterDownload()
+{
+    m_port.close();
+}
+
+int MeterDownload::run()
+{
+    int status = ExitStatus::noMeter;
+    const std::optional<QByteArray> identification = identify(&status);
+    if (!identification)
+        return status;
+    m_model = QString::fromLatin1(*identification);
+    m_family = familyOrWinding(*identification);
+    if (!m_options.quiet)
+        m_console.error(QStringLiteral("Connected to %1 on COM %2").arg(terminalText(m_model)).arg(m_options.port));
+
+    // As from the program's window: the model shows this long, then the meter's
+    // window opens the port afresh and loads.
+    if (m_exchange->waitHandlingEvents(m_timing.probeWaitMs) == ExchangeOutcome::Ended)
+        return ExitStatus::interrupted;
+    m_port.close();
+    QString reason;
+    if (!openPort(&reason)) {
+        m_console.error(QStringLiteral("kestrix-download: COM %1 cannot be opened: %2").arg(m_options.port).arg(reason));
+        return ExitStatus::noMeter;
+    }
+
+    const MeterLoad::Result result = MeterLoad::load(m_family, *m_exchange, m_stop, *this);
+    if (m_console.progressEnd && m_sinceFirstRecord.isValid())
+        m_console.progressEnd();
+    if (result.end == MeterLoad::End::StartupFailed) {
+        m_console.error(QStringLiteral("kestrix-download: %1")
+                            .arg(m_family == MeterKind::Cable ? MessageTexts::cableMeterNotAnswering()
+                                                              : MessageTexts::windingMeterNotAnswering()));
+        return ExitStatus::noMeter;
+    }
+    if (result.end == MeterLoad::End::Ended || m_stop.isRequested()) {
+        m_console.error(QStringLiteral("kestrix-download: interrupted; nothing was written"));
+        return ExitStatus::interrupted;
+    }
+    if (result.end == MeterLoad::End::Stopped) {
+        for (int slot = result.stoppedAt + 1; slot < m_files->fileCount(); ++slot) {
+            if (m_options.wantsFile(slot + 1))
+                m_failures << failureLine(slot, QStringLiteral("not read"));
+        }
+    }
+    for (const DownloadOptions::Range &range : m_options.files) {
+        const int first = qMax(range.first, m_files->fileCount() + 1);
+        if (range.last == 0 || range.last < first)
+            continue;
+        const QString files = range.last == first ? QStringLiteral("File %1").arg(first)
+                                                  : QStringLiteral("Files %1 to %2").arg(first).arg(range.last);
+        m_failures << QStringLiteral("%1: the meter has %2 files").arg(files).arg(m_files->fileCount());
+    }
+
+    if (!m_options.heatRunFolder.isEmpty()) {
+        if (m_family == MeterKind::Winding)
+            downloadHeatRuns();
+        else if (!m_options.quiet)
+            m_console.error(QStringLiteral("This meter keeps no heat-run-test files."));
+        if (m_stop.isRequested()) {
+            m_console.error(QStringLiteral("kestrix-download: interrupted; the table was not written"));
+            return ExitStatus::interrupted;
+        }
+    }
+
+    if (!writeOutput())
+        return ExitStatus::outputNotWritten;
+    reportFailures();
+    return m_failures.isEmpty() ? ExitStatus::allRead : ExitStatus::someFailed;
+}
+
+bool MeterDownload::openPort(QString *reason)
+{
+    if (m_port.isOpen() || m_port.open())
+        return true;
+    *reason = m_port.errorString();
+    return false;
+}
+
+std::optional<QByteArray> MeterDownload::identify(int *status)
+{
+    const QDeadlineTimer deadline(qint64(m_options.waitSeconds * 1000));
+    m_port.setPortNumber(m_options.port);
+    bool told = false;
+    for (;;) {
+        QString reason;
+        if (openPort(&reason)) {
+            QByteArray reply;
+            if (MeterLoad::identify(*m_exchange, &reply) == ExchangeOutcome::Ended) {
+                *status = ExitStatus::interrupted;
+                return std::nullopt;
+            }
+            if (MeterLoad::isIdentification(reply))
+                return reply;
+            m_port.close();
+            if (deadline.hasExpired()) {
+                m_console.error(QStringLiteral("kestrix-download: no meter answered on COM %1. Check that it is "
+                                               "connected and that \"Send Files to PC\" mode is selected.")
+                                    .arg(m_options.port));
+                *status = ExitStatus::noMeter;
+                return std::nullopt;
+            }
+        } else {
+            if (deadline.hasExpired()) {
+                m_console.error(
+                    QStringLiteral("kestrix-download: COM %1 cannot be opened: %2").arg(m_options.port).arg(reason));
+                *status = ExitStatus::noMeter;
+                return std::nullopt;
+            }
+            // A port that cannot be opened is tried again after the probe time.
+            if (m_exchange->waitHandlingEvents(m_timing.probeWaitMs) == ExchangeOutcome::Ended) {
+                *status = ExitStatus::interrupted;
+                return std::nullopt;
+            }
+        }
+        if (!told && !m_options.quiet) {
+            m_console.error(QStringLiteral("Waiting for a meter on COM %1 ...").arg(m_options.port));
+            told = true;
+        }
+    }
+}
+
+void MeterDownload::heatRunCountRead(int count)
+{
+    Q_UNUSED(count);
+}
+
+void MeterDownload::heatRunNamesRead(const QList<std::optional<QString>> &names)
+{
+    m_heatRunNames = names;
+}
+
+void MeterDownload::fileCountRead(int count, const RecordFormat &format)
+{
+    m_files = std::make_unique<DownloadedFiles>(m_family, count, m_locale);
+    m_format = format;
+    for (int number = 1; number <= count; ++number) {
+        if (m_options.wantsFile(number))
+            ++m_wanted;
+    }
+}
+
+bool MeterDownload::beforeRecord(int index, int count)
+{
+    Q_UNUSED(count);
+    if (!m_options.wantsFile(index + 1))
+        return false;
+    // Lets a Ctrl-C through: the record waits themselves handle no events.
+    QCoreApplication::processEvents();
+    if (!m_sinceFirstRecord.isValid()) {
+        m_sinceFirstRecord.start();
+        showProgress();
+    }
+    return true;
+}
+
+MeterLoad::Step MeterDownload::recordFetched(int index, ExchangeOutcome outcome, const QByteArray &reply)
+{
+    ++m_done;
+    MeterLoad::Step step = MeterLoad::Step::GoOn;
+    switch (outcome) {
+    case ExchangeOutcome::Reply:
+        m_files->setRecord(index, m_format.decode(reply, m_locale));
+        break;
+    case ExchangeOutcome::Garbled:
+        m_files->setFailed(index, MessageTexts::downloadFailed());
+        break;
+    case ExchangeOutcome::Lost:
+        m_files->setFailed(index, MessageTexts::meterLost());
+        step = MeterLoad::Step::Stop;
+        break;
+    case ExchangeOutcome::TimedOut:
+    case ExchangeOutcome::Ended:
+        m_files->setFailed(index, MessageTexts::communicationError());
+        break;
+    }
+    if (m_files->state(index) == DownloadedFiles::State::Failed)
+        m_failures << failureLine(index, m_files->failure(index));
+    showProgress();
+    return step;
+}
+
+void MeterDownload::showProgress()
+{
+    if (m_console.progress)
+        m_console.progress(progressLine(m_done, m_wanted, m_sinceFirstRecord.nsecsElapsed() / 1e9));
+}
+
+void MeterDownload::downloadHeatRuns()
+{
+    if (!QDir().mkpath(m_options.heatRunFolder)) {
+        m_failures << QStringLiteral("Heat-run tests: the folder %1 cannot be made")
+                          .arg(terminalText(m_options.heatRunFolder));
+        return;
+    }
+    const QDir folder(m_options.heatRunFolder);
+    QStringList taken;
+    for (int slot = 0; slot < heatRunSlotCount && slot < m_heatRunNames.size(); ++slot) {
+        if (!m_heatRunNames[slot])
+            continue;
+        const QString name = m_heatRunNames[slot]->trimmed();
+        const QString shownName = QStringLiteral("Heat-run test %1 (%2)").arg(slot + 1).arg(terminalText(name));
+        if (m_console.progress)
+            m_console.progress(shownName + QStringLiteral(": downloading"));
+        QByteArray reply;
+        const ExchangeOutcome outcome =
+            m_exchange->requestWithFixedWait(heatRunRequest(slot), m_timing.heatRunWaitMs, &reply);
+        if (m_console.progress)
+            m_console.progress(QString());
+        if (outcome == ExchangeOutcome::Ended)
+            return;
+        const std::optional<QByteArray> content = heatRunContent(reply);
+        if (!content) {
+            m_failures << shownName + QStringLiteral(": ") + MessageTexts::downloadFailed();
+            continue;
+        }
+        const QString fileName = heatRunFileName(name, slot, taken);
+        taken << fileName;
+        const WriteResult written = writeBytesFile(folder.filePath(fileName), *content + "\r\n");
+        if (!written.ok)
+            m_failures << shownName + QStringLiteral(": ") + terminalText(written.error);
+        else if (!m_options.quiet)
+            m_console.error(QStringLiteral("%1 saved as %2").arg(shownName, terminalText(folder.filePath(fileName))));
+    }
+}
+
+bool MeterDownload::writeOutput()
+{
+    QByteArray bytes;
+    switch (m_options.format) {
+    case DownloadOptions::Format::Html:
+        bytes = htmlDownload(*m_files);
+        break;
+    case DownloadOptions::Format::Json:
+        bytes = jsonDownload(m_model, *m_files);
+        break;
+    case DownloadOptions::Format::Csv:
+        bytes = csvDownload(*m_files);
+        break;
+    }
+    if (m_options.output == QLatin1String("-")) {
+        if (m_console.standardOutput(bytes))
+            return true;
+        m_console.error(QStringLiteral("kestrix-download: standard output could not be written"));
+        return false;
+    }
+    const WriteResult written = writeBytesFile(m_options.output, bytes);
+    if (!written.ok)
+        m_console.error(QStringLiteral("kestrix-download: %1").arg(terminalText(written.error)));
+    return written.ok;
+}
+
+void MeterDownload::reportFailures()
+{
+    for (const QString &failure : m_failures)
+        m_console.error(failure);
+}

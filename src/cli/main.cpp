@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+// kestrix-download: every stored measurement of a meter to a file, without a window.
+#include "cli/DownloadOptions.h"
+#include "cli/InterruptSignals.h"
+#include "cli/MeterDownload.h"
+#include "link/QtSerialLink.h"
+#include "link/StopRequest.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+void writeLine(std::FILE *stream, const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+bool writeAll(std::FILE *stream, const QByteArray &bytes)
+{
+    const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size());
+    return std::fflush(stream) == 0 && written;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+#ifdef Q_OS_WIN
+    // The tables are written byte for byte: no CR before every LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const DownloadCommand command = readDownloadCommand(arguments);
+    if (command.action == DownloadCommand::Action::Print) {
+        writeLine(stdout, command.text);
+        return ExitStatus::allRead;
+    }
+    if (command.action == DownloadCommand::Action::UsageError) {
+        writeLine(stderr, command.text);
+        return ExitStatus::badArguments;
+    }
+
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kestrix-download"));
+    StopRequest stop;
+    stopOnInterrupt(stop);
+
+    DownloadConsole console;
+    console.error = [](const QString &line) { writeLine(stderr, line + u'\n'); };
+    console.standardOutput = [](const QByteArray &bytes) { return writeAll(stdout, bytes); };
+    if (!command.options.quiet && isatty(fileno(stderr))) {
+        console.progress = [](const QString &line) { writeLine(stderr, u'\r' + line + QStringLiteral("\x1b[K")); };
+        console.progressEnd = [] { writeLine(stderr, QStringLiteral("\n")); };
+    }
+
+    QtSerialLink port(QtSerialLink::meterBufferSize, &stop);
+    MeterDownload download(command.options, port, stop, console);
+    return download.run();
+}
