@@ -55,15 +55,24 @@ QByteArray jsonString(const QString &text)
     return (out + u'"').toUtf8();
 }
 
-// A cell that reads as a number in the locale it was written in, as a JSON
-// number; an empty cell as null; anything else as a string.
+// A cell that is a number, as a JSON number; an empty cell as null; anything
+// else as a string.
 QByteArray jsonValue(const QString &cell, const QLocale &locale)
 {
     const QString text = cell.trimmed();
     if (text.isEmpty())
         return "null";
+    // Cells the program wrote use the locale's decimal separator; cells the
+    // meter wrote as they came ("30.22600", "848E-3") use a point. Neither has
+    // group separators, so "1.234" is never read as 1234.
+    QLocale written = locale;
+    written.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
+    QLocale meter = QLocale::c();
+    meter.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
-    const double number = locale.toDouble(text, &ok);
+    double number = written.toDouble(text, &ok);
+    if (!ok)
+        number = meter.toDouble(text, &ok);
     if (ok && std::isfinite(number))
         return QByteArray::number(number, 'g', QLocale::FloatingPointShortest);
     return jsonString(text);

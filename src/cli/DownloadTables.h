@@ -19,9 +19,9 @@ QByteArray htmlDownload(const DownloadedFiles &files);
 QByteArray csvDownload(const DownloadedFiles &files);
 
 // {"model": ..., "files": [{"File No.": 1, "Status": "OK", heading: value, ...}]}
-// with the export's headings as keys: a cell that reads as a number in the
-// locale it was written in is a JSON number, an empty one null, every other
-// cell a string.
+// with the export's headings as keys: a cell that is a number (with the
+// locale's decimal separator or a point, never with group separators) is a
+// JSON number, an empty one null, every other cell a string.
 // Empty slots are left out.
 QByteArray jsonDownload(const QString &model, const DownloadedFiles &files);
 

@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: MIT
+#include "cli/DownloadTables.h"
+#include "protocol/CableRecord.h"
+#include "protocol/HtmlTable.h"
+#include "protocol/MessageTexts.h"
+#include "protocol/TextFile.h"
+#include "protocol/WindingRecord.h"
+
+#include <QTest>
+
+namespace {
+
+RecordCells filled(QList<QPair<int, QString>> cells)
+{
+    RecordCells record;
+    record.cells = std::move(cells);
+    return record;
+}
+
+RecordCells emptySlot()
+{
+    RecordCells record;
+    record.status = RecordCells::Status::EmptySlot;
+    return record;
+}
+
+// A cable meter of five files: a good one with a comma and a micro sign, an
+// empty slot, one that did not answer, one over range, one not asked for.
+DownloadedFiles cableScenario()
+{
+    DownloadedFiles files(MeterKind::Cable, 5, QLocale::c());
+    files.setRecord(0, filled({{CableFileName, "Feeder, A"},
+                               {CableDateTime, "01/05/23 - 10:02:00"},
+                               {CableConductor, "Copper"},
+                               {CableCurrent, "10"},
+                               {CableSize, "2.5"},
+                               {CableResistance, "12.5 \u00B5"}}));
+    files.setRecord(1, emptySlot());
+    files.setFailed(2, MessageTexts::communicationError());
+    files.setRecord(3, filled({{CableFileName, "=SUM(A1)"},
+                               {CableDateTime, "02/05/23 - 11:00:00"},
+                               {CableConductor, "Aluminium"},
+                               {CableCurrent, "1"},
+                               {CableResistance, "-Over-"}}));
+    return files;
+}
+
+} // namespace
+
+class TestDownloadTables : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void csvHasAStatusAndLeavesOutEmptySlots()
+    {
+        const QByteArray expected = "\xEF\xBB\xBF"
+                                    "File No.,File Name,Date & Time,Resistance (Ohm),Cable Size (sq. mm),Conductor,"
+                                    "Current (A),Status\r\n"
+                                    "1,\"Feeder, A\",01/05/23 - 10:02:00,12.5 \xC2\xB5,2.5,Copper,10,OK\r\n"
+                                    "3,,,,,,,Communication Error\r\n"
+                                    "4,'=SUM(A1),02/05/23 - 11:00:00,'-Over-,---,Aluminium,1,OK\r\n";
+        QCOMPARE(csvDownload(cableScenario()), expected);
+    }
+
+    void jsonKeepsTheColumnsAndTypesNumbers()
+    {
+        const QByteArray expected =
+            "{\n"
+            "  \"model\": \"[KX-R1]\",\n"
+            "  \"files\": [\n"
+            "    {\"File No.\": 1, \"Status\": \"OK\", \"File Name\": \"Feeder, A\", \"Date & Time\": "
+            "\"01/05/23 - 10:02:00\", \"Resistance (Ohm)\": \"12.5 \xC2\xB5\", \"Cable Size (sq. mm)\": 2.5, "
+            "\"Conductor\": \"Copper\", \"Current (A)\": 10},\n"
+            "    {\"File No.\": 3, \"Status\": \"Communication Error\"},\n"
+            "    {\"File No.\": 4, \"Status\": \"OK\", \"File Name\": \"=SUM(A1)\", \"Date & Time\": "
+            "\"02/05/23 - 11:00:00\", \"Resistance (Ohm)\": \"-Over-\", \"Cable Size (sq. mm)\": \"---\", "
+            "\"Conductor\": \"Aluminium\", \"Current (A)\": 1}\n"
+            "  ]\n"
+            "}\n";
+        QCOMPARE(jsonDownload(QStringLiteral("[KX-R1]"), cableScenario()), expected);
+    }
+
+    void htmlTicksWhatTheWindowLetsBeTicked()
+    {
+        // Read and failed files are rows; the empty slot and the one not asked
+        // for are the blank lines of unticked rows.
+        const QList<ExportRow> rows = cableScenario().exportRows();
+        QCOMPARE(rows.size(), 5);
+        const QList<bool> ticked{rows[0].ticked, rows[1].ticked, rows[2].ticked, rows[3].ticked, rows[4].ticked};
+        QCOMPARE(ticked, (QList<bool>{true, false, true, true, false}));
+        QCOMPARE(rows[2].cells, (QStringList{"3", "  ---", "  ---", "  ---", "  ---", "  ---", "  ---"}));
+        QCOMPARE(htmlDownload(cableScenario()), textFileBytes(htmlTable(cableHeadings(), rows)));
+    }
+
+    void aFailedRecordIsAFailure()
+    {
+        DownloadedFiles files(MeterKind::Contact, 1, QLocale::c());
+        RecordCells cut;
+        cut.status = RecordCells::Status::BadEndMark;
+        files.setRecord(0, cut);
+        QCOMPARE(files.state(0), DownloadedFiles::State::Failed);
+        QCOMPARE(statusOf(files, 0), MessageTexts::downloadFailed());
+    }
+
+    void windingRowsKeepTheWindowsQuirks()
+    {
+        // The list's second file name starts blank; a row without a temperature
+        // exports four cells, which the CSV fills up to its headings.
+        DownloadedFiles files(MeterKind::Winding, 3, QLocale::c());
+        files.setFailed(1, MessageTexts::communicationError());
+        files.setRecord(2, filled({{WindingFileName, "T1"}, {Res1T, "1.5"}, {Res2T, "2.5"}}));
+        QCOMPARE(files.exportCells(1), (QStringList{"2", "", "  ---", "  ---"}));
+        QCOMPARE(files.exportCells(0), (QStringList{"1", "  ---", "  ---", "  ---"}));
+        const QByteArray csv = csvDownload(files);
+        QVERIFY2(csv.endsWith("2,,,,,,,,Communication Error\r\n3,T1,1.5,2.5,,,,,OK\r\n"), csv.constData());
+    }
+
+    void jsonReadsNumbersInTheirOwnLocale()
+    {
+        // Under a comma locale the program writes "2,5"; the meter's own
+        // texts keep their point: "1.234" is 1.234 there, never 1234.
+        DownloadedFiles files(MeterKind::Contact, 2, QLocale(QLocale::German, QLocale::Germany));
+        files.setRecord(0, filled({{0, "01.05.23 - 10:02:00"}, {1, "2,5"}, {2, "1.234"}}));
+        files.setRecord(1, filled({{0, "01.05.23 - 10:02:00"}, {1, "30.22600"}, {2, "1.234,5"}}));
+        const QByteArray json = jsonDownload(QStringLiteral("[KX-C1]"), files);
+        QVERIFY2(json.contains("\"Resistance (Ohm)\": 2.5, \"Current (A)\": 1.234}"), json.constData());
+        QVERIFY2(json.contains("\"Resistance (Ohm)\": 30.226, \"Current (A)\": \"1.234,5\"}"), json.constData());
+    }
+
+    void jsonEscapesWhatTheMeterSends()
+    {
+        DownloadedFiles files(MeterKind::Cable, 1, QLocale::c());
+        files.setRecord(0, filled({{CableFileName, QString::fromLatin1("a\"b\\c\x01\n\x7F")}}));
+        const QByteArray json = jsonDownload(QString::fromLatin1("[KX\x1B]"), files);
+        QVERIFY2(json.contains("\"model\": \"[KX\\u001b]\""), json.constData());
+        QVERIFY2(json.contains("\"File Name\": \"a\\\"b\\\\c\\u0001\\n\\u007f\""), json.constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDownloadTables)
+#include "tst_downloadtables.moc"

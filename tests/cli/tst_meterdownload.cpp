@@ -1,0 +1,251 @@
+// SPDX-License-Identifier: MIT
+// The command line's download against the simulator's meter in this process,
+// with the waits shortened; the window it is held to runs the same way.
+#include "cli/MeterDownload.h"
+
+#include "FastTiming.h"
+#include "MemoryMeter.h"
+#include "MeterHarness.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+// One command-line run on an in-memory meter.
+struct CommandLineRun
+{
+    explicit CommandLineRun(const QStringList &simArguments)
+        : meter(simArguments)
+    {
+        options.port = 1;
+        options.quiet = true;
+        options.output = folder.filePath(QStringLiteral("out"));
+    }
+
+    int run()
+    {
+        const std::unique_ptr<SerialLink> port = meter.makePort();
+        DownloadConsole console;
+        console.error = [this](const QString &line) { errors << line; };
+        console.standardOutput = [this](const QByteArray &bytes) {
+            standardOutput += bytes;
+            return true;
+        };
+        int status = -1;
+        {
+            MeterDownload download(options, *port, stop, console, fastTiming(), QLocale::c());
+            status = download.run();
+        }
+        portsLeftOpen = meter.openPorts;
+        return status;
+    }
+
+    QByteArray output() const { return fileBytes(options.output); }
+
+    MemoryMeter meter;
+    DownloadOptions options;
+    StopRequest stop;
+    QTemporaryDir folder;
+    QStringList errors;
+    QByteArray standardOutput;
+    int portsLeftOpen = -1;
+};
+
+struct Family
+{
+    const char *name;
+    const char *model;
+    MeterKind kind;
+    QStringList simArguments;
+};
+
+QList<Family> families()
+{
+    return {
+        {"winding", "[KX-W2]", MeterKind::Winding, {"--family", "winding", "--files", "9", "--empty", "1,4"}},
+        {"winding, short records", "[KX-W1]", MeterKind::Winding, {"--family", "winding", "--short", "--empty", "0"}},
+        {"contact", "[KX-C1]", MeterKind::Contact, {"--family", "contact", "--files", "11", "--empty", "2,10"}},
+        {"ratio", "KXT1", MeterKind::Ratio, {"--family", "ratio", "--files", "3"}},
+        {"cable", "[KX-R1]", MeterKind::Cable, {"--family", "cable", "--files", "12", "--empty", "5"}},
+    };
+}
+
+} // namespace
+
+class TestMeterDownload : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+
+    void htmlIsTheWindowsExportOfEveryFile_data()
+    {
+        QTest::addColumn<QStringList>("simArguments");
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<MeterKind>("kind");
+        QTest::addColumn<QStringList>("faults");
+        for (const Family &family : families())
+            QTest::newRow(family.name) << family.simArguments << family.model << family.kind << QStringList{};
+        // The second record fails: the window's row keeps its "  ---" (and a
+        // winding meter's blank name), and so does the command line's.
+        for (const Family &family : families())
+            QTest::addRow("%s, second record fails", family.name)
+                << family.simArguments << family.model << family.kind
+                << QStringList{"--bad-end", "--fault-only", family.kind == MeterKind::Winding && family.simArguments.contains("--short") ? "{1101}" : (family.kind == MeterKind::Cable ? "{100001}" : "{110001}")};
+    }
+    void htmlIsTheWindowsExportOfEveryFile()
+    {
+        QFETCH(QStringList, simArguments);
+        QFETCH(QString, model);
+        QFETCH(MeterKind, kind);
+        QFETCH(QStringList, faults);
+        const QStringList arguments = QStringList{"--model", model} + simArguments + faults;
+
+        MeterHarness window(model, kind, arguments);
+        QVERIFY(window.load());
+        window.click(QStringLiteral("cmdRM")); // the winding window's list; no such button elsewhere
+        QVERIFY(window.click(QStringLiteral("lblSelectAll")));
+        const QString exported = window.files.filePath(QStringLiteral("window.html"));
+        QVERIFY(window.download(exported));
+
+        CommandLineRun commandLine(arguments);
+        commandLine.options.format = DownloadOptions::Format::Html;
+        const int status = commandLine.run();
+        QCOMPARE(status, faults.isEmpty() ? ExitStatus::allRead : ExitStatus::someFailed);
+        QCOMPARE(commandLine.output(), fileBytes(exported));
+        // The same conversation, after the identification the detection window has.
+        QCOMPARE(commandLine.meter.requests, QStringList{"{00}"} + window.requests());
+        QCOMPARE(commandLine.portsLeftOpen, 0);
+        if (!faults.isEmpty())
+            QCOMPARE(commandLine.errors, QStringList{"File 2: Error downloading the file"});
+    }
+
+    void exitStatusTellsWhatHappened_data()
+    {
+        QTest::addColumn<QStringList>("simArguments");
+        QTest::addColumn<bool>("unplugged");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("firstError");
+        QTest::addColumn<bool>("outputWritten");
+
+        QTest::newRow("every file read") << QStringList{"--family", "cable", "--files", "4", "--empty", "1"} << false
+                                         << ExitStatus::allRead << "" << true;
+        QTest::newRow("records fail") << QStringList{"--family", "cable", "--files", "4", "--truncate", "3", "--fault-only", "{1000"} << false
+                                      << ExitStatus::someFailed << "File 1: Communication Error" << true;
+        QTest::newRow("silent meter") << QStringList{"--silent"} << false << ExitStatus::noMeter
+                                      << "kestrix-download: no meter answered on COM 1. Check that it is connected "
+                                         "and that \"Send Files to PC\" mode is selected."
+                                      << false;
+        QTest::newRow("port cannot be opened") << QStringList{"--family", "cable"} << true << ExitStatus::noMeter
+                                               << "kestrix-download: COM 1 cannot be opened: " << false;
+        QTest::newRow("count not answered") << QStringList{"--family", "cable", "--silent-after", "1"} << false
+                                            << ExitStatus::noMeter
+                                            << "kestrix-download: Error Communication with Cable Resistance Meter"
+                                            << false;
+        QTest::newRow("winding start-up not answered")
+            << QStringList{"--family", "winding", "--silent-after", "2"} << false << ExitStatus::noMeter
+            << "kestrix-download: Error Communication with Winding Resistance Meter" << false;
+    }
+    void exitStatusTellsWhatHappened()
+    {
+        QFETCH(QStringList, simArguments);
+        QFETCH(bool, unplugged);
+        QFETCH(QString, firstError);
+        QFETCH(bool, outputWritten);
+        CommandLineRun run(simArguments);
+        if (unplugged)
+            run.meter.unplug();
+        QTEST(run.run(), "status");
+        QCOMPARE(run.errors.isEmpty(), firstError.isEmpty());
+        if (!firstError.isEmpty())
+            QVERIFY2(run.errors.first().startsWith(firstError), qPrintable(run.errors.join(u'\n')));
+        QCOMPARE(QFile::exists(run.options.output), outputWritten);
+        QCOMPARE(run.portsLeftOpen, 0);
+    }
+
+    void stoppedLoadWritesNothing()
+    {
+        CommandLineRun run({"--family", "contact", "--files", "20"});
+        QFile::remove(run.options.output);
+        QVERIFY(QFile(run.options.output + QStringLiteral(".keep")).open(QIODevice::WriteOnly));
+        run.meter.onRequest = [&run](const QByteArray &request) {
+            if (request == "{110007}")
+                run.stop.request(); // Ctrl-C during the eighth record
+        };
+        QCOMPARE(run.run(), ExitStatus::interrupted);
+        QVERIFY(!QFile::exists(run.options.output));
+        QVERIFY(!run.meter.requests.contains("{110008}"));
+        QCOMPARE(run.portsLeftOpen, 0);
+    }
+
+    void aLostMeterKeepsWhatWasRead()
+    {
+        CommandLineRun run({"--family", "contact", "--files", "5"});
+        run.meter.onRequest = [&run](const QByteArray &request) {
+            if (request == "{110002}")
+                run.meter.unplug();
+        };
+        QCOMPARE(run.run(), ExitStatus::someFailed);
+        const QByteArray csv = run.output();
+        QVERIFY2(csv.contains("\r\n2,") && !csv.contains("\r\n4,"), csv.constData());
+        QVERIFY2(csv.contains("\r\n3,,,,The meter is no longer connected. The files read so far are listed.\r\n"),
+                 csv.constData());
+        QCOMPARE(run.errors.mid(1), (QStringList{"File 4: not read", "File 5: not read"}));
+    }
+
+    void onlyTheListedFilesAreAskedFor()
+    {
+        CommandLineRun run({"--family", "cable", "--files", "6"});
+        run.options.files = {{2, 3}, {6, 0}, {9, 9}};
+        run.options.output = QStringLiteral("-");
+        run.options.format = DownloadOptions::Format::Json;
+        QCOMPARE(run.run(), ExitStatus::someFailed); // file 9 is not on the meter
+        QCOMPARE(run.meter.requests, (QStringList{"{00}", "{01}", "{100001}", "{100002}", "{100005}"}));
+        QCOMPARE(run.errors, QStringList{"File 9: the meter has 6 files"});
+        QVERIFY(run.standardOutput.startsWith("{\n  \"model\": \"[KX-R1]\",\n"));
+        QCOMPARE(run.standardOutput.count("\"File No.\""), 3);
+    }
+
+    void heatRunFilesAreTheWindowsDownloads()
+    {
+        const QStringList arguments{"--family", "winding", "--files", "2", "--heat-run", "3", "--empty-heat-run", "1"};
+        MeterHarness window(QStringLiteral("[KX-W1]"), MeterKind::Winding, arguments);
+        QVERIFY(window.load());
+        QVERIFY(window.click(QStringLiteral("cmdHRT")));
+        const QString first = window.files.filePath(QStringLiteral("first.csv"));
+        const QString third = window.files.filePath(QStringLiteral("third.csv"));
+        window.dialogs.saveAnswers << first << third;
+        QVERIFY(window.click(QStringLiteral("cmdDownload_0")));
+        QVERIFY(window.click(QStringLiteral("cmdDownload_2")));
+
+        CommandLineRun run(arguments);
+        run.options.heatRunFolder = run.folder.filePath(QStringLiteral("heat runs"));
+        QCOMPARE(run.run(), ExitStatus::allRead);
+        QCOMPARE(run.meter.requests.mid(run.meter.requests.size() - 2), (QStringList{"{1001}", "{1003}"}));
+        const QStringList saved = QDir(run.options.heatRunFolder).entryList(QDir::Files, QDir::Name);
+        QList<QByteArray> savedBytes;
+        for (const QString &name : saved)
+            savedBytes << fileBytes(run.options.heatRunFolder + u'/' + name);
+        QList<QByteArray> windowBytes{fileBytes(first), fileBytes(third)};
+        std::sort(savedBytes.begin(), savedBytes.end());
+        std::sort(windowBytes.begin(), windowBytes.end());
+        QCOMPARE(savedBytes, windowBytes);
+        const auto *firstName = window.window->findChild<QLabel *>(QStringLiteral("lblFile_0"));
+        QVERIFY(firstName);
+        QVERIFY2(saved.contains(firstName->text().trimmed() + QStringLiteral(".csv")), qPrintable(saved.join(u',')));
+    }
+};
+
+QTEST_MAIN(TestMeterDownload)
+#include "tst_meterdownload.moc"
