@@ -36,7 +36,9 @@ sed -e "s/@PROJECT_VERSION@/$version/" -e "s/@KESTRIX_APP_ID@/$app_id/" src/app/
 
 # Qt's headers are system headers here: their warnings about dllimport on a
 # Linux-configured Qt are not the program's.
-flags=(-fsyntax-only -std=c++20 -Wall -Wextra -Wpedantic -Werror -Isrc -Isim -I"$generated")
+# kestrix-download takes the version as a definition, as src/cli/CMakeLists.txt gives it.
+flags=(-fsyntax-only -std=c++20 -Wall -Wextra -Wpedantic -Werror -Isrc -Isim -I"$generated"
+       -DKESTRIX_VERSION="\"$version\"")
 for module in "" QtCore QtGui QtWidgets QtSerialPort; do
     flags+=(-isystem "$qt${module:+/$module}")
 done

@@ -33,6 +33,8 @@ BenchOptions parseBenchOptions(const QStringList &arguments)
             options.quick = true;
         } else if (option == QLatin1String("--unpaced")) {
             options.unpaced = true;
+        } else if (option == QLatin1String("--command-line")) {
+            options.commandLine = true;
         } else if (option == QLatin1String("--worker")) {
             options.worker = true;
         } else if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
@@ -109,6 +111,8 @@ QString benchHelpText()
         "                      family, 9999 files unpaced for winding and cable.\n"
         "  --unpaced           With --files: the simulator answers at once.\n"
         "  --quick             42 files unpaced, one run (CI).\n"
+        "  --command-line      Time kestrix-download instead of the window: every\n"
+        "                      file to CSV, from the process's start to its end.\n"
         "  --help              Show this help.\n");
 }
 

@@ -18,6 +18,7 @@ struct BenchOptions
                          QStringLiteral("cable")};
     int files = 0;                // 0: the standard plan
     bool unpaced = false;         // with --files
+    bool commandLine = false;     // time kestrix-download instead of the window
     bool worker = false;          // internal: one run in this process, numbers on stdout
     bool help = false;
     QString error;                // empty when the command line is good

@@ -146,4 +146,27 @@ QString breakdownTable(const QList<TableRow> &rows)
     return table(headings, lines);
 }
 
+QString commandLineTable(const QList<TableRow> &rows)
+{
+    const QStringList headings{
+        QStringLiteral("Family"),          QStringLiteral("Files"),
+        QStringLiteral("Line"),            QStringLiteral("Runs"),
+        QStringLiteral("Floor (s)"),       QStringLiteral("Download (s)"),
+        QStringLiteral("Overhead (ms)"),   QStringLiteral("Overhead / floor"),
+        QStringLiteral("Start-up (ms)"),   QStringLiteral("Exchange median / max (ms)"),
+        QStringLiteral("Finish (ms)"),
+    };
+    QList<QStringList> lines;
+    for (const TableRow &row : rows) {
+        const RunValues &v = row.values;
+        lines << (rowStart(row) << QString::number(row.runs) << number(v, key::floor, 3) << number(v, key::load, 3)
+                                << number(v, key::overhead, 1) << number(v, key::overheadShare, 2) + QStringLiteral(" %")
+                                << number(v, key::start, 2)
+                                << number(v, key::exchangeMedian, 3) + QStringLiteral(" / ")
+                                       + number(v, key::exchangeMax, 3)
+                                << number(v, key::finish, 2));
+    }
+    return table(headings, lines);
+}
+
 } // namespace bench

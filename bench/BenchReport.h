@@ -59,5 +59,7 @@ struct TableRow
 QString resultTable(const QList<TableRow> &rows);
 // Where the overhead of each load goes.
 QString breakdownTable(const QList<TableRow> &rows);
+// kestrix-download's runs: floor, download time, overhead and its parts.
+QString commandLineTable(const QList<TableRow> &rows);
 
 } // namespace bench

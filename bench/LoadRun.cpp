@@ -102,6 +102,8 @@ double ms(qint64 ns)
     return double(ns) / 1e6;
 }
 
+} // namespace
+
 // The fixed waits around each request: the identification waits the probe
 // time from the request on and pauses as long after it; the winding start-up
 // pauses after its heat-run count and after the heat-run names.
@@ -147,7 +149,19 @@ void addLoadSplit(const LoadSplit &split, RunValues *values)
     }
 }
 
-} // namespace
+std::optional<sim::MeterEmulator> emulatedMeter(const QStringList &simArguments, QString *error)
+{
+    const sim::ParsedOptions parsed = sim::parseSimOptions(QStringList{QStringLiteral("kestrix-meter-sim")}
+                                                           + simArguments);
+    if (!parsed.error.isEmpty()) {
+        *error = parsed.error;
+        return std::nullopt;
+    }
+    sim::MeterContent content;
+    if (!sim::buildContent(parsed.options, content, error))
+        return std::nullopt;
+    return sim::MeterEmulator(content);
+}
 
 QStringList simArgumentsFor(const RunSpec &spec)
 {
@@ -163,16 +177,10 @@ bool runLoad(const RunSpec &spec, RunValues *values, QString *error)
     // The simulator's own emulation, built from the same command line, knows
     // every reply byte for byte: the reply lengths and the expected rows.
     const QStringList simArguments = simArgumentsFor(spec);
-    const sim::ParsedOptions parsed = sim::parseSimOptions(QStringList{QStringLiteral("kestrix-meter-sim")}
-                                                           + simArguments);
-    if (!parsed.error.isEmpty()) {
-        *error = parsed.error;
+    const std::optional<sim::MeterEmulator> emulated = emulatedMeter(simArguments, error);
+    if (!emulated)
         return false;
-    }
-    sim::MeterContent content;
-    if (!sim::buildContent(parsed.options, content, error))
-        return false;
-    const sim::MeterEmulator meter(content);
+    const sim::MeterEmulator &meter = *emulated;
 
     SimChild simulator(simArguments);
     if (!simulator.start(error))

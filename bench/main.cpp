@@ -5,6 +5,7 @@
 
 #include "BenchOptions.h"
 #include "BenchReport.h"
+#include "CommandLineRun.h"
 #include "LoadRun.h"
 
 #include <QApplication>
@@ -86,7 +87,11 @@ int runAll(const bench::BenchOptions &options)
         for (int run = 1; run <= runs; ++run) {
             say(QStringLiteral("%1: run %2 of %3").arg(describe(spec)).arg(run).arg(runs));
             bench::RunValues values;
-            if (!runOnce(spec, &values)) {
+            QString error;
+            const bool ran = options.commandLine ? bench::runCommandLine(spec, &values, &error) : runOnce(spec, &values);
+            if (!error.isEmpty())
+                say(QStringLiteral("  failed: ") + error);
+            if (!ran) {
                 allGood = false;
                 continue;
             }
@@ -98,7 +103,9 @@ int runAll(const bench::BenchOptions &options)
         if (!results.isEmpty())
             rows << bench::TableRow{spec.family, spec.files, spec.paced, int(results.size()), bench::medianOf(results)};
     }
-    const QString report = bench::resultTable(rows) + QStringLiteral("\n") + bench::breakdownTable(rows);
+    const QString report = options.commandLine
+                               ? bench::commandLineTable(rows)
+                               : bench::resultTable(rows) + QStringLiteral("\n") + bench::breakdownTable(rows);
     std::fputs(qPrintable(report), stdout);
     return allGood ? 0 : 1;
 }

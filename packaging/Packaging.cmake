@@ -9,6 +9,7 @@ set(KESTRIX_PACKAGE_GENERATED ${CMAKE_BINARY_DIR}/packaging)
 install(TARGETS kestrix
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT program
   BUNDLE DESTINATION . COMPONENT program)
+install(TARGETS kestrix-download RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT program)
 if(KESTRIX_BUILD_SIMULATOR)
   install(TARGETS kestrix-meter-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT simulator)
 endif()
@@ -48,11 +49,12 @@ function(kestrix_gzip_configured source output)
   set(KESTRIX_GZIPPED ${KESTRIX_GZIPPED} ${KESTRIX_PACKAGE_GENERATED}/${output}.gz PARENT_SCOPE)
 endfunction()
 kestrix_gzip_configured(${CMAKE_SOURCE_DIR}/packaging/man/kestrix.1.in kestrix.1)
+kestrix_gzip_configured(${CMAKE_SOURCE_DIR}/packaging/man/kestrix-download.1.in kestrix-download.1)
 kestrix_gzip_configured(${CMAKE_SOURCE_DIR}/packaging/man/kestrix-meter-sim.1.in kestrix-meter-sim.1)
 kestrix_gzip_configured(${CMAKE_SOURCE_DIR}/packaging/changelog.in changelog)
 add_custom_target(kestrix_compressed_docs ALL DEPENDS ${KESTRIX_GZIPPED})
 
-install(FILES ${KESTRIX_PACKAGE_GENERATED}/kestrix.1.gz
+install(FILES ${KESTRIX_PACKAGE_GENERATED}/kestrix.1.gz ${KESTRIX_PACKAGE_GENERATED}/kestrix-download.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT program)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${KESTRIX_PACKAGE_GENERATED}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kestrix COMPONENT program)

@@ -53,9 +53,7 @@ QString heatRunFileName(const QString &meterName, int slot, const QStringList &t
     if (reserved.match(name).hasMatch())
         name.prepend(u'_');
 
-    const auto isTaken = [&taken](const QString &candidate) {
-        return taken.contains(candidate, Qt::CaseInsensitive);
-    };
+    const auto isTaken = [&taken](const QString &candidate) { return taken.contains(candidate, Qt::CaseInsensitive); };
     QString fileName = name + QStringLiteral(".csv");
     for (int copy = 2; isTaken(fileName); ++copy)
         fileName = QStringLiteral("%1 (%2).csv").arg(name).arg(copy);

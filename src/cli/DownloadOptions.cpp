@@ -93,29 +93,28 @@ std::optional<QList<DownloadOptions::Range>> readFileList(const QString &text)
 
 QString downloadUsage()
 {
-    return QStringLiteral(
-        "Usage: kestrix-download --port N [--format csv|html|json] [--output FILE|-]\n"
-        "                        [--files LIST] [--heat-runs DIR] [--quiet] [--wait SECONDS]\n"
-        "Reads every stored measurement file of the meter on COM port N and writes them\n"
-        "as a table.\n"
-        "\n"
-        "  -p, --port N      COM port number, 1 to 32 (\"COM3\" is read as 3); the same\n"
-        "                    numbering as the program's port list\n"
-        "  -f, --format F    csv (the default), html (the program's export) or json;\n"
-        "                    taken from the output file's suffix when not given\n"
-        "  -o, --output FILE the file to write, or - for standard output (the default);\n"
-        "                    written whole or not at all\n"
-        "  --files LIST      only these file numbers, e.g. 1-10,15,20-\n"
-        "  --heat-runs DIR   also save a winding meter's heat-run-test files in DIR,\n"
-        "                    each as NAME.csv under its name on the meter\n"
-        "  -q, --quiet       no progress bar and no remarks; failures are still listed\n"
-        "  --wait SECONDS    probe once a second until the meter answers, at most\n"
-        "                    this long (default: one attempt)\n"
-        "  -h, --help, --version\n"
-        "\n"
-        "Exit status: 0 every file read; 1 some files failed (listed on standard\n"
-        "error); 2 no meter answered or the port cannot be opened; 3 bad arguments;\n"
-        "4 the output could not be written; 130 interrupted (Ctrl-C).\n");
+    return QStringLiteral("Usage: kestrix-download --port N [--format csv|html|json] [--output FILE|-]\n"
+                          "                        [--files LIST] [--heat-runs DIR] [--quiet] [--wait SECONDS]\n"
+                          "Reads every stored measurement file of the meter on COM port N and writes them\n"
+                          "as a table.\n"
+                          "\n"
+                          "  -p, --port N      COM port number, 1 to 32 (\"COM3\" is read as 3); the same\n"
+                          "                    numbering as the program's port list\n"
+                          "  -f, --format F    csv (the default), html (the program's export) or json;\n"
+                          "                    taken from the output file's suffix when not given\n"
+                          "  -o, --output FILE the file to write, or - for standard output (the default);\n"
+                          "                    written whole or not at all\n"
+                          "  --files LIST      only these file numbers, e.g. 1-10,15,20-\n"
+                          "  --heat-runs DIR   also save a winding meter's heat-run-test files in DIR,\n"
+                          "                    each as NAME.csv under its name on the meter\n"
+                          "  -q, --quiet       no progress bar and no remarks; failures are still listed\n"
+                          "  --wait SECONDS    probe once a second until the meter answers, at most\n"
+                          "                    this long (default: one attempt)\n"
+                          "  -h, --help, --version\n"
+                          "\n"
+                          "Exit status: 0 every file read; 1 some files failed (listed on standard\n"
+                          "error); 2 no meter answered or the port cannot be opened; 3 bad arguments;\n"
+                          "4 the output could not be written; 130 interrupted (Ctrl-C).\n");
 }
 
 DownloadCommand readDownloadCommand(const QStringList &arguments)

@@ -5,7 +5,6 @@
 #include "protocol/HtmlTable.h"
 #include "protocol/TextFile.h"
 
-
 #include <cmath>
 
 namespace {
@@ -28,7 +27,7 @@ QStringList trimmed(const QStringList &texts)
 QStringList rowCells(const DownloadedFiles &files, int slot)
 {
     QStringList cells = files.state(slot) == DownloadedFiles::State::Failed ? QStringList{QString::number(slot + 1)}
-                                                                               : files.exportCells(slot);
+                                                                            : files.exportCells(slot);
     while (cells.size() < files.columns().headings.size())
         cells << QString();
     return cells;

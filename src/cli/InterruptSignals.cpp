@@ -61,7 +61,9 @@ void stopOnInterrupt(StopRequest &stop)
         [[maybe_unused]] const ssize_t got = ::read(signalPipe[0], &byte, 1);
         stop.request();
     });
-    struct sigaction action{};
+    struct sigaction action
+    {
+    };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     for (const int signal : {SIGINT, SIGTERM, SIGHUP})

@@ -18,7 +18,7 @@ namespace {
 
 QString failureLine(int slot, const QString &reason)
 {
-    return QStringLiteral("File %1: %2").arg(slot + 1).arg(reason);
+    return QStringLiteral("File %1: %2").arg(slot + 1).arg(terminalText(reason));
 }
 
 } // namespace
@@ -59,7 +59,9 @@ int MeterDownload::run()
     m_port.close();
     QString reason;
     if (!openPort(&reason)) {
-        m_console.error(QStringLiteral("kestrix-download: COM %1 cannot be opened: %2").arg(m_options.port).arg(reason));
+        m_console.error(QStringLiteral("kestrix-download: COM %1 cannot be opened: %2")
+                            .arg(m_options.port)
+                            .arg(terminalText(reason)));
         return ExitStatus::noMeter;
     }
 
@@ -141,8 +143,9 @@ std::optional<QByteArray> MeterDownload::identify(int *status)
             }
         } else {
             if (deadline.hasExpired()) {
-                m_console.error(
-                    QStringLiteral("kestrix-download: COM %1 cannot be opened: %2").arg(m_options.port).arg(reason));
+                m_console.error(QStringLiteral("kestrix-download: COM %1 cannot be opened: %2")
+                                    .arg(m_options.port)
+                                    .arg(terminalText(reason)));
                 *status = ExitStatus::noMeter;
                 return std::nullopt;
             }

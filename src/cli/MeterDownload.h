@@ -28,7 +28,7 @@ constexpr int interrupted = 130; // as a shell reports a Ctrl-C
 // Where the download's words and bytes go.
 struct DownloadConsole
 {
-    std::function<void(const QString &line)> error;        // a line for standard error
+    std::function<void(const QString &line)> error; // a line for standard error
     // The progress line, redrawn in place (an empty text clears it), and its
     // end, which leaves it standing. Both empty when there is no progress to show.
     std::function<void(const QString &line)> progress;

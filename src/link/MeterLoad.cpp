@@ -93,7 +93,8 @@ Result load(MeterKind family, Exchange &exchange, const StopRequest &stop, Liste
             return result;
         }
         QByteArray reply;
-        const ExchangeOutcome outcome = exchange.request(format.request(index), format.rule, WaitEvents::Ignored, &reply);
+        const ExchangeOutcome outcome =
+            exchange.request(format.request(index), format.rule, WaitEvents::Ignored, &reply);
         if (listener.recordFetched(index, outcome, reply) == Step::Stop) {
             result.end = stop.isRequested() ? End::Ended : End::Stopped;
             result.stoppedAt = index;

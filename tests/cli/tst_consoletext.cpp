@@ -20,8 +20,8 @@ private slots:
         QTest::newRow("path parts") << "../../etc/x" << 0 << QStringList{} << "_.._etc_x.csv";
         QTest::newRow("only a parent folder") << ".." << 2 << QStringList{} << "heat-run-3.csv";
         QTest::newRow("backslash and colon") << "C:\\T1" << 0 << QStringList{} << "C__T1.csv";
-        QTest::newRow("control characters") << QString::fromLatin1("A\x1B[2J\x7F") << 0 << QStringList{}
-                                            << "A__2J_.csv";
+        QTest::newRow("control characters")
+            << QString::fromLatin1("A\x1B[2J\x7F") << 0 << QStringList{} << "A__2J_.csv";
         QTest::newRow("non-ASCII") << QString::fromUtf8("M\xC3\xBCller") << 0 << QStringList{} << "M_ller.csv";
         QTest::newRow("blank name") << "            " << 0 << QStringList{} << "heat-run-1.csv";
         QTest::newRow("trailing dots and blanks") << " T1. " << 0 << QStringList{} << "T1.csv";
@@ -41,8 +41,7 @@ private slots:
 
     void terminalTextShowsControlsAsEscapes()
     {
-        QCOMPARE(terminalText(QString::fromLatin1("[KX\x1B]2;x\x07\x9B]")),
-                 QStringLiteral("[KX\\x1b]2;x\\x07\\x9b]"));
+        QCOMPARE(terminalText(QString::fromLatin1("[KX\x1B]2;x\x07\x9B]")), QStringLiteral("[KX\\x1b]2;x\\x07\\x9b]"));
         QCOMPARE(terminalText(QString::fromUtf8("12.5 \xC2\xB5")), QString::fromUtf8("12.5 \xC2\xB5"));
     }
 
@@ -55,7 +54,8 @@ private slots:
 
         QTest::newRow("start") << 0 << 100 << 0.0 << "[--------------------]   0/100 files";
         QTest::newRow("quarter") << 25 << 100 << 2.5 << "[#####---------------]  25/100 files  10.0 files/s  0:08 left";
-        QTest::newRow("minutes left") << 1 << 1000 << 0.5 << "[--------------------]    1/1000 files  2.0 files/s  8:20 left";
+        QTest::newRow("minutes left") << 1 << 1000 << 0.5
+                                      << "[--------------------]    1/1000 files  2.0 files/s  8:20 left";
         QTest::newRow("done") << 7 << 7 << 1.0 << "[####################] 7/7 files  7.0 files/s  0:00 left";
         QTest::newRow("nothing to read") << 0 << 0 << 0.0 << "[####################] 0/0 files";
     }

@@ -21,21 +21,25 @@ private slots:
         QTest::addColumn<double>("wait");
 
         using F = DownloadOptions::Format;
-        QTest::newRow("port alone: CSV to standard output")
-            << QStringList{"--port", "3"} << 3 << F::Csv << "-" << "" << false << 0.0;
-        QTest::newRow("the port's usual name") << QStringList{"--port=COM12"} << 12 << F::Csv << "-" << "" << false << 0.0;
+        QTest::newRow("port alone: CSV to standard output") << QStringList{"--port", "3"} << 3 << F::Csv << "-"
+                                                            << "" << false << 0.0;
+        QTest::newRow("the port's usual name") << QStringList{"--port=COM12"} << 12 << F::Csv << "-"
+                                               << "" << false << 0.0;
         QTest::newRow("format from the output's suffix")
-            << QStringList{"-p", "1", "-o", "files.JSON"} << 1 << F::Json << "files.JSON" << "" << false << 0.0;
+            << QStringList{"-p", "1", "-o", "files.JSON"} << 1 << F::Json << "files.JSON"
+            << "" << false << 0.0;
         QTest::newRow(".htm is HTML") << QStringList{"--port", "1", "--output", "a.htm"} << 1 << F::Html << "a.htm"
                                       << "" << false << 0.0;
         QTest::newRow("a given format wins over the suffix")
-            << QStringList{"--port", "1", "--format", "html", "--output", "a.csv"} << 1 << F::Html << "a.csv" << ""
-            << false << 0.0;
-        QTest::newRow("unknown suffix: CSV") << QStringList{"--port", "1", "--output", "a.txt"} << 1 << F::Csv
-                                             << "a.txt" << "" << false << 0.0;
-        QTest::newRow("everything") << QStringList{"--quiet", "--port", "32", "--format=json", "--heat-runs", "hr",
-                                                   "--wait", "2.5"}
-                                    << 32 << F::Json << "-" << "hr" << true << 2.5;
+            << QStringList{"--port", "1", "--format", "html", "--output", "a.csv"} << 1 << F::Html << "a.csv"
+            << "" << false << 0.0;
+        QTest::newRow("unknown suffix: CSV")
+            << QStringList{"--port", "1", "--output", "a.txt"} << 1 << F::Csv << "a.txt"
+            << "" << false << 0.0;
+        QTest::newRow("everything") << QStringList{"--quiet",     "--port", "32",     "--format=json",
+                                                   "--heat-runs", "hr",     "--wait", "2.5"}
+                                    << 32 << F::Json << "-"
+                                    << "hr" << true << 2.5;
     }
     void readsAGoodCommandLine()
     {

@@ -96,7 +96,8 @@ private slots:
         QVERIFY(contact.start());
         QCOMPARE(runDownload({"--port", "1", "--format", "csv"}), ExitStatus::someFailed);
         const QByteArray csv = m_process->readAllStandardOutput();
-        QVERIFY2(csv.startsWith("\xEF\xBB\xBF" "File No.,File Date & Time,Resistance (Ohm),Current (A),Status\r\n"),
+        QVERIFY2(csv.startsWith("\xEF\xBB\xBF"
+                                "File No.,File Date & Time,Resistance (Ohm),Current (A),Status\r\n"),
                  csv.constData());
         QVERIFY2(csv.contains("\r\n4,,,,Error downloading the file\r\n"), csv.constData());
         QVERIFY2(csv.contains(",'-Over-,,OK\r\n"), csv.constData());
@@ -127,8 +128,8 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("error");
-        QTest::newRow("nothing behind the port") << QStringList{"--port", "31"} << ExitStatus::noMeter
-                                                 << "kestrix-download: COM 31 cannot be opened: ";
+        QTest::newRow("nothing behind the port")
+            << QStringList{"--port", "31"} << ExitStatus::noMeter << "kestrix-download: COM 31 cannot be opened: ";
         QTest::newRow("bad arguments") << QStringList{"--port", "1", "--format", "xls"} << ExitStatus::badArguments
                                        << "kestrix-download: --format is csv, html or json, not \"xls\"\n";
     }

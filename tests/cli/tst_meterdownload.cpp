@@ -102,7 +102,10 @@ private slots:
         for (const Family &family : families())
             QTest::addRow("%s, second record fails", family.name)
                 << family.simArguments << family.model << family.kind
-                << QStringList{"--bad-end", "--fault-only", family.kind == MeterKind::Winding && family.simArguments.contains("--short") ? "{1101}" : (family.kind == MeterKind::Cable ? "{100001}" : "{110001}")};
+                << QStringList{"--bad-end", "--fault-only",
+                               family.kind == MeterKind::Winding && family.simArguments.contains("--short")
+                                   ? "{1101}"
+                                   : (family.kind == MeterKind::Cable ? "{100001}" : "{110001}")};
     }
     void htmlIsTheWindowsExportOfEveryFile()
     {
@@ -141,18 +144,18 @@ private slots:
 
         QTest::newRow("every file read") << QStringList{"--family", "cable", "--files", "4", "--empty", "1"} << false
                                          << ExitStatus::allRead << "" << true;
-        QTest::newRow("records fail") << QStringList{"--family", "cable", "--files", "4", "--truncate", "3", "--fault-only", "{1000"} << false
-                                      << ExitStatus::someFailed << "File 1: Communication Error" << true;
+        QTest::newRow("records fail") << QStringList{"--family",   "cable", "--files",      "4",
+                                                     "--truncate", "3",     "--fault-only", "{1000"}
+                                      << false << ExitStatus::someFailed << "File 1: Communication Error" << true;
         QTest::newRow("silent meter") << QStringList{"--silent"} << false << ExitStatus::noMeter
                                       << "kestrix-download: no meter answered on COM 1. Check that it is connected "
                                          "and that \"Send Files to PC\" mode is selected."
                                       << false;
         QTest::newRow("port cannot be opened") << QStringList{"--family", "cable"} << true << ExitStatus::noMeter
                                                << "kestrix-download: COM 1 cannot be opened: " << false;
-        QTest::newRow("count not answered") << QStringList{"--family", "cable", "--silent-after", "1"} << false
-                                            << ExitStatus::noMeter
-                                            << "kestrix-download: Error Communication with Cable Resistance Meter"
-                                            << false;
+        QTest::newRow("count not answered")
+            << QStringList{"--family", "cable", "--silent-after", "1"} << false << ExitStatus::noMeter
+            << "kestrix-download: Error Communication with Cable Resistance Meter" << false;
         QTest::newRow("winding start-up not answered")
             << QStringList{"--family", "winding", "--silent-after", "2"} << false << ExitStatus::noMeter
             << "kestrix-download: Error Communication with Winding Resistance Meter" << false;
