@@ -2,7 +2,7 @@
 #include "cli/MeterDownload.h"
 
 #include "cli/ConsoleText.h"
-#include "cli/DownloadTables.h"
+#include "protocol/DownloadTables.h"
 #include "link/SerialLink.h"
 #include "link/StopRequest.h"
 #include "protocol/HeatRunReply.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/DownloadTables.h"
+#include "protocol/DownloadTables.h"
 #include "protocol/CableRecord.h"
 #include "protocol/HtmlTable.h"
 #include "protocol/MessageTexts.h"
