@@ -112,7 +112,11 @@ void checkCsv(const QStringList &headings, const QList<ExportRow> &rows)
     QList<QStringList> tickedCells;
     for (const ExportRow &row : rows) {
         if (row.ticked) {
-            ticked << row.cells;
+            // A row shorter than the headings comes back filled up with empty fields.
+            QStringList padded = row.cells;
+            while (padded.size() < headings.size())
+                padded << QString();
+            ticked << padded;
             tickedCells << row.cells;
         }
     }

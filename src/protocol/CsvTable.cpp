@@ -39,7 +39,12 @@ QByteArray csvTable(const QStringList &headings, const QList<QStringList> &rows)
         text += written.join(u',') + QStringLiteral("\r\n");
     };
     addRecord(headings);
-    for (const QStringList &row : rows)
+    for (QStringList row : rows) {
+        // Every record as wide as the heading: a winding row without its
+        // temperature has only four cells.
+        while (row.size() < headings.size())
+            row << QString();
         addRecord(row);
+    }
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }

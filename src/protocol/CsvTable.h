@@ -9,7 +9,8 @@
 // The measurement export as a spreadsheet reads it: RFC 4180, fields
 // separated by commas, every record ended by CR LF, a heading record first.
 // UTF-8 with a byte-order mark, so that spreadsheet programs read the micro
-// sign and other non-ASCII units right.
+// sign and other non-ASCII units right. A row with fewer cells than headings
+// gets empty fields, so every record has the same number of fields.
 QByteArray csvTable(const QStringList &headings, const QList<QStringList> &rows);
 
 // One field: without the blanks the screen pads it with; in double quotes,

@@ -47,6 +47,12 @@ private slots:
     {
         QCOMPARE(csvTable({"A", "B"}, {}), QByteArray("\xEF\xBB\xBF" "A,B\r\n"));
     }
+
+    void shortRowsAreFilledUp()
+    {
+        // A winding file without its temperature has four cells of eight.
+        QCOMPARE(csvTable({"A", "B", "C"}, {{"1", "x"}}), QByteArray("\xEF\xBB\xBF" "A,B,C\r\n1,x,\r\n"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCsvTable)
