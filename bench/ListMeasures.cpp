@@ -29,7 +29,7 @@ double msSince(qint64 startNs)
     return double(sim::monotonicNs() - startNs) / 1e6;
 }
 
-// What fetchRecord decodes from the reply of one slot.
+// What the window's load decodes from the reply of one slot.
 RecordCells decodedRecord(const sim::MeterEmulator &meter, MeterKind family, int slot, const QLocale &locale)
 {
     const RecordFormat format = recordFormatFor(family, meter.fileCount());

@@ -4,7 +4,6 @@
 #include "link/QtSerialLink.h"
 #include "link/StopRequest.h"
 #include "ui/BusyCursor.h"
-#include "ui/FileRows.h"
 #include "protocol/MessageTexts.h"
 #include "ui/MeterStartup.h"
 #include "ui/PlainText.h"

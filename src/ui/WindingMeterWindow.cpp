@@ -7,11 +7,8 @@
 #include "protocol/ExportColumns.h"
 #include "protocol/HeatRunReply.h"
 #include "protocol/RecordFormat.h"
-#include "protocol/Request.h"
 #include "protocol/TextFile.h"
-#include "protocol/WindingRecord.h"
 #include "ui/BusyCursor.h"
-#include "ui/FileRows.h"
 #include "ui/KeyboardFocus.h"
 #include "ui/MeterStartup.h"
 #include "ui/PlainText.h"
@@ -86,7 +83,7 @@ MeasurementViewDesign windingMeasurementDesign()
                              QStringLiteral("Resistance (20 C) Ch 1"),
                              QStringLiteral("Resistance (20 C) Ch 2"),
                              QStringLiteral("Conductor")};
-    // The first row's right-hand file name starts blank in the design.
+    // Also blanks the first row's right-hand file name, as the design has it.
     setExportColumns(design, familyColumns(MeterKind::Winding));
     design.exportButtonLeft = 6960;
     design.exportButtonFirst = true;
