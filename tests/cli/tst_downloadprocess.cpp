@@ -168,16 +168,26 @@ private slots:
 
     void waitsForAMeterThatComesLater()
     {
-        m_process->setArguments({"--port", "2", "--wait", "30", "--files", "1-2", "--quiet"});
+        m_process->setArguments({"--port", "2", "--wait", "60", "--files", "1-2"});
         m_process->start();
         QVERIFY(m_process->waitForStarted());
-        // The first probes find nothing behind COM 2.
-        QVERIFY(!m_process->waitForFinished(1500));
+        // The first probe finds nothing behind COM 2, and the download says it waits.
+        QByteArray said;
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                said += m_process->readAllStandardError();
+                return said.contains("Waiting for a meter on COM 2 ...\n")
+                       || m_process->state() == QProcess::NotRunning;
+            },
+            processLimitMs));
+        QCOMPARE(m_process->state(), QProcess::Running);
         SimProcess sim({"--family", "cable", "--files", "2", "--com", "2"});
         QVERIFY(sim.start());
         QVERIFY(m_process->waitForFinished(processLimitMs));
         QCOMPARE(m_process->exitCode(), ExitStatus::allRead);
         QCOMPARE(m_process->readAllStandardOutput().count("\r\n"), 3);
+        said += m_process->readAllStandardError();
+        QVERIFY2(said.endsWith("Connected to [KX-R1] on COM 2\n"), said.constData());
     }
 
 private:
