@@ -29,7 +29,6 @@ MeterDownload::MeterDownload(DownloadOptions options, SerialLink &port, const St
     , m_port(port)
     , m_stop(stop)
     , m_console(std::move(console))
-    , m_timing(timing)
     , m_locale(locale)
     , m_exchange(std::make_unique<Exchange>(port, stop, timing))
     , m_format(contactRecordFormat())
@@ -54,14 +53,11 @@ int MeterDownload::run()
 
     // As from the program's window: the model shows this long, then the meter's
     // window opens the port afresh and loads.
-    if (m_exchange->waitHandlingEvents(m_timing.probeWaitMs) == ExchangeOutcome::Ended)
+    if (m_exchange->waitHandlingEvents(m_exchange->timing().probeWaitMs) == ExchangeOutcome::Ended)
         return ExitStatus::interrupted;
     m_port.close();
-    QString reason;
-    if (!openPort(&reason)) {
-        m_console.error(QStringLiteral("kestrix-download: COM %1 cannot be opened: %2")
-                            .arg(m_options.port)
-                            .arg(terminalText(reason)));
+    if (!openPort()) {
+        sayPortCannotBeOpened();
         return ExitStatus::noMeter;
     }
 
@@ -110,12 +106,16 @@ int MeterDownload::run()
     return m_failures.isEmpty() ? ExitStatus::allRead : ExitStatus::someFailed;
 }
 
-bool MeterDownload::openPort(QString *reason)
+bool MeterDownload::openPort()
 {
-    if (m_port.isOpen() || m_port.open())
-        return true;
-    *reason = m_port.errorString();
-    return false;
+    return m_port.isOpen() || m_port.open();
+}
+
+void MeterDownload::sayPortCannotBeOpened()
+{
+    m_console.error(QStringLiteral("kestrix-download: COM %1 cannot be opened: %2")
+                        .arg(m_options.port)
+                        .arg(terminalText(m_port.errorString())));
 }
 
 std::optional<QByteArray> MeterDownload::identify(int *status)
@@ -124,8 +124,7 @@ std::optional<QByteArray> MeterDownload::identify(int *status)
     m_port.setPortNumber(m_options.port);
     bool told = false;
     for (;;) {
-        QString reason;
-        if (openPort(&reason)) {
+        if (openPort()) {
             QByteArray reply;
             if (MeterLoad::identify(*m_exchange, &reply) == ExchangeOutcome::Ended) {
                 *status = ExitStatus::interrupted;
@@ -143,14 +142,12 @@ std::optional<QByteArray> MeterDownload::identify(int *status)
             }
         } else {
             if (deadline.hasExpired()) {
-                m_console.error(QStringLiteral("kestrix-download: COM %1 cannot be opened: %2")
-                                    .arg(m_options.port)
-                                    .arg(terminalText(reason)));
+                sayPortCannotBeOpened();
                 *status = ExitStatus::noMeter;
                 return std::nullopt;
             }
             // A port that cannot be opened is tried again after the probe time.
-            if (m_exchange->waitHandlingEvents(m_timing.probeWaitMs) == ExchangeOutcome::Ended) {
+            if (m_exchange->waitHandlingEvents(m_exchange->timing().probeWaitMs) == ExchangeOutcome::Ended) {
                 *status = ExitStatus::interrupted;
                 return std::nullopt;
             }
@@ -160,11 +157,6 @@ std::optional<QByteArray> MeterDownload::identify(int *status)
             told = true;
         }
     }
-}
-
-void MeterDownload::heatRunCountRead(int count)
-{
-    Q_UNUSED(count);
 }
 
 void MeterDownload::heatRunNamesRead(const QList<std::optional<QString>> &names)
@@ -246,7 +238,7 @@ void MeterDownload::downloadHeatRuns()
             m_console.progress(shownName + QStringLiteral(": downloading"));
         QByteArray reply;
         const ExchangeOutcome outcome =
-            m_exchange->requestWithFixedWait(heatRunRequest(slot), m_timing.heatRunWaitMs, &reply);
+            m_exchange->requestWithFixedWait(heatRunRequest(slot), m_exchange->timing().heatRunWaitMs, &reply);
         if (m_console.progress)
             m_console.progress(QString());
         if (outcome == ExchangeOutcome::Ended)

@@ -52,12 +52,13 @@ private:
     // The model's identification once a meter answered; nothing when none did
     // (the status is then in `status`).
     std::optional<QByteArray> identify(int *status);
-    bool openPort(QString *reason);
+    bool openPort();
+    // With the system's reason, as the port gives it after a failed open.
+    void sayPortCannotBeOpened();
     void downloadHeatRuns();
     bool writeOutput();
     void reportFailures();
 
-    void heatRunCountRead(int count) override;
     void heatRunNamesRead(const QList<std::optional<QString>> &names) override;
     void fileCountRead(int count, const RecordFormat &format) override;
     bool beforeRecord(int index, int count) override;
@@ -69,7 +70,6 @@ private:
     SerialLink &m_port;
     const StopRequest &m_stop;
     DownloadConsole m_console;
-    MeterTiming m_timing;
     QLocale m_locale;
     std::unique_ptr<Exchange> m_exchange;
 

@@ -96,7 +96,7 @@ QByteArray csvDownload(const DownloadedFiles &files)
         if (isListed(files, slot))
             rows << rowCells(files, slot) + QStringList{statusOf(files, slot)};
     }
-    return csvTable(trimmed(files.columns().headings) + QStringList{QStringLiteral("Status")}, rows);
+    return csvTable(files.columns().headings + QStringList{QStringLiteral("Status")}, rows);
 }
 
 QByteArray jsonDownload(const QString &model, const DownloadedFiles &files)

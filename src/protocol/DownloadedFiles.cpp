@@ -3,22 +3,13 @@
 
 #include "protocol/MessageTexts.h"
 
-namespace {
-
-QString unfilledCell()
-{
-    return QStringLiteral("  ---");
-}
-
-} // namespace
-
 DownloadedFiles::DownloadedFiles(MeterKind family, int fileCount, const QLocale &locale)
     : m_columns(familyColumns(family))
     , m_locale(locale)
 {
     m_slots.resize(qMax(fileCount, 0));
     for (int slot = 0; slot < m_slots.size(); ++slot) {
-        m_slots[slot].labels = QStringList(m_columns.labelColumns, unfilledCell());
+        m_slots[slot].labels = QStringList(m_columns.labelColumns, RecordCells::unfilledText());
         if (slot == 1 && m_columns.blankSecondSlotColumn >= 0)
             m_slots[slot].labels[m_columns.blankSecondSlotColumn].clear();
     }

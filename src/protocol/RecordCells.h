@@ -13,6 +13,9 @@
 // reply did not end with "]" and the window reports a download error.
 struct RecordCells
 {
+    // What a cell shows before any record has filled it.
+    static QString unfilledText() { return QStringLiteral("  ---"); }
+
     enum class Status { Filled, EmptySlot, BadEndMark };
 
     Status status = Status::Filled;

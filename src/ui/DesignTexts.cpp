@@ -3,6 +3,7 @@
 #include "ui/DesignTexts.h"
 
 #include "protocol/NumberText.h"
+#include "protocol/RecordCells.h"
 #include "protocol/CableRecord.h"
 
 #include <QLocale>
@@ -28,7 +29,7 @@ void heading(QList<TextRoom> &rooms, const QString &text, int width, int height 
 
 void cells(QList<TextRoom> &rooms, const QStringList &texts, int width)
 {
-    add(rooms, texts + QStringList{QStringLiteral("  ---")}, width, cellHeight, Kind::Label);
+    add(rooms, texts + QStringList{RecordCells::unfilledText()}, width, cellHeight, Kind::Label);
 }
 
 // What every list window has under and beside its list.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "protocol/RecordCells.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
@@ -25,7 +27,7 @@ public:
     };
 
     // Text of a label cell that no record has filled.
-    static QString emptyCellText() { return QStringLiteral("  ---"); }
+    static QString emptyCellText() { return RecordCells::unfilledText(); }
 
     explicit FileListModel(int cellColumns, QObject *parent = nullptr);
 
