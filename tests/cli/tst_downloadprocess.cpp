@@ -4,6 +4,7 @@
 #include "cli/MeterDownload.h"
 
 #include "MeterHarness.h"
+#include "ReadFile.h"
 #include "SimProcess.h"
 
 #include <QDir>
@@ -15,12 +16,6 @@
 #include <csignal>
 
 namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
 
 // Longer than any run here takes: a 5-second heat-run wait and a few files.
 constexpr int processLimitMs = 60000;
@@ -83,7 +78,7 @@ private slots:
         QVERIFY(window.click(QStringLiteral("lblSelectAll")));
         const QString exported = window.files.filePath(QStringLiteral("window.html"));
         QVERIFY(window.download(exported));
-        QCOMPARE(fileBytes(html), fileBytes(exported));
+        QCOMPARE(readFile(html), readFile(exported));
         QCOMPARE(sim.requests(), QStringList{"{00}"} + window.requests());
     }
 

@@ -6,6 +6,7 @@
 #include "FastTiming.h"
 #include "MemoryMeter.h"
 #include "MeterHarness.h"
+#include "ReadFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,12 +15,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
 
 // One command-line run on an in-memory meter.
 struct CommandLineRun
@@ -50,7 +45,7 @@ struct CommandLineRun
         return status;
     }
 
-    QByteArray output() const { return fileBytes(options.output); }
+    QByteArray output() const { return readFile(options.output); }
 
     MemoryMeter meter;
     DownloadOptions options;
@@ -126,7 +121,7 @@ private slots:
         commandLine.options.format = DownloadOptions::Format::Html;
         const int status = commandLine.run();
         QCOMPARE(status, faults.isEmpty() ? ExitStatus::allRead : ExitStatus::someFailed);
-        QCOMPARE(commandLine.output(), fileBytes(exported));
+        QCOMPARE(commandLine.output(), readFile(exported));
         // The same conversation, after the identification the detection window has.
         QCOMPARE(commandLine.meter.requests, QStringList{"{00}"} + window.requests());
         QCOMPARE(commandLine.portsLeftOpen, 0);
@@ -239,8 +234,8 @@ private slots:
         const QStringList saved = QDir(run.options.heatRunFolder).entryList(QDir::Files, QDir::Name);
         QList<QByteArray> savedBytes;
         for (const QString &name : saved)
-            savedBytes << fileBytes(run.options.heatRunFolder + u'/' + name);
-        QList<QByteArray> windowBytes{fileBytes(first), fileBytes(third)};
+            savedBytes << readFile(run.options.heatRunFolder + u'/' + name);
+        QList<QByteArray> windowBytes{readFile(first), readFile(third)};
         std::sort(savedBytes.begin(), savedBytes.end());
         std::sort(windowBytes.begin(), windowBytes.end());
         QCOMPARE(savedBytes, windowBytes);

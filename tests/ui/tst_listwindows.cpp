@@ -48,18 +48,15 @@ const ListFamily contact{"[KX-C1]",
                          {3870, 8115},
                          3705,
                          {8295, 1020, 285, 6180}};
-const ListFamily ratio{"KXT1",
-                       MeterKind::Ratio,
-                       "ratio",
-                       "frmTRM",
-                       "{03}",
-                       contactRecordRequest,
-                       ContactColumnCount,
-                       "Error Communication with Winding Resistance Meter",
-                       {8955, 9135},
-                       {3870, 8115},
-                       3705,
-                       {8295, 1020, 285, 6180}};
+// The ratio meter's window is the contact window under another name.
+const ListFamily ratio = [] {
+    ListFamily family = contact;
+    family.model = "KXT1";
+    family.kind = MeterKind::Ratio;
+    family.simFamily = "ratio";
+    family.windowName = "frmTRM";
+    return family;
+}();
 const ListFamily cable{"[KX-R1]",
                        MeterKind::Cable,
                        "cable",

@@ -2,6 +2,8 @@
 // The cable resistance meter window against the simulator's meter in memory;
 // the paced replies run against the simulator on a pseudo-terminal. What the
 // list windows share is in tst_listwindows.
+#include "ReadFile.h"
+#include "RefusedDownloads.h"
 #include "MeterHarness.h"
 #include "ui/SaveLocation.h"
 #include "ui/Twips.h"
@@ -83,12 +85,6 @@ const QByteArray tableStart = "<html><table border=\"1\"  cellpadding=\"5\">\r\n
                               "<th> Resistance (Ohm) </th><th> Cable Size (sq. mm) </th><th> Conductor </th>"
                               "<th> Current (A) </th></tr>\r\n";
 const QByteArray tableEnd = "</table></html>\r\n";
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 // The six labels in screen order: name, date and time, resistance, size, current, conductor.
 QStringList rowTexts(FileList &list, int row)
@@ -208,24 +204,8 @@ private slots:
                                        "<td>0.5678 \xC2\xB5</td><td>  ---</td><td>Aluminium</td><td>6553.5</td></tr>\r\n"
                                      + "\r\n" + "\r\n" + tableEnd);
 
-        // Cancelled: nothing written, nothing said, the list still usable.
-        harness.dialogs.boxes.clear();
-        QVERIFY(QFile::remove(path));
-        QVERIFY(harness.download(QString()));
-        QVERIFY(!QFile::exists(path));
-        QVERIFY(harness.dialogs.boxes.isEmpty());
-        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
-
-        // A folder in the way: an error naming it, and the folder stays.
-        const QString folder = harness.files.filePath("taken.html");
-        QVERIFY(QDir().mkdir(folder));
-        QVERIFY(harness.download(folder));
-        QCOMPARE(harness.dialogs.boxes.size(), 1);
-        QVERIFY(harness.dialogs.boxes[0].critical);
-        QCOMPARE(harness.dialogs.boxes[0].title, QString("Error"));
-        QVERIFY2(harness.dialogs.boxes[0].text.contains("taken.html"), qPrintable(harness.dialogs.boxes[0].text));
-        QVERIFY(QFileInfo(folder).isDir());
-        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
+        // Cancelled, and a folder in the way: nothing written, the list still usable.
+        checkRefusedDownloads(harness, path);
     }
 
     void userLocaleSetsSeparators()

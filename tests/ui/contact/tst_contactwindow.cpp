@@ -3,6 +3,8 @@
 // meter in memory; a ratio meter load and the paced replies run against the
 // simulator on a pseudo-terminal. What the list windows share is in
 // tst_listwindows.
+#include "ReadFile.h"
+#include "RefusedDownloads.h"
 #include "MeterHarness.h"
 #include "ui/SaveLocation.h"
 #include "link/StopRequest.h"
@@ -60,12 +62,6 @@ const QByteArray tableStart = "<html><table border=\"1\"  cellpadding=\"5\">\r\n
                               "<tr><th> File No. </th><th> File Date & Time </th><th> Resistance (Ohm) </th>"
                               "<th> Current (A) </th></tr>\r\n";
 const QByteArray tableEnd = "</table></html>\r\n";
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 QStringList rowTexts(FileList &list, int row)
 {
@@ -182,24 +178,8 @@ private slots:
         QCOMPARE(harness.dialogs.saveRequests[1].proposedName, QString("KX-C1 2026-12-09.html"));
         QCOMPARE(harness.dialogs.saveRequests[1].folder, harness.files.path());
 
-        // Cancelled: nothing written, nothing said, the list still usable.
-        harness.dialogs.boxes.clear();
-        QVERIFY(QFile::remove(path));
-        QVERIFY(harness.download(QString()));
-        QVERIFY(!QFile::exists(path));
-        QVERIFY(harness.dialogs.boxes.isEmpty());
-        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
-
-        // A folder in the way: an error naming it, and the folder stays.
-        const QString folder = harness.files.filePath("taken.html");
-        QVERIFY(QDir().mkdir(folder));
-        QVERIFY(harness.download(folder));
-        QCOMPARE(harness.dialogs.boxes.size(), 1);
-        QVERIFY(harness.dialogs.boxes[0].critical);
-        QCOMPARE(harness.dialogs.boxes[0].title, QString("Error"));
-        QVERIFY2(harness.dialogs.boxes[0].text.contains("taken.html"), qPrintable(harness.dialogs.boxes[0].text));
-        QVERIFY(QFileInfo(folder).isDir());
-        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
+        // Cancelled, and a folder in the way: nothing written, the list still usable.
+        checkRefusedDownloads(harness, path);
     }
 
     void selectAllSkipsEmptySlots()

@@ -2,6 +2,8 @@
 // The winding meter window against the simulator's meter in memory; the load
 // of a hundred files runs against the simulator on a pseudo-terminal, at
 // 19200 baud and with the meter's real pauses.
+#include "ReadFile.h"
+#include "RefusedDownloads.h"
 #include "MeterHarness.h"
 #include "ui/SaveLocation.h"
 #include "link/StopRequest.h"
@@ -45,12 +47,6 @@ QByteArray fourFileMeter()
            "heat-run-file 0 Time,R1\\r\\n0,1.000\n"
            "heat-run-name 2 HRT-JOB-0003\n"
            "heat-run-file 2 Time,R1,R2\\r\\n0,1.234,1.240\\r\\n1,1.236,1.241\n";
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 const ScriptedDialogs::Box fatalBox{true, "Fatal Error", "Error Communication with Winding Resistance Meter"};
@@ -193,25 +189,8 @@ private slots:
         QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
         QVERIFY(list.isTicked(1) && list.isTicked(3));
 
-        // Cancelled: nothing written, nothing said, the list still usable.
-        harness.dialogs.boxes.clear();
-        QVERIFY(QFile::remove(path));
-        QTest::mouseClick(childNamed<QPushButton>(window, "cmdRMDownload"), Qt::LeftButton);
-        QVERIFY(!QFile::exists(path));
-        QVERIFY(harness.dialogs.boxes.isEmpty());
-        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
-
-        // A path that cannot be written: an error naming it; nothing replaced.
-        const QString folder = harness.files.filePath("a-folder.html");
-        QVERIFY(QDir().mkdir(folder));
-        harness.dialogs.saveAnswers << folder;
-        QTest::mouseClick(childNamed<QPushButton>(window, "cmdRMDownload"), Qt::LeftButton);
-        QCOMPARE(harness.dialogs.boxes.size(), 1);
-        QCOMPARE(harness.dialogs.boxes[0].title, QString("Error"));
-        QVERIFY(harness.dialogs.boxes[0].critical);
-        QVERIFY2(harness.dialogs.boxes[0].text.contains("a-folder.html"), qPrintable(harness.dialogs.boxes[0].text));
-        QVERIFY(QFileInfo(folder).isDir());
-        QVERIFY(childNamed<QGroupBox>(window, "Frame2")->isEnabled());
+        // Cancelled, and a folder in the way: nothing written, the list still usable.
+        checkRefusedDownloads(harness, path);
     }
 
     void commaLocaleShowsCommasButReadsPoints()
