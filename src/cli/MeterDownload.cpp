@@ -197,6 +197,7 @@ MeterLoad::Step MeterDownload::recordFetched(int index, ExchangeOutcome outcome,
         m_files->setRecord(index, m_format.decode(reply, m_locale));
         break;
     case ExchangeOutcome::Garbled:
+    case ExchangeOutcome::Suspect:
         m_files->setFailed(index, MessageTexts::downloadFailed());
         break;
     case ExchangeOutcome::Lost:
@@ -236,21 +237,19 @@ void MeterDownload::downloadHeatRuns()
         const QString shownName = QStringLiteral("Heat-run test %1 (%2)").arg(slot + 1).arg(terminalText(name));
         if (m_console.progress)
             m_console.progress(shownName + QStringLiteral(": downloading"));
-        QByteArray reply;
-        const ExchangeOutcome outcome =
-            m_exchange->requestWithFixedWait(heatRunRequest(slot), m_exchange->timing().heatRunWaitMs, &reply);
+        QByteArray content;
+        const ExchangeOutcome outcome = MeterLoad::fetchHeatRun(*m_exchange, slot, &content);
         if (m_console.progress)
             m_console.progress(QString());
         if (outcome == ExchangeOutcome::Ended)
             return;
-        const std::optional<QByteArray> content = heatRunContent(reply);
-        if (!content) {
+        if (outcome != ExchangeOutcome::Reply) {
             m_failures << shownName + QStringLiteral(": ") + MessageTexts::downloadFailed();
             continue;
         }
         const QString fileName = heatRunFileName(name, slot, taken);
         taken << fileName;
-        const WriteResult written = writeBytesFile(folder.filePath(fileName), *content + "\r\n");
+        const WriteResult written = writeBytesFile(folder.filePath(fileName), content + "\r\n");
         if (!written.ok)
             m_failures << shownName + QStringLiteral(": ") + terminalText(written.error);
         else if (!m_options.quiet)

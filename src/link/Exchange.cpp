@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "link/Exchange.h"
 
-#include "link/StopRequest.h"
 #include "link/SerialLink.h"
+#include "link/StopRequest.h"
+#include "protocol/HeatRunReply.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -10,6 +11,42 @@
 #include <QTimer>
 
 #include <algorithm>
+
+namespace {
+
+constexpr qint64 nsPerMs = 1'000'000;
+
+// The shortest reply a meter sends: a count, "[12]" at the least.
+constexpr int shortestReply = 4;
+
+} // namespace
+
+bool couldHoldReply(const QByteArray &bytes)
+{
+    return bytes.size() >= shortestReply && bytes.contains(']');
+}
+
+bool repeatsReply(const QByteArray &after, const QByteArray &reply)
+{
+    if (reply.isEmpty())
+        return false;
+    for (qsizetype i = 0; i < after.size(); ++i) {
+        if (after.at(i) != reply.at(i % reply.size()))
+            return false;
+    }
+    return true;
+}
+
+qint64 Exchange::guardNs(const ReplyRule &rule)
+{
+    const int longest = std::max({rule.longest, rule.needed, rule.awaited});
+    return std::max(shortestGuardCharacters, longest + 4) * characterNs;
+}
+
+qint64 Exchange::longGuardNs()
+{
+    return guardNs(heatRunNamesRule(heatRunSlotCount));
+}
 
 Exchange::Exchange(SerialLink &port, const StopRequest &stop, const MeterTiming &timing)
     : m_port(port)
@@ -29,48 +66,70 @@ void Exchange::send(const QByteArray &request)
     m_port.write(request);
 }
 
-bool Exchange::settleLine(bool handleEvents)
+void Exchange::noteStray()
 {
-    const QDeadlineTimer limit(m_timing.settleLimitMs);
+    m_noisy = true;
+    m_strayInThisExchange = true;
+    m_cleanExchanges = 0;
+}
+
+qint64 Exchange::quietBeforeNs(qint64 guard) const
+{
+    if (m_afterTimeout)
+        return std::max(guard, m_timing.lateReplyGraceMs * nsPerMs);
+    return m_noisy ? guard : cleanQuietNs;
+}
+
+Exchange::Settled Exchange::settleLine(qint64 quietNs, bool handleEvents)
+{
+    Settled settled;
+    const QDeadlineTimer limit(m_timing.settleLimitMs + quietNs / nsPerMs);
     for (;;) {
         // Take in what the system holds first: after a long pass (the program
         // may not have run for a while) bytes may wait there unseen.
         m_port.waitForMoreBytesWithin(0, handleEvents);
         if (m_port.bytesWaiting() > 0) {
-            m_port.readAll();
-            m_noisy = true;
-            m_strayInThisExchange = true;
+            settled.dropped += m_port.readAll();
             noteBytesSeen();
         }
         if (!m_lastByte.isValid())
-            return true; // nothing has come since the port opened
-        const qint64 quietNs = m_noisy ? noisyQuietNs : cleanQuietNs;
+            return settled; // nothing has come since the port opened
         const qint64 leftNs = quietNs - m_lastByte.nsecsElapsed();
         if (leftNs <= 0)
-            return true;
-        if (limit.hasExpired() || m_port.deviceLost())
-            return false;
-        if (handleEvents && m_stop.isRequested())
-            return false;
+            return settled;
+        if (limit.hasExpired() || m_port.deviceLost() || (handleEvents && m_stop.isRequested())) {
+            settled.quiet = false;
+            return settled;
+        }
         const qint64 waitNs = std::min(leftNs, std::max<qint64>(0, limit.remainingTimeNSecs()));
         if (!m_port.waitForMoreBytesWithin(waitNs, handleEvents) && m_port.bytesWaiting() == 0)
-            return true; // nothing came for the rest of the quiet time
+            return settled; // nothing came for the rest of the quiet time
     }
 }
 
 ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &rule, WaitEvents events,
-                                  QByteArray *reply)
+                                  QByteArray *reply, Trust trust)
 {
     reply->clear();
     m_strayInThisExchange = false;
+    m_strayBefore = false;
+    m_provedQuiet = false;
     const bool handleEvents = events == WaitEvents::Handled;
-    const bool quietBefore = settleLine(handleEvents);
+    const qint64 guard = guardNs(rule);
+    const qint64 quietBefore = trust == Trust::Confirmed ? std::max(guard, quietBeforeNs(guard)) : quietBeforeNs(guard);
+    const Settled before = settleLine(quietBefore, handleEvents);
+    m_afterTimeout = false;
+    if (!before.dropped.isEmpty()) {
+        noteStray();
+        m_strayBefore = couldHoldReply(before.dropped);
+    }
     if (handleEvents && m_stop.isRequested())
         return ExchangeOutcome::Ended;
     // A device found gone is not written to: the link would open the COM
     // number again, which may now lead to another device.
     if (m_port.deviceLost())
         return ExchangeOutcome::Lost;
+    const bool confirm = trust == Trust::Confirmed || m_noisy;
     send(request);
 
     // Bytes are collected as they come so that the end-mark test looks at the
@@ -112,32 +171,69 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
     if (length == ReplyRule::none) {
         if (m_port.deviceLost())
             return ExchangeOutcome::Lost;
-        if (received.size() < rule.awaited)
+        if (received.size() < rule.awaited) {
+            // The answer may still come: the next request waits for it to pass.
+            m_afterTimeout = true;
+            m_lastByte.start();
+            m_provedQuiet = received.isEmpty() && before.quiet && before.dropped.isEmpty();
+            m_strayBefore = m_strayBefore || couldHoldReply(received);
             return ExchangeOutcome::TimedOut;
+        }
         // Enough bytes, but no reply of the expected form among them.
-        m_noisy = true;
-        m_cleanExchanges = 0;
-        settleLine(handleEvents);
+        noteStray();
+        m_strayBefore = m_strayBefore || couldHoldReply(received);
+        settleLine(guard, handleEvents);
         *reply = received;
         return ExchangeOutcome::Garbled;
     }
-    if (length < received.size()) {
-        m_noisy = true; // bytes after the reply's end mark
-        m_strayInThisExchange = true;
-    }
-    // On a line that has shown stray bytes, a reply counts only if the line
-    // falls quiet after it as well: on a line that never does, its bytes may
-    // be mixed with others.
-    const bool quietAfter = !m_noisy || settleLine(handleEvents);
-    if (handleEvents && m_stop.isRequested())
-        return ExchangeOutcome::Ended;
-    if (!quietBefore || !quietAfter) {
+
+    const QByteArray taken = received.left(length);
+    QByteArray after = received.mid(length);
+    if (!after.isEmpty())
+        noteStray();
+    if (confirm || !after.isEmpty()) {
+        // The reply counts only if the line falls quiet behind it: on a line
+        // that never does, its bytes may be mixed with others; and another
+        // reply behind it means this one may be a late or repeated one.
+        const Settled behind = settleLine(guard, handleEvents);
+        if (handleEvents && m_stop.isRequested())
+            return ExchangeOutcome::Ended;
+        if (!behind.dropped.isEmpty()) {
+            noteStray();
+            after += behind.dropped;
+        }
+        if (!before.quiet || !behind.quiet) {
+            *reply = received + behind.dropped;
+            return ExchangeOutcome::Garbled;
+        }
+        if (couldHoldReply(after) && !repeatsReply(after, taken)) {
+            *reply = taken;
+            return ExchangeOutcome::Suspect;
+        }
+        m_provedQuiet = true;
+    } else if (!before.quiet) {
         *reply = received;
         return ExchangeOutcome::Garbled;
     }
-    *reply = received.left(length);
+    *reply = taken;
     noteCleanExchange();
     return ExchangeOutcome::Reply;
+}
+
+Exchange::Quiet Exchange::awaitQuietLine(qint64 guard, WaitEvents events)
+{
+    const bool handleEvents = events == WaitEvents::Handled;
+    const Settled settled = settleLine(std::max(guard, quietBeforeNs(guard)), handleEvents);
+    m_afterTimeout = false;
+    if (handleEvents && m_stop.isRequested())
+        return Quiet::Ended;
+    if (m_port.deviceLost())
+        return Quiet::Lost;
+    if (!settled.dropped.isEmpty())
+        noteStray();
+    if (!settled.quiet)
+        return Quiet::NeverQuiet;
+    return couldHoldReply(settled.dropped) ? Quiet::Stray : Quiet::Quiet;
 }
 
 void Exchange::collectTail(QByteArray &received, bool handleEvents, const QDeadlineTimer &deadline)
@@ -161,6 +257,62 @@ void Exchange::noteCleanExchange()
         m_noisy = false;
         m_cleanExchanges = 0;
     }
+}
+
+ExchangeOutcome Exchange::requestFile(const QByteArray &request, int waitMs, int longestBytes, QByteArray *reply)
+{
+    reply->clear();
+    m_strayBefore = false;
+    m_provedQuiet = false;
+    const qint64 guard = longGuardNs();
+    const Settled before = settleLine(quietBeforeNs(guard), true);
+    m_afterTimeout = false;
+    if (!before.dropped.isEmpty())
+        noteStray();
+    if (m_stop.isRequested())
+        return ExchangeOutcome::Ended;
+    if (m_port.deviceLost())
+        return ExchangeOutcome::Lost;
+    send(request);
+
+    // The file is taken in as it comes, so that the port's buffer never
+    // fills, however long the file; the wait lasts the whole time all the same.
+    QByteArray received;
+    const QDeadlineTimer deadline(waitMs);
+    while (!deadline.hasExpired()) {
+        const bool more = m_port.waitForMoreBytes(int(std::max<qint64>(0, deadline.remainingTime())), true);
+        if (m_stop.isRequested())
+            return ExchangeOutcome::Ended;
+        if (m_port.bytesWaiting() > 0) {
+            received += m_port.readAll();
+            noteBytesSeen();
+        } else if (!more) {
+            // Nothing more can come (a device gone, or a link with no clock):
+            // the rest of the time is still waited, with the events handled.
+            if (waitHandlingEvents(int(std::max<qint64>(0, deadline.remainingTime()))) == ExchangeOutcome::Ended)
+                return ExchangeOutcome::Ended;
+        }
+    }
+    // A file still arriving is read to its end; the download counts only once
+    // the line has stayed quiet behind it, so a late one cannot become the
+    // next slot's file.
+    const Settled behind = settleLine(guard, true);
+    received += behind.dropped;
+    if (m_stop.isRequested())
+        return ExchangeOutcome::Ended;
+    if (m_port.deviceLost())
+        return ExchangeOutcome::Lost;
+    *reply = received;
+    if (received.isEmpty()) {
+        m_afterTimeout = true;
+        m_lastByte.start();
+        m_provedQuiet = before.quiet;
+        return ExchangeOutcome::TimedOut;
+    }
+    if (!before.quiet || !behind.quiet || received.size() > longestBytes)
+        return ExchangeOutcome::Garbled;
+    m_provedQuiet = true;
+    return ExchangeOutcome::Reply;
 }
 
 ExchangeOutcome Exchange::requestWithFixedWait(const QByteArray &request, int waitMs, QByteArray *reply)

@@ -6,9 +6,36 @@
 #include "protocol/ReplyFields.h"
 #include "protocol/Request.h"
 
+#include <utility>
+
 namespace MeterLoad {
 
 namespace {
+
+// The outcome of asking again for a reply that was in doubt. An answer with
+// more bytes behind it still counts when it is the same as the doubted one:
+// asked twice, the meter said the same, so no other request's reply can have
+// taken its place.
+ExchangeOutcome judgeSecondAnswer(ExchangeOutcome outcome, const QByteArray &answer, const QByteArray &doubted)
+{
+    if (outcome != ExchangeOutcome::Suspect)
+        return outcome;
+    return answer == doubted ? ExchangeOutcome::Reply : ExchangeOutcome::Garbled;
+}
+
+// A start-up request: its reply counts only on a line that stays quiet behind
+// it. A reply with another one behind it is asked for once more.
+ExchangeOutcome startupRequest(Exchange &exchange, const QByteArray &request, const ReplyRule &rule,
+                               QByteArray *reply)
+{
+    const ExchangeOutcome outcome =
+        exchange.request(request, rule, WaitEvents::Handled, reply, Exchange::Trust::Confirmed);
+    if (outcome != ExchangeOutcome::Suspect)
+        return outcome;
+    const QByteArray doubted = *reply;
+    return judgeSecondAnswer(
+        exchange.request(request, rule, WaitEvents::Handled, reply, Exchange::Trust::Confirmed), *reply, doubted);
+}
 
 // The count a start-up request gives; nothing when the load cannot go on.
 std::optional<int> startupCount(Exchange &exchange, const char *command, int lastDigit, Result &result)
@@ -30,8 +57,7 @@ bool readHeatRuns(Exchange &exchange, Listener &listener, Result &result)
 
     Exchange::pause(exchange.timing().startupPauseMs);
     QByteArray reply;
-    const ExchangeOutcome outcome =
-        exchange.request(Request::command("02"), heatRunNamesRule(*heatRuns), WaitEvents::Handled, &reply);
+    const ExchangeOutcome outcome = startupRequest(exchange, Request::command("02"), heatRunNamesRule(*heatRuns), &reply);
     if (outcome != ExchangeOutcome::Reply) {
         result.end = outcome == ExchangeOutcome::Ended ? End::Ended : End::StartupFailed;
         return false;
@@ -41,11 +67,182 @@ bool readHeatRuns(Exchange &exchange, Listener &listener, Result &result)
     return true;
 }
 
+// The record exchanges of a load. A late or repeated reply looks exactly like
+// a fresh one, so a reply is handed to the listener only once the line has
+// been seen quiet for the guard time behind it: behind a confirmed exchange,
+// through a time-out without a byte, or in the quiet wait that ends the load.
+// Until then it is held. Bytes that could be a reply and answer no request
+// put every held reply in doubt: each is asked for again on a quiet line and
+// counts only if its answer comes on one.
+class RecordFetch
+{
+public:
+    RecordFetch(Exchange &exchange, const RecordFormat &format, Listener &listener, const StopRequest &stop)
+        : m_exchange(exchange), m_format(format), m_listener(listener), m_stop(stop)
+    {
+    }
+
+    // Asks for slot `index`. False when the load ends here (see `end`).
+    bool fetch(int index)
+    {
+        QByteArray reply;
+        const ExchangeOutcome outcome =
+            m_exchange.request(m_format.request(index), m_format.rule, WaitEvents::Ignored, &reply);
+        if (outcome == ExchangeOutcome::Ended || m_stop.isRequested())
+            return endedHere(End::Ended, index);
+        if (m_exchange.earlierReplyInDoubt() || outcome == ExchangeOutcome::Suspect) {
+            if (!askAgainHeld())
+                return false;
+        } else if (m_exchange.lineProvedQuiet() || outcome == ExchangeOutcome::Lost) {
+            if (!handOverHeld())
+                return false;
+        }
+        switch (outcome) {
+        case ExchangeOutcome::Reply:
+            m_held.append({index, reply});
+            return !m_exchange.lineProvedQuiet() || handOverHeld();
+        case ExchangeOutcome::Suspect:
+            return askAgain(index, reply);
+        case ExchangeOutcome::Lost:
+            tell(index, outcome, QByteArray());
+            return endedHere(End::Stopped, index);
+        case ExchangeOutcome::TimedOut:
+        case ExchangeOutcome::Garbled:
+        case ExchangeOutcome::Ended:
+            break;
+        }
+        return tell(index, outcome, reply);
+    }
+
+    // The line must stay quiet behind the last reply before the load counts as done.
+    bool finish()
+    {
+        if (m_held.isEmpty())
+            return true;
+        switch (m_exchange.awaitQuietLine(Exchange::guardNs(m_format.rule), WaitEvents::Ignored)) {
+        case Exchange::Quiet::Quiet:
+        case Exchange::Quiet::Lost:
+            return handOverHeld();
+        case Exchange::Quiet::Stray:
+            return askAgainHeld();
+        case Exchange::Quiet::NeverQuiet:
+            return failHeld();
+        case Exchange::Quiet::Ended:
+            return endedHere(End::Ended, m_held.first().index);
+        }
+        return true;
+    }
+
+    // On Exit there is no time for the quiet wait: the window closes, and
+    // nothing is written from what it shows.
+    void handOverUnsettled()
+    {
+        const End how = end;
+        const int at = stoppedAt;
+        handOverHeld();
+        end = how;
+        stoppedAt = at;
+    }
+
+    End end = End::Completed;
+    int stoppedAt = -1;
+
+private:
+    struct Held
+    {
+        int index;
+        QByteArray reply;
+    };
+
+    bool endedHere(End how, int index)
+    {
+        end = how;
+        stoppedAt = m_held.isEmpty() ? index : std::min(index, m_held.first().index);
+        return false;
+    }
+
+    // Tells the listener; false when it stops the load.
+    bool tell(int index, ExchangeOutcome outcome, const QByteArray &reply)
+    {
+        if (m_listener.recordFetched(index, outcome, reply) == Step::GoOn)
+            return true;
+        end = m_stop.isRequested() ? End::Ended : End::Stopped;
+        stoppedAt = index;
+        return false;
+    }
+
+    bool handOverHeld()
+    {
+        const QList<Held> held = std::exchange(m_held, {});
+        for (const Held &record : held) {
+            if (!tell(record.index, ExchangeOutcome::Reply, record.reply))
+                return false;
+        }
+        return true;
+    }
+
+    bool failHeld()
+    {
+        const QList<Held> held = std::exchange(m_held, {});
+        for (const Held &record : held) {
+            if (!tell(record.index, ExchangeOutcome::Garbled, record.reply))
+                return false;
+        }
+        return true;
+    }
+
+    bool askAgainHeld()
+    {
+        const QList<Held> held = std::exchange(m_held, {});
+        for (const Held &record : held) {
+            if (!askAgain(record.index, record.reply))
+                return false;
+        }
+        return true;
+    }
+
+    // Once, on a line quiet before the request and behind the answer.
+    bool askAgain(int index, const QByteArray &doubted)
+    {
+        QByteArray reply;
+        const ExchangeOutcome outcome =
+            judgeSecondAnswer(m_exchange.request(m_format.request(index), m_format.rule, WaitEvents::Ignored, &reply,
+                                                 Exchange::Trust::Confirmed),
+                              reply, doubted);
+        if (outcome == ExchangeOutcome::Ended || m_stop.isRequested())
+            return endedHere(End::Ended, index);
+        if (!tell(index, outcome, reply))
+            return false;
+        return outcome != ExchangeOutcome::Lost || endedHere(End::Stopped, index);
+    }
+
+    Exchange &m_exchange;
+    const RecordFormat &m_format;
+    Listener &m_listener;
+    const StopRequest &m_stop;
+    QList<Held> m_held;
+};
+
 } // namespace
 
 ExchangeOutcome identify(Exchange &exchange, QByteArray *reply)
 {
     return exchange.requestWithFixedWait(Request::command("00"), exchange.timing().probeWaitMs, reply);
+}
+
+ExchangeOutcome fetchHeatRun(Exchange &exchange, int slot, QByteArray *content)
+{
+    content->clear();
+    QByteArray reply;
+    const ExchangeOutcome outcome =
+        exchange.requestFile(heatRunRequest(slot), exchange.timing().heatRunWaitMs, longestHeatRunReply, &reply);
+    if (outcome != ExchangeOutcome::Reply)
+        return outcome;
+    const std::optional<QByteArray> file = heatRunContent(reply);
+    if (!file)
+        return ExchangeOutcome::Garbled;
+    *content = *file;
+    return ExchangeOutcome::Reply;
 }
 
 bool isIdentification(const QByteArray &reply)
@@ -60,7 +257,7 @@ Count requestCount(Exchange &exchange, const QByteArray &request, int firstDigit
     // The reply is "[", the digits and "]". Reading on to that "]" keeps it
     // out of the next reply: a byte still on the line when the first record
     // request is sent would miss the flush and shift every field of that record.
-    count.outcome = exchange.request(request, ReplyRule{4, lastDigit, true}, WaitEvents::Handled, &reply);
+    count.outcome = startupRequest(exchange, request, ReplyRule{4, lastDigit, true}, &reply);
     if (count.outcome != ExchangeOutcome::Reply)
         return count;
     const std::optional<int> value = ReplyFields::decimal(reply, firstDigit, lastDigit);
@@ -85,24 +282,33 @@ Result load(MeterKind family, Exchange &exchange, const StopRequest &stop, Liste
     const RecordFormat format = recordFormatFor(family, *files);
     listener.fileCountRead(*files, format);
 
+    RecordFetch fetch(exchange, format, listener, stop);
     for (int index = 0; index < *files; ++index) {
         if (!listener.beforeRecord(index, *files))
             continue;
         if (stop.isRequested()) {
-            result.end = End::Ended;
-            return result;
+            fetch.end = End::Ended;
+            fetch.stoppedAt = index;
+            break;
         }
-        QByteArray reply;
-        const ExchangeOutcome outcome =
-            exchange.request(format.request(index), format.rule, WaitEvents::Ignored, &reply);
-        if (listener.recordFetched(index, outcome, reply) == Step::Stop) {
-            result.end = stop.isRequested() ? End::Ended : End::Stopped;
-            result.stoppedAt = index;
-            return result;
+        if (!fetch.fetch(index))
+            break;
+    }
+    // However the load ended, but for Exit, the replies already taken are
+    // settled before it counts as done.
+    const End end = fetch.end;
+    const int stoppedAt = fetch.stoppedAt;
+    if (end == End::Ended) {
+        fetch.handOverUnsettled();
+    } else {
+        fetch.finish();
+        if (end != End::Completed && fetch.end != End::Ended) {
+            fetch.end = end;
+            fetch.stoppedAt = stoppedAt;
         }
     }
-    result.end = End::Completed;
+    result.end = fetch.end;
+    result.stoppedAt = fetch.stoppedAt;
     return result;
 }
-
 } // namespace MeterLoad

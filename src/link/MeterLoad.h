@@ -85,4 +85,14 @@ struct Result
 // then "{10nnnn}". Start-up waits handle events; record waits do not.
 Result load(MeterKind family, Exchange &exchange, const StopRequest &stop, Listener &listener);
 
+// The longest heat-run-test reply taken: what the meter window's port holds.
+constexpr int longestHeatRunReply = 16768;
+
+// "{10nn}" for heat-run slot `slot` (0-based): the file between "[" and "]",
+// waited for the heat-run time while handling events. The download counts
+// only once the line has stayed quiet behind the reply. Reply with `content`;
+// TimedOut when nothing came; Garbled when the brackets are missing, the line
+// did not fall quiet, or the reply is longer than the port holds; Lost; Ended.
+ExchangeOutcome fetchHeatRun(Exchange &exchange, int slot, QByteArray *content);
+
 } // namespace MeterLoad

@@ -17,6 +17,11 @@ struct MeterTiming
     int heatRunWaitMs = 5000;
     // How long a standard request waits for its reply.
     int replyTimeoutMs = 1000;
-    // A line that is not quiet within this is taken as never quiet.
+    // A line that is not quiet within this (beyond the quiet time it must
+    // show) is taken as never quiet.
     int settleLimitMs = 100;
+    // After a time-out the meter may still answer: the next request waits
+    // until the line has been quiet this long. A reply later than this after
+    // its time-out is taken as never coming.
+    int lateReplyGraceMs = 500;
 };

@@ -50,6 +50,7 @@ MeterLoad::Step recordFailed(ExchangeOutcome outcome, UserDialogs &dialogs)
     };
     switch (outcome) {
     case ExchangeOutcome::Garbled:
+    case ExchangeOutcome::Suspect:
         return failed(MessageTexts::downloadFailed());
     case ExchangeOutcome::Lost:
         // Every later request would fail the same way: one box, not one per file.

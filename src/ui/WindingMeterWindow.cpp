@@ -293,12 +293,11 @@ void WindingMeterWindow::downloadHeatRun(int index)
     const BusyFrame busyFrame(m_heatRunFrame);
     const BusyCursor busy;
 
-    QByteArray reply;
-    const int waitMs = m_exchange->timing().heatRunWaitMs;
-    if (m_exchange->requestWithFixedWait(heatRunRequest(index), waitMs, &reply) == ExchangeOutcome::Ended)
+    QByteArray content;
+    const ExchangeOutcome outcome = MeterLoad::fetchHeatRun(*m_exchange, index, &content);
+    if (outcome == ExchangeOutcome::Ended)
         return;
-    const std::optional<QByteArray> content = heatRunContent(reply);
-    if (!content) {
+    if (outcome != ExchangeOutcome::Reply) {
         m_dialogs.critical(MessageTexts::errorTitle(), MessageTexts::downloadFailed());
         return;
     }
@@ -306,7 +305,7 @@ void WindingMeterWindow::downloadHeatRun(int index)
     const QString path = m_saveDialog.showSave(m_dialogs, type);
     if (path.isEmpty())
         return;
-    const WriteResult written = writeBytesFile(path, *content + "\r\n");
+    const WriteResult written = writeBytesFile(path, content + "\r\n");
     if (!written.ok) {
         m_dialogs.critical(MessageTexts::errorTitle(), written.error);
         return;
