@@ -135,16 +135,40 @@ void PtyServer::answer(const QByteArray &request, qint64 now)
     const QByteArray reply = m_emulator.replyTo(request);
     if (reply.isEmpty())
         return;
+    const bool faulted = m_emulator.faultsApplyTo(request);
     Pacing pacing = m_settings.pacing;
-    if (!m_emulator.faultsApplyTo(request)) {
+    if (!faulted) {
         pacing.pieces = 1;
         pacing.gapNs = 0;
+        pacing.repeatGapNs = 0;
     }
-    schedule(reply, now, pacing);
-    if (!m_settings.noise.isEmpty() && m_noiseDueNs < 0 && m_emulator.faultsApplyTo(request))
+    const bool late = faulted && pacing.lateNs > 0 && ++m_faultedAnswers % std::max(1, pacing.lateEvery) == 0;
+    if (late) {
+        const qint64 due = now + pacing.lateNs;
+        qsizetype at = 0;
+        while (at < m_late.size() && m_late[at].dueNs <= due)
+            ++at;
+        m_late.insert(at, {due, reply, pacing});
+    } else {
+        scheduleCopies(reply, now, pacing);
+    }
+    if (!m_settings.noise.isEmpty() && m_noiseDueNs < 0 && faulted)
         m_noiseDueNs = m_lineFreeNs;
     if (!m_settings.stale.isEmpty())
         m_staleDueNs = m_lineFreeNs + m_settings.staleDelayNs;
+}
+
+void PtyServer::scheduleCopies(const QByteArray &reply, qint64 now, const Pacing &pacing)
+{
+    const int copies = m_emulator.faults().repeat;
+    if (pacing.repeatGapNs <= 0 || copies < 2 || reply.size() % copies != 0) {
+        schedule(reply, now, pacing);
+        return;
+    }
+    const QByteArray copy = reply.left(reply.size() / copies);
+    schedule(copy, now, pacing);
+    for (int more = 1; more < copies; ++more)
+        schedule(copy, m_lineFreeNs + pacing.repeatGapNs, pacing);
 }
 
 void PtyServer::schedule(const QByteArray &bytes, qint64 now, const Pacing &pacing)
@@ -166,6 +190,10 @@ bool PtyServer::writeDue(qint64 now, QString *error)
         schedule(m_settings.noise, now, Pacing{m_settings.pacing.paced, 0, 1, 0});
         m_noiseDueNs = std::max(now, m_lineFreeNs) + m_settings.noiseEveryNs;
     }
+    while (!m_late.isEmpty() && m_late.first().dueNs <= now) {
+        const LateReply late = m_late.takeFirst();
+        scheduleCopies(late.bytes, now, late.pacing);
+    }
     while (!m_queue.isEmpty() && m_queue.first().dueNs <= now)
         m_unwritten += m_queue.takeFirst().bytes;
     if (m_unwritten.isEmpty())
@@ -184,7 +212,7 @@ bool PtyServer::writeDue(qint64 now, QString *error)
 qint64 PtyServer::nextDueNs() const
 {
     qint64 due = m_queue.isEmpty() ? -1 : m_queue.first().dueNs;
-    for (const qint64 timer : {m_staleDueNs, m_noiseDueNs}) {
+    for (const qint64 timer : {m_staleDueNs, m_noiseDueNs, m_late.isEmpty() ? qint64(-1) : m_late.first().dueNs}) {
         if (timer >= 0 && (due < 0 || timer < due))
             due = timer;
     }

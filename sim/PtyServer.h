@@ -42,6 +42,9 @@ private:
     void readRequests(qint64 now);
     void answer(const QByteArray &request, qint64 now);
     void schedule(const QByteArray &bytes, qint64 now, const Pacing &pacing);
+    // A reply with its copies: with a repeat gap, each copy waits that long
+    // behind the one before.
+    void scheduleCopies(const QByteArray &reply, qint64 now, const Pacing &pacing);
     bool writeDue(qint64 now, QString *error);
     qint64 nextDueNs() const;
     void logRequest(const QByteArray &request, qint64 now);
@@ -54,6 +57,14 @@ private:
     // the port closed, and so the line settings survive its close.
     int m_slave = -1;
     QString m_devicePath;
+    struct LateReply
+    {
+        qint64 dueNs;
+        QByteArray bytes;
+        Pacing pacing;
+    };
+    QList<LateReply> m_late;           // replies held back by --late-ms, in due order
+    int m_faultedAnswers = 0;
     QList<ScheduledWrite> m_queue;     // in due order
     QByteArray m_unwritten;            // due bytes the pty did not take yet
     qint64 m_lineFreeNs = 0;           // when the last scheduled byte is out

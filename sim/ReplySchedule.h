@@ -14,6 +14,14 @@ struct Pacing
     qint64 latencyNs = 0;         // before the first byte
     int pieces = 1;               // the reply is sent in this many pieces...
     qint64 gapNs = 0;             // ...with this pause between them
+    // Faulted requests only: the reply starts this long after the request,
+    // while the meter goes on answering later requests (every lateEvery-th
+    // faulted request; 1 for all).
+    qint64 lateNs = 0;
+    int lateEvery = 1;
+    // Faulted requests only, with --repeat: each copy follows the one before
+    // after this pause instead of straight away.
+    qint64 repeatGapNs = 0;
 };
 
 // 10 bits (start, 8 data, stop) at 19200 baud, as an exact fraction of a second.

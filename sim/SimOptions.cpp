@@ -65,6 +65,9 @@ const Option optionTable[] = {
     {"stale-delay-ms", "Delay of the stale text after a reply. Default 300.", "D"},
     {"extra", "Text appended right after each reply.", "TEXT"},
     {"repeat", "Send every reply (with its extra text) N times in a row.", "N"},
+    {"repeat-gap-ms", "With --repeat: pause between the copies. Default 0.", "G"},
+    {"late-ms", "Start replies this long after their request, answering later requests meanwhile.", "L"},
+    {"late-every", "With --late-ms: only every Nth faulted reply is late. Default 1.", "N"},
     {"noise", "Junk written again and again, from the first faulted reply on.", "TEXT"},
     {"noise-every-ms", "Pause between two junk writes of --noise. Default 2.", "M"},
     {"bad-count", "Count replies carry letters, e.g. [0A1B].", nullptr},
@@ -177,6 +180,9 @@ void readFaults(Reader &reader, SimOptions &options)
     reader.milliseconds("latency-ms", options.pacing.latencyNs);
     reader.number("pieces", options.pacing.pieces, 1, 1'000'000);
     reader.milliseconds("gap-ms", options.pacing.gapNs);
+    reader.milliseconds("late-ms", options.pacing.lateNs);
+    reader.number("late-every", options.pacing.lateEvery, 1, 1'000'000);
+    reader.milliseconds("repeat-gap-ms", options.pacing.repeatGapNs);
     reader.bytes("stale", options.stale);
     reader.milliseconds("stale-delay-ms", options.staleDelayNs);
 }

@@ -80,10 +80,10 @@ qint64 Exchange::quietBeforeNs(qint64 guard) const
     return m_noisy ? guard : cleanQuietNs;
 }
 
-Exchange::Settled Exchange::settleLine(qint64 quietNs, bool handleEvents)
+Exchange::Settled Exchange::settleLine(qint64 quietNs, bool handleEvents, qint64 quietOnStrayNs)
 {
     Settled settled;
-    const QDeadlineTimer limit(m_timing.settleLimitMs + quietNs / nsPerMs);
+    QDeadlineTimer limit(m_timing.settleLimitMs + quietNs / nsPerMs);
     for (;;) {
         // Take in what the system holds first: after a long pass (the program
         // may not have run for a while) bytes may wait there unseen.
@@ -91,6 +91,12 @@ Exchange::Settled Exchange::settleLine(qint64 quietNs, bool handleEvents)
         if (m_port.bytesWaiting() > 0) {
             settled.dropped += m_port.readAll();
             noteBytesSeen();
+            // A copy of what just came may follow it: the line must now stay
+            // quiet for the longer time.
+            if (quietOnStrayNs > quietNs) {
+                quietNs = quietOnStrayNs;
+                limit = QDeadlineTimer(m_timing.settleLimitMs + quietNs / nsPerMs);
+            }
         }
         if (!m_lastByte.isValid())
             return settled; // nothing has come since the port opened
@@ -117,7 +123,7 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
     const bool handleEvents = events == WaitEvents::Handled;
     const qint64 guard = guardNs(rule);
     const qint64 quietBefore = trust == Trust::Confirmed ? std::max(guard, quietBeforeNs(guard)) : quietBeforeNs(guard);
-    const Settled before = settleLine(quietBefore, handleEvents);
+    const Settled before = settleLine(quietBefore, handleEvents, guard);
     m_afterTimeout = false;
     if (!before.dropped.isEmpty()) {
         noteStray();

@@ -122,8 +122,9 @@ private:
         QByteArray dropped;      // what came meanwhile
     };
     void send(const QByteArray &request);
-    // Drops what comes until the line has been quiet for `quietNs`.
-    Settled settleLine(qint64 quietNs, bool handleEvents);
+    // Drops what comes until the line has been quiet for `quietNs`, or for
+    // `quietOnStrayNs` once something came.
+    Settled settleLine(qint64 quietNs, bool handleEvents, qint64 quietOnStrayNs = 0);
     // Quiet time needed before the next request.
     qint64 quietBeforeNs(qint64 guard) const;
     void noteBytesSeen() { m_lastByte.start(); }

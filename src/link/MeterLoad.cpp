@@ -67,6 +67,19 @@ bool readHeatRuns(Exchange &exchange, Listener &listener, Result &result)
     return true;
 }
 
+// A reply the meter sent more than once in a row, as one copy.
+QByteArray oneCopy(const QByteArray &reply)
+{
+    for (qsizetype copies = 2; copies <= reply.size() / 2; ++copies) {
+        if (reply.size() % copies != 0)
+            continue;
+        const QByteArray copy = reply.left(reply.size() / copies);
+        if (copy.repeated(copies) == reply)
+            return copy;
+    }
+    return reply;
+}
+
 // The record exchanges of a load. A late or repeated reply looks exactly like
 // a fresh one, so a reply is handed to the listener only once the line has
 // been seen quiet for the guard time behind it: behind a confirmed exchange,
@@ -99,6 +112,11 @@ public:
         }
         switch (outcome) {
         case ExchangeOutcome::Reply:
+            // On a line that repeats replies, a reply just like the one before
+            // may be its copy standing in for an answer still to come.
+            if (m_exchange.lineNoisy() && reply == m_lastReply)
+                return askAgain(index, reply);
+            m_lastReply = reply;
             m_held.append({index, reply});
             return !m_exchange.lineProvedQuiet() || handOverHeld();
         case ExchangeOutcome::Suspect:
@@ -211,6 +229,8 @@ private:
                               reply, doubted);
         if (outcome == ExchangeOutcome::Ended || m_stop.isRequested())
             return endedHere(End::Ended, index);
+        if (outcome == ExchangeOutcome::Reply)
+            m_lastReply = reply;
         if (!tell(index, outcome, reply))
             return false;
         return outcome != ExchangeOutcome::Lost || endedHere(End::Stopped, index);
@@ -221,6 +241,7 @@ private:
     Listener &m_listener;
     const StopRequest &m_stop;
     QList<Held> m_held;
+    QByteArray m_lastReply;
 };
 
 } // namespace
@@ -238,7 +259,7 @@ ExchangeOutcome fetchHeatRun(Exchange &exchange, int slot, QByteArray *content)
         exchange.requestFile(heatRunRequest(slot), exchange.timing().heatRunWaitMs, longestHeatRunReply, &reply);
     if (outcome != ExchangeOutcome::Reply)
         return outcome;
-    const std::optional<QByteArray> file = heatRunContent(reply);
+    const std::optional<QByteArray> file = heatRunContent(oneCopy(reply));
     if (!file)
         return ExchangeOutcome::Garbled;
     *content = *file;

@@ -3,6 +3,8 @@
 // pseudo-terminal, in real time.
 #include "cli/MeterDownload.h"
 
+#include "FastTiming.h"
+#include "MemoryMeter.h"
 #include "MeterHarness.h"
 #include "ReadFile.h"
 #include "SimProcess.h"
@@ -116,6 +118,61 @@ private slots:
         QVERIFY2(cableCsv.contains(" \xC2\xB5,"), cableCsv.constData());
         QCOMPARE(runDownload({"--port", "1", "--quiet", "--format", "json"}), ExitStatus::allRead);
         QVERIFY(m_process->readAllStandardOutput().contains(" \xC2\xB5\", \"Cable Size (sq. mm)\""));
+    }
+
+    // A meter that sends each record twice, the copy 15 ms behind, and
+    // answers every third one late: each row is the clean meter's row, or
+    // failed; never another file's.
+    void lateAndRepeatedRepliesNeverBecomeAnotherFile_data()
+    {
+        QTest::addColumn<QStringList>("meter");
+        QTest::addColumn<QString>("recordPrefix");
+        QTest::newRow("winding") << QStringList{"--family", "winding", "--files", "6"} << "{11";
+        QTest::newRow("contact") << QStringList{"--family", "contact", "--files", "6"} << "{11";
+        QTest::newRow("ratio") << QStringList{"--family", "ratio", "--files", "6"} << "{11";
+        QTest::newRow("cable") << QStringList{"--family", "cable", "--files", "6"} << "{10";
+    }
+    void lateAndRepeatedRepliesNeverBecomeAnotherFile()
+    {
+        QFETCH(QStringList, meter);
+        QFETCH(QString, recordPrefix);
+        // The clean meter's rows, from the same content in this process.
+        QList<QByteArray> clean;
+        {
+            MemoryMeter memory(meter);
+            const std::unique_ptr<SerialLink> port = memory.makePort();
+            DownloadOptions options;
+            options.port = 1;
+            options.quiet = true;
+            options.output = QStringLiteral("-");
+            QByteArray csv;
+            DownloadConsole console;
+            console.error = [](const QString &) { };
+            console.standardOutput = [&csv](const QByteArray &bytes) {
+                csv += bytes;
+                return true;
+            };
+            StopRequest stop;
+            QCOMPARE(MeterDownload(options, *port, stop, console, fastTiming()).run(), ExitStatus::allRead);
+            clean = csv.split('\n');
+        }
+        SimProcess sim(meter + QStringList{"--repeat", "2", "--repeat-gap-ms", "15", "--late-ms", "1100",
+                                           "--late-every", "3", "--fault-only", recordPrefix});
+        QVERIFY(sim.start());
+        const int status = runDownload({"--port", "1", "--format", "csv", "--quiet"});
+        QVERIFY(status == ExitStatus::allRead || status == ExitStatus::someFailed);
+        const QList<QByteArray> rows = m_process->readAllStandardOutput().split('\n');
+        QCOMPARE(rows.size(), clean.size());
+        int failed = 0;
+        for (qsizetype row = 0; row < rows.size(); ++row) {
+            if (rows[row] == clean[row])
+                continue;
+            ++failed;
+            QVERIFY2(rows[row].endsWith(",Communication Error\r") || rows[row].endsWith(",Error downloading the file\r"),
+                     rows[row].constData());
+        }
+        // The meter answers two of three requests on time.
+        QVERIFY2(failed <= rows.size() / 2, qPrintable(QString::number(failed)));
     }
 
     void exitStatusWithoutAMeter_data()

@@ -42,6 +42,7 @@ bool FakeSerialLink::waitForMoreBytes(int, bool)
     }
     if (arriving.isEmpty())
         return false;
-    received += arriving.takeFirst();
-    return true;
+    const QByteArray piece = arriving.takeFirst();
+    received += piece;
+    return !piece.isEmpty();
 }

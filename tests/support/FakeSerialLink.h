@@ -8,8 +8,10 @@
 
 // An in-memory meter behind the SerialLink interface. The responder answers
 // each written request with the pieces of its reply: the first piece is
-// waiting at once, each later one arrives at the next wait. A wait with
-// nothing left to deliver returns at once as a time-out, so tests never sleep.
+// waiting at once, each later one arrives at the next wait; an empty piece is
+// a wait that passes with nothing. Pieces not yet delivered stay on the wire
+// across requests, as a late reply does. A wait with nothing left to deliver
+// returns at once as a time-out, so tests never sleep.
 class FakeSerialLink : public SerialLink
 {
 public:

@@ -41,6 +41,7 @@ public:
         --m_meter.openPorts;
         m_received.clear();
         m_arriving.clear();
+        m_late.clear();
     }
     qint64 bytesWaiting() override { return m_received.size(); }
     QByteArray readAll() override
@@ -63,6 +64,13 @@ public:
             return false;
         if (!m_arriving.isEmpty()) {
             m_received += m_arriving.takeFirst();
+            return true;
+        }
+        // A late reply lets its own wait time out and comes at the next one.
+        if (!m_late.isEmpty()) {
+            if (m_late.first().waitsToSkip-- > 0)
+                return false;
+            m_received += m_late.takeFirst().bytes;
             return true;
         }
         if (m_meter.m_noisy && !m_meter.m_options.noise.isEmpty()) {
@@ -90,7 +98,20 @@ private:
         pacing.paced = false;
         if (!faulted)
             pacing.pieces = 1;
-        const QList<sim::ScheduledWrite> pieces = sim::scheduleReply(reply, 0, pacing);
+        const int copies = m_meter.m_emulator->faults().repeat;
+        if (faulted && pacing.lateNs > 0 && ++m_meter.m_faultedAnswers % std::max(1, pacing.lateEvery) == 0) {
+            m_late.append({1, reply});
+            m_meter.m_noisy = true;
+            return;
+        }
+        QList<sim::ScheduledWrite> pieces;
+        if (faulted && pacing.repeatGapNs > 0 && copies > 1 && reply.size() % copies == 0) {
+            // Each copy of a repeated reply comes one wait after the one before.
+            for (int copy = 0; copy < copies; ++copy)
+                pieces.append({0, reply.left(reply.size() / copies)});
+        } else {
+            pieces = sim::scheduleReply(reply, 0, pacing);
+        }
         // A reply that starts late is not waiting yet when the request is out.
         const bool late = pacing.latencyNs > 0 || pieces.size() > 1;
         for (const sim::ScheduledWrite &piece : pieces)
@@ -113,6 +134,12 @@ private:
     sim::RequestFramer m_framer;
     QByteArray m_received;
     QList<QByteArray> m_arriving;
+    struct Late
+    {
+        int waitsToSkip;
+        QByteArray bytes;
+    };
+    QList<Late> m_late;
     QString m_error;
     int m_number = 0;
     bool m_open = false;

@@ -20,7 +20,8 @@
 // more arrives at each wait or pass of the event loop; a wait with nothing
 // left returns at once as a time-out. Stale text waits when a port opens (its
 // repeats after replies need the simulator's clock); noise arrives at every
-// wait once the first faulted reply is out.
+// wait once the first faulted reply is out. A late reply (--late-ms) lets its
+// own wait time out and comes at the next wait, whatever was asked meanwhile.
 class MemoryMeter
 {
 public:
@@ -51,4 +52,5 @@ private:
     QString m_error;
     bool m_unplugged = false;
     bool m_noisy = false;
+    int m_faultedAnswers = 0;
 };
