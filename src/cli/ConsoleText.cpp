@@ -18,6 +18,17 @@ QString terminalText(const QString &text)
     return shown;
 }
 
+QByteArray terminalTable(const QByteArray &table)
+{
+    QStringList lines = QString::fromUtf8(table).split(u'\n');
+    for (QString &line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        line = terminalText(line);
+    }
+    return lines.join(u'\n').toUtf8();
+}
+
 QString progressLine(int done, int total, double elapsedSeconds)
 {
     constexpr int barWidth = 20;

@@ -110,11 +110,14 @@ QString downloadUsage()
                           "  -q, --quiet       no progress bar and no remarks; failures are still listed\n"
                           "  --wait SECONDS    probe once a second until the meter answers, at most\n"
                           "                    this long (default: one attempt)\n"
+                          "  --max-timeouts N  end the load after N records in a row got no answer\n"
+                          "                    and write the files read so far (default 5; 0: never)\n"
                           "  -h, --help, --version\n"
                           "\n"
-                          "Exit status: 0 every file read; 1 some files failed (listed on standard\n"
-                          "error); 2 no meter answered or the port cannot be opened; 3 bad arguments;\n"
-                          "4 the output could not be written; 130 interrupted (Ctrl-C).\n");
+                          "Exit status: 0 every file read; 1 incomplete: some files failed or were not\n"
+                          "read (listed on standard error); 2 no meter answered or the port cannot be\n"
+                          "opened; 3 bad arguments, or --files names no file the meter has; 4 the\n"
+                          "output could not be written (also a closed pipe); 130 interrupted (Ctrl-C).\n");
 }
 
 DownloadCommand readDownloadCommand(const QStringList &arguments)
@@ -159,7 +162,7 @@ DownloadCommand readDownloadCommand(const QStringList &arguments)
         }
         if (name != QLatin1String("--port") && name != QLatin1String("--format") && name != QLatin1String("--output")
             && name != QLatin1String("--files") && name != QLatin1String("--heat-runs")
-            && name != QLatin1String("--wait"))
+            && name != QLatin1String("--wait") && name != QLatin1String("--max-timeouts"))
             return usageError(QStringLiteral("unknown argument \"%1\"").arg(arguments[i]));
         const std::optional<QString> given = takeValue();
         if (!given)
@@ -201,6 +204,13 @@ DownloadCommand readDownloadCommand(const QStringList &arguments)
                                       .arg(longestWaitSeconds)
                                       .arg(*given));
             options.waitSeconds = seconds;
+        } else if (name == QLatin1String("--max-timeouts")) {
+            bool ok = false;
+            const int count = given->toInt(&ok);
+            if (!ok || count < 0 || count > 9999)
+                return usageError(QStringLiteral("--max-timeouts takes a number from 0 to 9999, not \"%1\"")
+                                      .arg(*given));
+            options.maxTimeouts = count;
         }
     }
     if (!portGiven)

@@ -24,6 +24,9 @@ struct DownloadOptions
     QString heatRunFolder; // empty: heat-run-test files are not downloaded
     bool quiet = false;
     double waitSeconds = 0; // 0: one identification attempt
+    // A meter that stops answering ends the load after this many time-outs
+    // in a row; the files read so far are written. 0: never.
+    int maxTimeouts = 5;
 
     // Whether file number `number` (1-based) is to be read.
     bool wantsFile(int number) const;

@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -42,6 +43,8 @@ MeterDownload::~MeterDownload()
 
 int MeterDownload::run()
 {
+    if (!outputPlaceUsable())
+        return ExitStatus::outputNotWritten;
     int status = ExitStatus::noMeter;
     const std::optional<QByteArray> identification = identify(&status);
     if (!identification)
@@ -80,13 +83,20 @@ int MeterDownload::run()
                 m_failures << failureLine(slot, QStringLiteral("not read"));
         }
     }
+    bool anyFileNamed = m_options.files.isEmpty();
     for (const DownloadOptions::Range &range : m_options.files) {
+        anyFileNamed = anyFileNamed || range.first <= m_files->fileCount();
         const int first = qMax(range.first, m_files->fileCount() + 1);
         if (range.last == 0 || range.last < first)
             continue;
         const QString files = range.last == first ? QStringLiteral("File %1").arg(first)
                                                   : QStringLiteral("Files %1 to %2").arg(first).arg(range.last);
         m_failures << QStringLiteral("%1: the meter has %2 files").arg(files).arg(m_files->fileCount());
+    }
+    if (!anyFileNamed) {
+        m_console.error(QStringLiteral("kestrix-download: --files names no file of this meter: it has %1 files")
+                            .arg(m_files->fileCount()));
+        return ExitStatus::badArguments;
     }
 
     if (!m_options.heatRunFolder.isEmpty()) {
@@ -209,6 +219,13 @@ MeterLoad::Step MeterDownload::recordFetched(int index, ExchangeOutcome outcome,
         m_files->setFailed(index, MessageTexts::communicationError());
         break;
     }
+    // A meter that has stopped answering would hold the download for hours.
+    m_timeoutsInARow = outcome == ExchangeOutcome::TimedOut ? m_timeoutsInARow + 1 : 0;
+    if (m_options.maxTimeouts > 0 && m_timeoutsInARow >= m_options.maxTimeouts) {
+        m_console.error(QStringLiteral("kestrix-download: %1 files in a row got no answer; the load ends here")
+                            .arg(m_timeoutsInARow));
+        step = MeterLoad::Step::Stop;
+    }
     if (m_files->state(index) == DownloadedFiles::State::Failed)
         m_failures << failureLine(index, m_files->failure(index));
     showProgress();
@@ -255,6 +272,24 @@ void MeterDownload::downloadHeatRuns()
         else if (!m_options.quiet)
             m_console.error(QStringLiteral("%1 saved as %2").arg(shownName, terminalText(folder.filePath(fileName))));
     }
+}
+
+bool MeterDownload::outputPlaceUsable()
+{
+    if (m_options.output == QLatin1String("-"))
+        return true;
+    const QFileInfo output(m_options.output);
+    if (!output.absoluteDir().exists()) {
+        m_console.error(QStringLiteral("kestrix-download: the folder %1 does not exist")
+                            .arg(terminalText(QDir::toNativeSeparators(output.absolutePath()))));
+        return false;
+    }
+    const QString refusal = outputRefusal(m_options.output);
+    if (!refusal.isEmpty()) {
+        m_console.error(QStringLiteral("kestrix-download: %1").arg(terminalText(refusal)));
+        return false;
+    }
+    return true;
 }
 
 bool MeterDownload::writeOutput()

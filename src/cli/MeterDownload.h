@@ -57,6 +57,8 @@ private:
     void sayPortCannotBeOpened();
     void downloadHeatRuns();
     bool writeOutput();
+    // Before the meter is asked anything: the output can be written there.
+    bool outputPlaceUsable();
     void reportFailures();
 
     void heatRunNamesRead(const QList<std::optional<QString>> &names) override;
@@ -79,6 +81,7 @@ private:
     std::unique_ptr<DownloadedFiles> m_files;
     RecordFormat m_format;
     int m_wanted = 0;
+    int m_timeoutsInARow = 0;
     int m_done = 0;
     QElapsedTimer m_sinceFirstRecord;
     QStringList m_failures; // "File 7: Communication Error", in order

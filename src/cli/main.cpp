@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // kestrix-download: every stored measurement of a meter to a file, without a window.
+#include "cli/ConsoleText.h"
 #include "cli/DownloadOptions.h"
 #include "cli/InterruptSignals.h"
 #include "cli/MeterDownload.h"
@@ -8,6 +9,7 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdio>
 
 #ifdef Q_OS_WIN
@@ -54,6 +56,11 @@ int main(int argc, char *argv[])
         return ExitStatus::badArguments;
     }
 
+#ifndef Q_OS_WIN
+    // A reader that goes away (| head) makes the write fail with an error the
+    // download reports, instead of killing it without a word.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kestrix-download"));
     StopRequest stop;
@@ -61,7 +68,12 @@ int main(int argc, char *argv[])
 
     DownloadConsole console;
     console.error = [](const QString &line) { writeLine(stderr, line + u'\n'); };
-    console.standardOutput = [](const QByteArray &bytes) { return writeAll(stdout, bytes); };
+    // On a terminal the meter's control characters are shown, not sent; a
+    // file or pipe gets the format's bytes.
+    if (isatty(fileno(stdout)))
+        console.standardOutput = [](const QByteArray &bytes) { return writeAll(stdout, terminalTable(bytes)); };
+    else
+        console.standardOutput = [](const QByteArray &bytes) { return writeAll(stdout, bytes); };
     if (!command.options.quiet && isatty(fileno(stderr))) {
         console.progress = [](const QString &line) { writeLine(stderr, u'\r' + line + QStringLiteral("\x1b[K")); };
         console.progressEnd = [] { writeLine(stderr, QStringLiteral("\n")); };

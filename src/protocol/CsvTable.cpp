@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "protocol/CsvTable.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 bool startsAsFormula(const QString &text)
@@ -10,8 +12,13 @@ bool startsAsFormula(const QString &text)
     const QChar first = text.front();
     if (first == u'=' || first == u'+' || first == u'@')
         return true;
-    // "-12.5" is a number and "  ---" the list's empty cell; "-Under-" would be a formula.
-    return first == u'-' && text.size() > 1 && text.at(1).isLetter();
+    if (first != u'-')
+        return false;
+    // "-12.5" (or "-12,5" in a comma locale) is a number and "---" the list's
+    // empty cell; "-Under-", "-1+1" or "-(A1)" would be evaluated.
+    static const QRegularExpression number(QStringLiteral("^-\\d+([.,]\\d+)?([eE][-+]?\\d+)?$"));
+    static const QRegularExpression dashes(QStringLiteral("^-+$"));
+    return !number.match(text).hasMatch() && !dashes.match(text).hasMatch();
 }
 
 } // namespace

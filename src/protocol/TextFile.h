@@ -22,7 +22,14 @@ WriteResult writeTextFile(const QString &path, const QString &text);
 QByteArray textFileBytes(const QString &text);
 
 // The same, for bytes that must reach the file unchanged.
+// Only a regular file is ever replaced: a FIFO or a character device (a
+// terminal, /dev/stdout) is written to as a stream; a folder, socket or block
+// device is refused with outputRefusal()'s reason.
 WriteResult writeBytesFile(const QString &path, const QByteArray &bytes);
+
+// Why `path` cannot take an output file ("... is a folder"), or empty when it
+// can: it does not exist yet, or is a regular file, a FIFO or a character device.
+QString outputRefusal(const QString &path);
 
 // Writes every byte to a file opened with QIODevice::Unbuffered. Empty when
 // all are written, else the system's reason ("No space left on device"), also

@@ -8,6 +8,13 @@ class TestConsoleText : public QObject
     Q_OBJECT
 
 private slots:
+    void aTableOnATerminalShowsControlCharacters()
+    {
+        QCOMPARE(terminalTable(QByteArrayLiteral("a,\x1b]0;x\x07\r\nb,\x00"
+                                                 "c\r\n")),
+                 QByteArray("a,\\x1b]0;x\\x07\nb,\\x00c\n"));
+    }
+
     void heatRunNamesBecomeSafeFileNames_data()
     {
         QTest::addColumn<QString>("meterName");

@@ -175,6 +175,20 @@ private slots:
         QVERIFY2(failed <= rows.size() / 2, qPrintable(QString::number(failed)));
     }
 
+    void aClosedPipeIsAnOutputNotWritten()
+    {
+        SimProcess sim({"--family", "contact", "--files", "3", "--unpaced"});
+        QVERIFY(sim.start());
+        // The reader is gone long before the table is written, as "| head" can be.
+        QProcess shell;
+        shell.start(QStringLiteral("bash"),
+                    {QStringLiteral("-c"), QStringLiteral("\"$0\" --port 1 --quiet | true; echo \"${PIPESTATUS[0]}\""),
+                     QStringLiteral(KESTRIX_DOWNLOAD_PATH)});
+        QVERIFY(shell.waitForFinished(processLimitMs));
+        QCOMPARE(shell.readAllStandardOutput(), QByteArray("4\n"));
+        QVERIFY(shell.readAllStandardError().contains("standard output could not be written"));
+    }
+
     void exitStatusWithoutAMeter_data()
     {
         QTest::addColumn<QStringList>("arguments");

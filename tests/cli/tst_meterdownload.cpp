@@ -151,6 +151,14 @@ private slots:
         QTest::newRow("count not answered")
             << QStringList{"--family", "cable", "--silent-after", "1"} << false << ExitStatus::noMeter
             << "kestrix-download: Error Communication with Cable Resistance Meter" << false;
+        QTest::newRow("a meter that falls silent ends the load after five time-outs")
+            << QStringList{"--family", "contact", "--files", "40", "--silent-after", "4"} << false
+            << ExitStatus::someFailed << "kestrix-download: 5 files in a row got no answer; the load ends here"
+            << true;
+        QTest::newRow("files beyond the meter's last") << QStringList{"--family", "cable", "--files", "4"} << false
+                                                       << ExitStatus::badArguments
+                                                       << "kestrix-download: --files names no file of this meter"
+                                                       << false;
         QTest::newRow("winding start-up not answered")
             << QStringList{"--family", "winding", "--silent-after", "2"} << false << ExitStatus::noMeter
             << "kestrix-download: Error Communication with Winding Resistance Meter" << false;
@@ -164,6 +172,8 @@ private slots:
         CommandLineRun run(simArguments);
         if (unplugged)
             run.meter.unplug();
+        if (QTest::currentDataTag() == QByteArrayLiteral("files beyond the meter's last"))
+            run.options.files = {{12, 0}};
         QTEST(run.run(), "status");
         QCOMPARE(run.errors.isEmpty(), firstError.isEmpty());
         if (!firstError.isEmpty())
@@ -200,6 +210,22 @@ private slots:
         QVERIFY2(csv.contains("\r\n3,,,,The meter is no longer connected. The files read so far are listed.\r\n"),
                  csv.constData());
         QCOMPARE(run.errors.mid(1), (QStringList{"File 4: not read", "File 5: not read"}));
+    }
+
+    void anOutputThatCannotBeWrittenIsFoundBeforeTheMeterIsAsked_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::newRow("missing folder") << "missing/out.csv";
+        QTest::newRow("a folder") << ".";
+    }
+    void anOutputThatCannotBeWrittenIsFoundBeforeTheMeterIsAsked()
+    {
+        QFETCH(QString, output);
+        CommandLineRun run({"--family", "cable", "--files", "4"});
+        run.options.output = run.folder.filePath(output);
+        QCOMPARE(run.run(), ExitStatus::outputNotWritten);
+        QVERIFY(run.meter.requests.isEmpty());
+        QCOMPARE(run.errors.size(), 1);
     }
 
     void onlyTheListedFilesAreAskedFor()

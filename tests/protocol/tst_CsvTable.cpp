@@ -22,6 +22,11 @@ private slots:
         QTest::newRow("plus") << "+A1" << "'+A1";
         QTest::newRow("at") << "@SUM(A1)" << "'@SUM(A1)";
         QTest::newRow("out of range") << "-Under-" << "'-Under-";
+        QTest::newRow("minus and a sum") << "-1+1+A1" << "'-1+1+A1";
+        QTest::newRow("minus and a number sum") << "-2+3" << "'-2+3";
+        QTest::newRow("minus and a bracket") << "-(A1)" << "'-(A1)";
+        QTest::newRow("negative with an exponent") << "-1.5E-3" << "-1.5E-3";
+        QTest::newRow("negative with a decimal comma") << "-0,5" << "\"-0,5\"";
         QTest::newRow("formula with comma") << "=A1,B1" << "\"'=A1,B1\"";
         QTest::newRow("micro sign") << QString::fromUtf8("0.5678 \xC2\xB5") << QString::fromUtf8("0.5678 \xC2\xB5");
         QTest::newRow("empty") << "" << "";

@@ -15,7 +15,10 @@
 #endif
 #ifdef Q_OS_UNIX
 #include <csignal>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -59,6 +62,7 @@ private slots:
     void usesSystemEncoding();
     void writesBytesUnchanged();
     void folderAsTargetFails();
+    void aPipeIsWrittenAsAStream();
     void parentIsAFileFails();
     void failedWriteKeepsPreviousFile_data();
     void failedWriteKeepsPreviousFile();
@@ -132,6 +136,28 @@ void TestTextFile::folderAsTargetFails()
     QVERIFY(QFileInfo(path).isDir());
     QCOMPARE(contents(path + QStringLiteral("/inside.txt")), QByteArray("kept"));
     QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("folder.html")});
+}
+
+void TestTextFile::aPipeIsWrittenAsAStream()
+{
+#ifdef Q_OS_UNIX
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("fifo"));
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    // The reader is this process: open it first without blocking.
+    const int reader = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+    QVERIFY(reader >= 0);
+    QVERIFY(writeBytesFile(path, "a,b\r\n").ok);
+    char got[16] = {};
+    QCOMPARE(::read(reader, got, sizeof got), ssize_t(5));
+    ::close(reader);
+    QCOMPARE(QByteArray(got), QByteArray("a,b\r\n"));
+    struct stat status;
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
+    QVERIFY(S_ISFIFO(status.st_mode)); // still the pipe, not a file put in its place
+#else
+    QSKIP("no named pipes here");
+#endif
 }
 
 void TestTextFile::parentIsAFileFails()
