@@ -7,9 +7,30 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace sim {
+
+QString PortLink::whyNotReplaceable(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status;
+    if (lstat(name.constData(), &status) != 0)
+        return {}; // no such name yet
+    if (!S_ISLNK(status.st_mode))
+        return QStringLiteral("%1 exists and is not a link; it is left alone").arg(path);
+    char target[4096];
+    const ssize_t length = readlink(name.constData(), target, sizeof target);
+    const QByteArray targetPath = length > 0 ? QByteArray(target, length) : QByteArray();
+    // Only a simulator's own leftover goes: a link to a pseudo-terminal that
+    // is no more. A link to anything else is the user's (an adapter pinned to
+    // this number) or another running simulator's.
+    if (targetPath.startsWith("/dev/pts/") && access(targetPath.constData(), F_OK) != 0)
+        return {};
+    return QStringLiteral("%1 already points to %2; it is left alone. Choose another number with --com")
+        .arg(path, QFile::decodeName(targetPath));
+}
 
 PortLink::~PortLink()
 {
@@ -23,6 +44,11 @@ bool PortLink::publish(const QString &folder, int number, const QString &device,
         return false;
     }
     const QString path = folder + QStringLiteral("/COM%1").arg(number);
+    const QString refusal = whyNotReplaceable(path);
+    if (!refusal.isEmpty()) {
+        *error = refusal;
+        return false;
+    }
     // A fresh link under a private name, then renamed over the old one: the
     // name never points nowhere, and a stale link from a killed run goes away.
     const QString temporary = path + QStringLiteral(".%1.new").arg(getpid());

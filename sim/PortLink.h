@@ -16,8 +16,12 @@ public:
     PortLink &operator=(const PortLink &) = delete;
     ~PortLink();
 
-    // Creates `folder` if needed and replaces any earlier link of that name.
+    // Creates `folder` if needed and the link COM<number> in it. An earlier
+    // link of that name is replaced only when it is a simulator's leftover (a
+    // pseudo-terminal that is gone); anything else there is refused.
     bool publish(const QString &folder, int number, const QString &device, QString *error);
+    // Why the link at `path` must not be replaced; empty when it may.
+    static QString whyNotReplaceable(const QString &path);
     void withdraw();
 
     QString path() const { return m_path; }

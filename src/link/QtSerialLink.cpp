@@ -67,6 +67,14 @@ bool QtSerialLink::open()
         m_error = QStringLiteral("COM %1 is not connected to any serial device").arg(m_number);
         return false;
     }
+    if (!openDevice(device))
+        return false;
+    m_openedDevice = device;
+    return true;
+}
+
+bool QtSerialLink::openDevice(const QString &device)
+{
     m_port.setPortName(device);
     m_port.setBaudRate(QSerialPort::Baud19200);
     m_port.setDataBits(QSerialPort::Data8);
@@ -121,10 +129,11 @@ bool QtSerialLink::reopenIfLost()
     if (!m_lost)
         return true;
     close();
-    if (!open()) {
+    if (m_openedDevice.isEmpty() || !openDevice(m_openedDevice)) {
         m_lost = true; // still gone: the next request tries again
         return false;
     }
+    m_lost = false;
     // Nothing that came before this request belongs to its reply.
     discardInput();
     return true;

@@ -41,9 +41,11 @@ public:
     bool waitForMoreBytesWithin(qint64 nsecs, bool handleEvents) override;
     bool deviceLost() const override;
 
-    // After the device was lost, opens the port again on the same COM number
-    // (the device behind it may have a new name). write() does this for each
-    // request. False while the device is still gone; errorString() says why.
+    // After the device was lost, opens the same device again: the one the COM
+    // number led to when the port was opened (a link's target then), never
+    // the one it maps to now, which may be another device altogether.
+    // write() does this for each request. False while the device is still
+    // gone; errorString() says why.
     bool reopenIfLost();
 
     QString deviceName() const { return m_port.portName(); }
@@ -51,7 +53,11 @@ public:
 private:
     QSerialPort m_port;
     const StopRequest *m_stop = nullptr;
+    // Opens `device` with the line settings.
+    bool openDevice(const QString &device);
+
     int m_number = 0;
+    QString m_openedDevice; // what open() found behind the number
     QString m_error;
     bool m_lost = false;
 };

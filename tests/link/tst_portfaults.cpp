@@ -93,31 +93,36 @@ private slots:
         QVERIFY2(!reason.contains("in use"), qPrintable(reason));
     }
 
-    void lostDeviceIsOpenedAgainForTheNextRequest()
+    void aLostDeviceIsOpenedAgainOnlyWhereItWas()
     {
+        // COM 1 leads to the adapter's device node, which is itself a link
+        // (as /dev/serial/by-id names are): it goes and comes back with the adapter.
+        QTemporaryDir nodes;
+        const QString adapterNode = nodes.filePath(QStringLiteral("ttyAdapter"));
         auto meter = std::make_unique<PtyMeter>();
-        QVERIFY(!meter->device().isEmpty());
-        QVERIFY(publishPort(PortMap::linkFolder(), comNumber, meter->device()));
+        PtyMeter other; // made now, so that it cannot take the adapter's pty number
+        QVERIFY(!meter->device().isEmpty() && !other.device().isEmpty());
+        QVERIFY(QFile::link(meter->device(), adapterNode));
+        QVERIFY(publishPort(PortMap::linkFolder(), comNumber, adapterNode));
         QtSerialLink port(QtSerialLink::meterBufferSize);
         QCOMPARE(openFailure(port), QString());
-        QVERIFY(!port.deviceLost());
 
         // The adapter is pulled while the window idles in its event loop.
         meter.reset();
         QTRY_VERIFY_WITH_TIMEOUT(port.deviceLost(), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(!port.isOpen(), 10000);
 
-        // Not back yet: the request goes nowhere, and the next one tries again.
+        // COM 1 now leads to another device: nothing is ever written to it.
+        QVERIFY(publishPort(PortMap::linkFolder(), comNumber, other.device()));
         port.write("{1001}");
         QVERIFY(!port.isOpen());
         QVERIFY(port.deviceLost());
         QVERIFY(!port.errorString().isEmpty());
+        QCOMPARE(other.receive(1, 100), QByteArray());
 
-        // Plugged back in, perhaps under another device name. The meter
-        // answers the heat-run-test request as soon as it has it.
+        // The adapter's node comes back: the next request reaches the meter there.
         PtyMeter back;
-        QVERIFY(!back.device().isEmpty());
-        QVERIFY(publishPort(PortMap::linkFolder(), comNumber, back.device()));
+        QVERIFY(QFile::remove(adapterNode) && QFile::link(back.device(), adapterNode));
         QByteArray requests;
         QSocketNotifier meterSide(qintptr(back.masterFd()), QSocketNotifier::Read);
         connect(&meterSide, &QSocketNotifier::activated, this, [&] {
@@ -125,7 +130,6 @@ private slots:
             if (requests == "{1001}")
                 back.send("[0,1.25\r\n]");
         });
-
         StopRequest stop;
         Exchange exchange(port, stop);
         QByteArray reply;

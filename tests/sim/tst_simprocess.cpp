@@ -58,7 +58,7 @@ private slots:
         QVERIFY(QDir().mkpath(folder));
         const QString linkPath = folder + QStringLiteral("/COM7");
         // A link left by a run that was killed must be replaced.
-        QVERIFY(QFile::link(QStringLiteral("/nonexistent/pts/99"), linkPath));
+        QVERIFY(QFile::link(QStringLiteral("/dev/pts/999999"), linkPath));
 
         QProcess sim;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -91,6 +91,26 @@ private slots:
         QCOMPARE(sim.exitStatus(), QProcess::NormalExit);
         QCOMPARE(sim.exitCode(), 0);
         QVERIFY(!QFileInfo::exists(linkPath) && !QFileInfo(linkPath).isSymLink());
+    }
+
+    void aLinkOfTheUsersIsLeftAlone()
+    {
+        QTemporaryDir config;
+        const QString folder = config.filePath(QStringLiteral("kestrix/ports"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString linkPath = folder + QStringLiteral("/COM1");
+        QVERIFY(QFile::link(QStringLiteral("/dev/ttyUSB7"), linkPath)); // an adapter pinned to COM 1
+
+        QProcess sim;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        sim.setProcessEnvironment(environment);
+        sim.start(QStringLiteral(KESTRIX_SIM_PATH), {"--com", "1"});
+        QVERIFY(sim.waitForFinished(patienceMs));
+        QVERIFY(sim.exitCode() != 0);
+        const QByteArray said = sim.readAllStandardError();
+        QVERIFY2(said.contains(QFile::encodeName(linkPath)) && said.contains("/dev/ttyUSB7"), said.constData());
+        QCOMPARE(QFileInfo(linkPath).symLinkTarget(), QStringLiteral("/dev/ttyUSB7"));
     }
 
     void badCommandLineIsReported()
