@@ -2,6 +2,7 @@
 #include "app/Program.h"
 
 #include "ui/MeterWindow.h"
+#include "link/InterruptSignals.h"
 #include "link/StopRequest.h"
 #include "ui/UserDialogs.h"
 #include "app/DetectionDialog.h"
@@ -13,6 +14,9 @@ int runProgram()
     // Exit, wherever it is pressed, leaves every event loop at once.
     StopRequest stop;
     QObject::connect(&stop, &StopRequest::requested, qApp, [] { QCoreApplication::exit(0); });
+    // A session that ends (SIGHUP), a kill (SIGTERM) or Ctrl-C in the terminal
+    // is an Exit too: the port closes and its lock file goes with it.
+    stopOnInterrupt(stop);
 
     ProgramState state;
     QtUserDialogs dialogs(stop);

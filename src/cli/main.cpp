@@ -2,7 +2,7 @@
 // kestrix-download: every stored measurement of a meter to a file, without a window.
 #include "cli/ConsoleText.h"
 #include "cli/DownloadOptions.h"
-#include "cli/InterruptSignals.h"
+#include "link/InterruptSignals.h"
 #include "cli/MeterDownload.h"
 #include "link/QtSerialLink.h"
 #include "link/StopRequest.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "cli/InterruptSignals.h"
+#include "link/InterruptSignals.h"
 
 #include "link/StopRequest.h"
 
