@@ -112,6 +112,9 @@ public:
     // start-up requests). Sleeps; uses no CPU.
     static void pause(int msecs);
 
+    // Milliseconds since the last byte came in (0 before the first).
+    qint64 msSinceLastByte() const { return m_lastByte.isValid() ? m_lastByte.elapsed() : 0; }
+
     // True once stray bytes have been seen on this line.
     bool lineNoisy() const { return m_noisy; }
 

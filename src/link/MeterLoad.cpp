@@ -6,6 +6,7 @@
 #include "protocol/ReplyFields.h"
 #include "protocol/Request.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace MeterLoad {
@@ -47,6 +48,13 @@ std::optional<int> startupCount(Exchange &exchange, const char *command, int las
     return std::nullopt;
 }
 
+// The winding meter's second between its start-up requests, counted from
+// the end of the reply: the quiet check behind the reply is part of it.
+void pauseAfterReply(Exchange &exchange)
+{
+    Exchange::pause(int(std::max<qint64>(0, exchange.timing().startupPauseMs - exchange.msSinceLastByte())));
+}
+
 // Winding meters tell their heat-run tests first. False when the load cannot go on.
 bool readHeatRuns(Exchange &exchange, Listener &listener, Result &result)
 {
@@ -55,7 +63,7 @@ bool readHeatRuns(Exchange &exchange, Listener &listener, Result &result)
         return false;
     listener.heatRunCountRead(*heatRuns);
 
-    Exchange::pause(exchange.timing().startupPauseMs);
+    pauseAfterReply(exchange);
     QByteArray reply;
     const ExchangeOutcome outcome = startupRequest(exchange, Request::command("02"), heatRunNamesRule(*heatRuns), &reply);
     if (outcome != ExchangeOutcome::Reply) {
@@ -63,7 +71,7 @@ bool readHeatRuns(Exchange &exchange, Listener &listener, Result &result)
         return false;
     }
     listener.heatRunNamesRead(heatRunNames(reply, *heatRuns));
-    Exchange::pause(exchange.timing().startupPauseMs);
+    pauseAfterReply(exchange);
     return true;
 }
 
