@@ -128,6 +128,7 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
     if (!before.dropped.isEmpty()) {
         noteStray();
         m_strayBefore = couldHoldReply(before.dropped);
+        m_repeatsSeen = m_repeatsSeen || (m_strayBefore && repeatsReply(before.dropped, m_lastTaken));
     }
     if (handleEvents && m_stop.isRequested())
         return ExchangeOutcome::Ended;
@@ -212,9 +213,12 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
             *reply = received + behind.dropped;
             return ExchangeOutcome::Garbled;
         }
-        if (couldHoldReply(after) && !repeatsReply(after, taken)) {
-            *reply = taken;
-            return ExchangeOutcome::Suspect;
+        if (couldHoldReply(after)) {
+            if (!repeatsReply(after, taken)) {
+                *reply = taken;
+                return ExchangeOutcome::Suspect;
+            }
+            m_repeatsSeen = true;
         }
         m_provedQuiet = true;
     } else if (!before.quiet) {
@@ -222,6 +226,7 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
         return ExchangeOutcome::Garbled;
     }
     *reply = taken;
+    m_lastTaken = taken;
     noteCleanExchange();
     return ExchangeOutcome::Reply;
 }

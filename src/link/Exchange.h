@@ -117,6 +117,8 @@ public:
 
     // True once stray bytes have been seen on this line.
     bool lineNoisy() const { return m_noisy; }
+    // True once a reply has been seen sent again on this line.
+    bool lineRepeatsReplies() const { return m_repeatsSeen; }
 
 private:
     struct Settled
@@ -147,6 +149,8 @@ private:
     bool m_strayInThisExchange = false;
     bool m_strayBefore = false;
     bool m_provedQuiet = false;
+    bool m_repeatsSeen = false;
+    QByteArray m_lastTaken; // the last reply handed over
     int m_cleanExchanges = 0; // in a row without stray bytes while the line counts as noisy
 };
 

@@ -91,13 +91,19 @@ QByteArray oneCopy(const QByteArray &reply)
 // The record exchanges of a load. A late or repeated reply looks exactly like
 // a fresh one, so a reply is handed to the listener only once the line has
 // been seen quiet for the guard time behind it: behind a confirmed exchange,
-// through a time-out without a byte, or in the quiet wait that ends the load.
-// Until then it is held. Bytes that could be a reply and answer no request
-// put every held reply in doubt: each is asked for again on a quiet line and
+// through a time-out without a byte, in a quiet check after every
+// `heldAtMost` replies, or in the quiet wait that ends the load. Until then it
+// is held, and so is every outcome behind it, so that the listener hears of
+// the slots in order. Bytes that could be a reply and answer no request put
+// every held reply in doubt: each is asked for again on a quiet line and
 // counts only if its answer comes on one.
 class RecordFetch
 {
 public:
+    // Bounds what one stray reply costs in questions asked again, and lets
+    // the list and the progress follow the load.
+    static constexpr int heldAtMost = 32;
+
     RecordFetch(Exchange &exchange, const RecordFormat &format, Listener &listener, const StopRequest &stop)
         : m_exchange(exchange), m_format(format), m_listener(listener), m_stop(stop)
     {
@@ -111,10 +117,15 @@ public:
             m_exchange.request(m_format.request(index), m_format.rule, WaitEvents::Ignored, &reply);
         if (outcome == ExchangeOutcome::Ended || m_stop.isRequested())
             return endedHere(End::Ended, index);
-        if (m_exchange.earlierReplyInDoubt() || outcome == ExchangeOutcome::Suspect) {
+        // What this exchange showed, before any question asked again changes it.
+        const bool doubt = m_exchange.earlierReplyInDoubt() || outcome == ExchangeOutcome::Suspect;
+        const bool provedQuiet = m_exchange.lineProvedQuiet();
+        const bool copyOfTheLast = outcome == ExchangeOutcome::Reply && m_exchange.lineRepeatsReplies()
+                                   && reply == m_lastReply;
+        if (doubt) {
             if (!askAgainHeld())
                 return false;
-        } else if (m_exchange.lineProvedQuiet() || outcome == ExchangeOutcome::Lost) {
+        } else if (provedQuiet || outcome == ExchangeOutcome::Lost) {
             if (!handOverHeld())
                 return false;
         }
@@ -122,11 +133,13 @@ public:
         case ExchangeOutcome::Reply:
             // On a line that repeats replies, a reply just like the one before
             // may be its copy standing in for an answer still to come.
-            if (m_exchange.lineNoisy() && reply == m_lastReply)
-                return askAgain(index, reply);
+            if (copyOfTheLast)
+                return (m_held.isEmpty() || checkQuiet()) && askAgain(index, QByteArray());
             m_lastReply = reply;
-            m_held.append({index, reply});
-            return !m_exchange.lineProvedQuiet() || handOverHeld();
+            m_held.append({index, outcome, reply});
+            if (provedQuiet)
+                return handOverHeld();
+            return heldCount() < heldAtMost || checkQuiet();
         case ExchangeOutcome::Suspect:
             return askAgain(index, reply);
         case ExchangeOutcome::Lost:
@@ -137,27 +150,15 @@ public:
         case ExchangeOutcome::Ended:
             break;
         }
-        return tell(index, outcome, reply);
-    }
-
-    // The line must stay quiet behind the last reply before the load counts as done.
-    bool finish()
-    {
         if (m_held.isEmpty())
-            return true;
-        switch (m_exchange.awaitQuietLine(Exchange::guardNs(m_format.rule), WaitEvents::Ignored)) {
-        case Exchange::Quiet::Quiet:
-        case Exchange::Quiet::Lost:
-            return handOverHeld();
-        case Exchange::Quiet::Stray:
-            return askAgainHeld();
-        case Exchange::Quiet::NeverQuiet:
-            return failHeld();
-        case Exchange::Quiet::Ended:
-            return endedHere(End::Ended, m_held.first().index);
-        }
+            return tell(index, outcome, reply);
+        m_held.append({index, outcome, reply});
         return true;
     }
+
+    // The line must stay quiet behind the last reply before the load counts
+    // as done: what is held is settled.
+    bool finish() { return m_held.isEmpty() || checkQuiet(); }
 
     // On Exit there is no time for the quiet wait: the window closes, and
     // nothing is written from what it shows.
@@ -177,8 +178,27 @@ private:
     struct Held
     {
         int index;
+        ExchangeOutcome outcome; // Reply, or a failure held to keep the order
         QByteArray reply;
     };
+
+    int heldCount() const { return int(m_held.size()); }
+
+    bool checkQuiet()
+    {
+        switch (m_exchange.awaitQuietLine(Exchange::guardNs(m_format.rule), WaitEvents::Ignored)) {
+        case Exchange::Quiet::Quiet:
+        case Exchange::Quiet::Lost:
+            return handOverHeld();
+        case Exchange::Quiet::Stray:
+            return askAgainHeld();
+        case Exchange::Quiet::NeverQuiet:
+            return failHeld();
+        case Exchange::Quiet::Ended:
+            break;
+        }
+        return endedHere(End::Ended, m_held.isEmpty() ? 0 : m_held.first().index);
+    }
 
     bool endedHere(End how, int index)
     {
@@ -187,10 +207,10 @@ private:
         return false;
     }
 
-    // Tells the listener; false when it stops the load.
+    // Tells the listener; false when it, or Exit, stops the load.
     bool tell(int index, ExchangeOutcome outcome, const QByteArray &reply)
     {
-        if (m_listener.recordFetched(index, outcome, reply) == Step::GoOn)
+        if (m_listener.recordFetched(index, outcome, reply) == Step::GoOn && !m_stop.isRequested())
             return true;
         end = m_stop.isRequested() ? End::Ended : End::Stopped;
         stoppedAt = index;
@@ -201,42 +221,54 @@ private:
     {
         const QList<Held> held = std::exchange(m_held, {});
         for (const Held &record : held) {
-            if (!tell(record.index, ExchangeOutcome::Reply, record.reply))
+            if (!tell(record.index, record.outcome, record.reply))
                 return false;
         }
         return true;
     }
 
+    // Held replies count as failed; held failures stay what they were.
     bool failHeld()
     {
         const QList<Held> held = std::exchange(m_held, {});
         for (const Held &record : held) {
-            if (!tell(record.index, ExchangeOutcome::Garbled, record.reply))
+            const ExchangeOutcome outcome =
+                record.outcome == ExchangeOutcome::Reply ? ExchangeOutcome::Garbled : record.outcome;
+            if (!tell(record.index, outcome, record.reply))
                 return false;
         }
         return true;
     }
 
+    // Held replies are asked for again; held failures stay what they were.
     bool askAgainHeld()
     {
         const QList<Held> held = std::exchange(m_held, {});
         for (const Held &record : held) {
-            if (!askAgain(record.index, record.reply))
+            const bool goOn = record.outcome == ExchangeOutcome::Reply
+                                  ? askAgain(record.index, record.reply)
+                                  : tell(record.index, record.outcome, record.reply);
+            if (!goOn)
                 return false;
         }
         return true;
     }
 
-    // Once, on a line quiet before the request and behind the answer.
+    // Once, on a line quiet before the request and behind the answer. An
+    // answer with more behind it still counts when it is the `doubted` reply
+    // again; with no doubted reply (a possible copy of the last one) it does not.
     bool askAgain(int index, const QByteArray &doubted)
     {
+        if (m_stop.isRequested())
+            return endedHere(End::Ended, index);
         QByteArray reply;
-        const ExchangeOutcome outcome =
-            judgeSecondAnswer(m_exchange.request(m_format.request(index), m_format.rule, WaitEvents::Ignored, &reply,
-                                                 Exchange::Trust::Confirmed),
-                              reply, doubted);
+        ExchangeOutcome outcome = m_exchange.request(m_format.request(index), m_format.rule, WaitEvents::Ignored,
+                                                     &reply, Exchange::Trust::Confirmed);
         if (outcome == ExchangeOutcome::Ended || m_stop.isRequested())
             return endedHere(End::Ended, index);
+        outcome = doubted.isEmpty() && outcome == ExchangeOutcome::Suspect
+                      ? ExchangeOutcome::Garbled
+                      : judgeSecondAnswer(outcome, reply, doubted);
         if (outcome == ExchangeOutcome::Reply)
             m_lastReply = reply;
         if (!tell(index, outcome, reply))
@@ -323,19 +355,13 @@ Result load(MeterKind family, Exchange &exchange, const StopRequest &stop, Liste
         if (!fetch.fetch(index))
             break;
     }
-    // However the load ended, but for Exit, the replies already taken are
-    // settled before it counts as done.
-    const End end = fetch.end;
-    const int stoppedAt = fetch.stoppedAt;
-    if (end == End::Ended) {
-        fetch.handOverUnsettled();
-    } else {
+    // A completed load counts as done only once what is held is settled. A
+    // load the listener stopped has handed over everything before that slot;
+    // on Exit what is held is shown as it is.
+    if (fetch.end == End::Completed)
         fetch.finish();
-        if (end != End::Completed && fetch.end != End::Ended) {
-            fetch.end = end;
-            fetch.stoppedAt = stoppedAt;
-        }
-    }
+    else if (fetch.end == End::Ended)
+        fetch.handOverUnsettled();
     result.end = fetch.end;
     result.stoppedAt = fetch.stoppedAt;
     return result;

@@ -65,6 +65,11 @@ private slots:
                                     << true;
         QTest::newRow("CR LF behind every reply")
             << each([](int i) { return QList<QByteArray>{record(i) + "\r\n"}; }) << QList<int>{} << true;
+        QTest::newRow("CR LF behind replies that are all alike (empty slots)")
+            << each([](int) { return QList<QByteArray>{record(9) + "\r\n"}; }) << QList<int>{} << true;
+        QTest::newRow("a record cut off mid-load")
+            << each([](int i) { return QList<QByteArray>{i == 2 ? record(i).left(20) : record(i)}; }) << QList<int>{2}
+            << true;
         QTest::newRow("every reply twice at once")
             << each([](int i) { return QList<QByteArray>{record(i) + record(i)}; }) << QList<int>{} << false;
         QTest::newRow("every reply again after a pause")
@@ -128,13 +133,13 @@ private slots:
         QList<int> toldOf;
         for (const Told &told : recorder.told) {
             toldOf << told.index;
-            if (told.outcome == ExchangeOutcome::Reply)
-                QCOMPARE(told.reply, record(told.index));
-            else
+            if (told.outcome != ExchangeOutcome::Reply)
                 failedNow << told.index;
+            // record(9) stands for the empty slot of the row whose slots are all alike.
+            else if (told.reply != record(9))
+                QCOMPARE(told.reply, record(told.index));
         }
-        std::sort(toldOf.begin(), toldOf.end());
-        QCOMPARE(toldOf, (QList<int>{0, 1, 2, 3, 4}));
+        QCOMPARE(toldOf, (QList<int>{0, 1, 2, 3, 4})); // each once, in order
         QCOMPARE(failedNow, failed);
         QStringList requests;
         for (const QByteArray &request : port.written)
