@@ -142,7 +142,7 @@ void PtyServer::answer(const QByteArray &request, qint64 now)
         pacing.gapNs = 0;
         pacing.repeatGapNs = 0;
     }
-    const bool late = faulted && pacing.lateNs > 0 && ++m_faultedAnswers % std::max(1, pacing.lateEvery) == 0;
+    const bool late = faulted && isLateReply(++m_faultedAnswers, pacing);
     if (late) {
         const qint64 due = now + pacing.lateNs;
         qsizetype at = 0;
@@ -160,15 +160,10 @@ void PtyServer::answer(const QByteArray &request, qint64 now)
 
 void PtyServer::scheduleCopies(const QByteArray &reply, qint64 now, const Pacing &pacing)
 {
-    const int copies = m_emulator.faults().repeat;
-    if (pacing.repeatGapNs <= 0 || copies < 2 || reply.size() % copies != 0) {
-        schedule(reply, now, pacing);
-        return;
-    }
-    const QByteArray copy = reply.left(reply.size() / copies);
-    schedule(copy, now, pacing);
-    for (int more = 1; more < copies; ++more)
-        schedule(copy, m_lineFreeNs + pacing.repeatGapNs, pacing);
+    const QList<QByteArray> copies = separateCopies(reply, m_emulator.faults().repeat, pacing);
+    schedule(copies.first(), now, pacing);
+    for (qsizetype more = 1; more < copies.size(); ++more)
+        schedule(copies[more], m_lineFreeNs + pacing.repeatGapNs, pacing);
 }
 
 void PtyServer::schedule(const QByteArray &bytes, qint64 now, const Pacing &pacing)

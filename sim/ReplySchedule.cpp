@@ -30,4 +30,16 @@ QList<ScheduledWrite> scheduleReply(const QByteArray &reply, qint64 startNs, con
     return writes;
 }
 
+QList<QByteArray> separateCopies(const QByteArray &reply, int copies, const Pacing &pacing)
+{
+    if (pacing.repeatGapNs <= 0 || copies < 2 || reply.size() % copies != 0)
+        return {reply};
+    return QList<QByteArray>(copies, reply.left(reply.size() / copies));
+}
+
+bool isLateReply(int faultedAnswer, const Pacing &pacing)
+{
+    return pacing.lateNs > 0 && faultedAnswer % std::max(1, pacing.lateEvery) == 0;
+}
+
 } // namespace sim

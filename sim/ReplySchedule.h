@@ -43,4 +43,11 @@ struct ScheduledWrite
 // character times after the piece starts), so late wake-ups do not add up.
 QList<ScheduledWrite> scheduleReply(const QByteArray &reply, qint64 startNs, const Pacing &pacing);
 
+// A reply the meter sends `copies` times: the copies one by one when they are
+// to come a pause apart (--repeat-gap-ms), else the bytes as one piece.
+QList<QByteArray> separateCopies(const QByteArray &reply, int copies, const Pacing &pacing);
+
+// Whether the `faultedAnswer`-th faulted reply (from 1) is one of the late ones.
+bool isLateReply(int faultedAnswer, const Pacing &pacing);
+
 } // namespace sim

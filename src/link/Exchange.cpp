@@ -118,7 +118,7 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
 {
     reply->clear();
     m_strayInThisExchange = false;
-    m_strayBefore = false;
+    m_earlierInDoubt = false;
     m_provedQuiet = false;
     const bool handleEvents = events == WaitEvents::Handled;
     const qint64 guard = guardNs(rule);
@@ -127,8 +127,8 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
     m_afterTimeout = false;
     if (!before.dropped.isEmpty()) {
         noteStray();
-        m_strayBefore = couldHoldReply(before.dropped);
-        m_repeatsSeen = m_repeatsSeen || (m_strayBefore && repeatsReply(before.dropped, m_lastTaken));
+        m_earlierInDoubt = couldHoldReply(before.dropped);
+        m_repeatsSeen = m_repeatsSeen || (m_earlierInDoubt && repeatsReply(before.dropped, m_lastTaken));
     }
     if (handleEvents && m_stop.isRequested())
         return ExchangeOutcome::Ended;
@@ -183,12 +183,12 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
             m_afterTimeout = true;
             m_lastByte.start();
             m_provedQuiet = received.isEmpty() && before.quiet && before.dropped.isEmpty();
-            m_strayBefore = m_strayBefore || couldHoldReply(received);
+            m_earlierInDoubt = m_earlierInDoubt || couldHoldReply(received);
             return ExchangeOutcome::TimedOut;
         }
         // Enough bytes, but no reply of the expected form among them.
         noteStray();
-        m_strayBefore = m_strayBefore || couldHoldReply(received);
+        m_earlierInDoubt = m_earlierInDoubt || couldHoldReply(received);
         settleLine(guard, handleEvents);
         *reply = received;
         return ExchangeOutcome::Garbled;
@@ -273,8 +273,6 @@ void Exchange::noteCleanExchange()
 ExchangeOutcome Exchange::requestFile(const QByteArray &request, int waitMs, int longestBytes, QByteArray *reply)
 {
     reply->clear();
-    m_strayBefore = false;
-    m_provedQuiet = false;
     const qint64 guard = longGuardNs();
     const Settled before = settleLine(quietBeforeNs(guard), true);
     m_afterTimeout = false;
@@ -317,12 +315,10 @@ ExchangeOutcome Exchange::requestFile(const QByteArray &request, int waitMs, int
     if (received.isEmpty()) {
         m_afterTimeout = true;
         m_lastByte.start();
-        m_provedQuiet = before.quiet;
         return ExchangeOutcome::TimedOut;
     }
     if (!before.quiet || !behind.quiet || received.size() > longestBytes)
         return ExchangeOutcome::Garbled;
-    m_provedQuiet = true;
     return ExchangeOutcome::Reply;
 }
 

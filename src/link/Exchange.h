@@ -83,7 +83,7 @@ public:
     // After request(): bytes that could hold a reply and answer no request
     // came before this exchange's reply (dropped before the request went out,
     // or in place of a reply), so the reply taken before them is in doubt.
-    bool earlierReplyInDoubt() const { return m_strayBefore; }
+    bool earlierReplyInDoubt() const { return m_earlierInDoubt; }
     // After request(): the line was seen quiet for the guard time after the
     // last reply taken (behind this reply, or through a time-out without a
     // byte): nothing taken so far can have been another request's reply.
@@ -147,7 +147,7 @@ private:
     bool m_afterTimeout = false;   // the last exchange got no reply: it may still come
     bool m_noisy = false;
     bool m_strayInThisExchange = false;
-    bool m_strayBefore = false;
+    bool m_earlierInDoubt = false;
     bool m_provedQuiet = false;
     bool m_repeatsSeen = false;
     QByteArray m_lastTaken; // the last reply handed over

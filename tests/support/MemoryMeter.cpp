@@ -98,17 +98,18 @@ private:
         pacing.paced = false;
         if (!faulted)
             pacing.pieces = 1;
-        const int copies = m_meter.m_emulator->faults().repeat;
-        if (faulted && pacing.lateNs > 0 && ++m_meter.m_faultedAnswers % std::max(1, pacing.lateEvery) == 0) {
+        if (faulted && sim::isLateReply(++m_meter.m_faultedAnswers, pacing)) {
             m_late.append({1, reply});
             m_meter.m_noisy = true;
             return;
         }
+        // Each copy of a reply repeated after a pause comes one wait after the one before.
+        const QList<QByteArray> copies =
+            faulted ? sim::separateCopies(reply, m_meter.m_emulator->faults().repeat, pacing) : QList<QByteArray>{reply};
         QList<sim::ScheduledWrite> pieces;
-        if (faulted && pacing.repeatGapNs > 0 && copies > 1 && reply.size() % copies == 0) {
-            // Each copy of a repeated reply comes one wait after the one before.
-            for (int copy = 0; copy < copies; ++copy)
-                pieces.append({0, reply.left(reply.size() / copies)});
+        if (copies.size() > 1) {
+            for (const QByteArray &copy : copies)
+                pieces.append({0, copy});
         } else {
             pieces = sim::scheduleReply(reply, 0, pacing);
         }
