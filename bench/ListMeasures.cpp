@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "ui/FamilyWindows.h"
 #include "ListMeasures.h"
 
 #include "ScriptedDialogs.h"
@@ -8,6 +9,7 @@
 #include "MonotonicClock.h"
 
 #include "protocol/RecordCells.h"
+#include "protocol/FamilyProtocol.h"
 #include "protocol/RecordFormat.h"
 #include "ui/FileRows.h"
 #include "protocol/MessageTexts.h"
@@ -30,10 +32,10 @@ double msSince(qint64 startNs)
 }
 
 // What the window's load decodes from the reply of one slot.
-RecordCells decodedRecord(const sim::MeterEmulator &meter, MeterKind family, int slot, const QLocale &locale)
+RecordCells decodedRecord(const sim::MeterEmulator &meter, MeterFamily family, int slot, const QLocale &locale)
 {
-    const RecordFormat format = recordFormatFor(family, meter.fileCount());
-    const bool shortRecords = family == MeterKind::Winding && windingUsesShortRecords(meter.fileCount());
+    const RecordFormat format = familyProtocol(family).recordFormat(meter.fileCount());
+    const bool shortRecords = family == MeterFamily::Winding && windingUsesShortRecords(meter.fileCount());
     return format.decode(shortRecords ? meter.shortRecordBytes(slot) : meter.recordBytes(slot), locale);
 }
 

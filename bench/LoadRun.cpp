@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include "ui/FamilyWindows.h"
+#include "app/SerialPorts.h"
 #include "LoadRun.h"
 
 #include "ScriptedDialogs.h"

@@ -10,6 +10,7 @@
 #include "protocol/DownloadTables.h"
 #include "protocol/HtmlTable.h"
 #include "protocol/MessageTexts.h"
+#include "protocol/FamilyProtocol.h"
 #include "protocol/RecordFormat.h"
 #include "protocol/TextFile.h"
 
@@ -73,8 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size < 1)
         return 0;
-    static const MeterKind families[] = {MeterKind::Winding, MeterKind::Contact, MeterKind::Ratio, MeterKind::Cable};
-    const MeterKind family = families[data[0] & 3];
+    static const MeterFamily families[] = {MeterFamily::Winding, MeterFamily::Contact, MeterFamily::Ratio, MeterFamily::Cable};
+    const MeterFamily family = families[data[0] & 3];
     const QLocale &locale = fuzz::locale(uint8_t(data[0] >> 2));
     const QByteArray rest = fuzz::bytes(data + 1, size - 1);
     const qsizetype modelEnd = rest.indexOf('\x1D');
@@ -82,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QList<QByteArray> replies = rest.mid(modelEnd + 1).split('\x1E').mid(0, mostFiles);
 
     DownloadedFiles files(family, int(replies.size()), locale);
-    const RecordFormat format = recordFormatFor(family, int(replies.size()));
+    const RecordFormat format = familyProtocol(family).recordFormat(int(replies.size()));
     for (int slot = 0; slot < replies.size(); ++slot) {
         if (replies[slot] == "F")
             files.setFailed(slot, MessageTexts::communicationError());

@@ -4,13 +4,13 @@
 
 #include "ui/Accessibility.h"
 #include "ui/LogoWidget.h"
-#include "protocol/ModelTable.h"
+#include "protocol/FamilyProtocol.h"
 #include "link/StopRequest.h"
 #include "ui/UserDialogs.h"
 #include "link/Exchange.h"
 #include "link/MeterLoad.h"
 #include "link/PortMap.h"
-#include "link/QtSerialLink.h"
+#include "link/SerialLink.h"
 #include "link/SerialLink.h"
 #include "ui/PlainText.h"
 #include "ui/Twips.h"
@@ -56,7 +56,7 @@ DetectionDialog::DetectionDialog(ProgramState &state, UserDialogs &dialogs, Stop
     , m_makePort(std::move(makePort))
     , m_makeWindow(std::move(makeWindow))
     , m_timing(timing)
-    , m_port(m_makePort(QtSerialLink::probeBufferSize))
+    , m_port(m_makePort(SerialLink::probeBufferSize))
 {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(programTitle());

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/Program.h"
 
+#include "ui/FamilyWindows.h"
+#include "app/SerialPorts.h"
 #include "ui/MeterWindow.h"
 #include "link/InterruptSignals.h"
 #include "link/StopRequest.h"

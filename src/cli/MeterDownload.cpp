@@ -7,7 +7,7 @@
 #include "link/StopRequest.h"
 #include "protocol/HeatRunReply.h"
 #include "protocol/MessageTexts.h"
-#include "protocol/ModelTable.h"
+#include "protocol/FamilyProtocol.h"
 #include "protocol/TextFile.h"
 
 #include <QCoreApplication>
@@ -69,8 +69,7 @@ int MeterDownload::run()
         m_console.progressEnd();
     if (result.end == MeterLoad::End::StartupFailed) {
         m_console.error(QStringLiteral("kestrix-download: %1")
-                            .arg(m_family == MeterKind::Cable ? MessageTexts::cableMeterNotAnswering()
-                                                              : MessageTexts::windingMeterNotAnswering()));
+                            .arg(familyProtocol(m_family).startupFailure()));
         return ExitStatus::noMeter;
     }
     if (result.end == MeterLoad::End::Ended || m_stop.isRequested()) {
@@ -100,7 +99,7 @@ int MeterDownload::run()
     }
 
     if (!m_options.heatRunFolder.isEmpty()) {
-        if (m_family == MeterKind::Winding)
+        if (familyProtocol(m_family).hasHeatRuns)
             downloadHeatRuns();
         else if (!m_options.quiet)
             m_console.error(QStringLiteral("This meter keeps no heat-run-test files."));

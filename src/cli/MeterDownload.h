@@ -76,7 +76,7 @@ private:
     std::unique_ptr<Exchange> m_exchange;
 
     QString m_model;
-    MeterKind m_family = MeterKind::Winding;
+    MeterFamily m_family = MeterFamily::Winding;
     QList<std::optional<QString>> m_heatRunNames;
     std::unique_ptr<DownloadedFiles> m_files;
     RecordFormat m_format;

@@ -79,7 +79,7 @@ int main(int argc, char *argv[])
         console.progressEnd = [] { writeLine(stderr, QStringLiteral("\n")); };
     }
 
-    QtSerialLink port(QtSerialLink::meterBufferSize, &stop);
+    QtSerialLink port(SerialLink::meterBufferSize, &stop);
     MeterDownload download(command.options, port, stop, console);
     return download.run();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "link/MeterTiming.h"
+#include "link/SerialLink.h"
 #include "protocol/ReplyRule.h"
 
 #include <QByteArray>

@@ -2,6 +2,7 @@
 #include "link/MeterLoad.h"
 
 #include "link/StopRequest.h"
+#include "protocol/FamilyProtocol.h"
 #include "protocol/HeatRunReply.h"
 #include "protocol/ReplyFields.h"
 #include "protocol/Request.h"
@@ -330,17 +331,17 @@ Count requestCount(Exchange &exchange, const QByteArray &request, int firstDigit
     return count;
 }
 
-Result load(MeterKind family, Exchange &exchange, const StopRequest &stop, Listener &listener)
+Result load(MeterFamily family, Exchange &exchange, const StopRequest &stop, Listener &listener)
 {
     Result result;
-    if (family == MeterKind::Winding && !readHeatRuns(exchange, listener, result))
+    const FamilyProtocol &protocol = familyProtocol(family);
+    if (protocol.hasHeatRuns && !readHeatRuns(exchange, listener, result))
         return result;
 
-    // Cable meters tell their file count on "{01}", the others on "{03}".
-    const std::optional<int> files = startupCount(exchange, family == MeterKind::Cable ? "01" : "03", 5, result);
+    const std::optional<int> files = startupCount(exchange, protocol.countCommand, 5, result);
     if (!files)
         return result;
-    const RecordFormat format = recordFormatFor(family, *files);
+    const RecordFormat format = protocol.recordFormat(*files);
     listener.fileCountRead(*files, format);
 
     RecordFetch fetch(exchange, format, listener, stop);

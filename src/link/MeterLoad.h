@@ -2,7 +2,7 @@
 #pragma once
 
 #include "link/Exchange.h"
-#include "protocol/MeterKind.h"
+#include "protocol/MeterFamily.h"
 #include "protocol/RecordFormat.h"
 
 #include <QByteArray>
@@ -83,10 +83,10 @@ struct Result
 // names, a pause, "{03}" file count, then "{11...}" per slot. Contact and
 // ratio meters: "{03}" file count, then "{11nnnn}"; cable meters: "{01}",
 // then "{10nnnn}". Start-up waits handle events; record waits do not.
-Result load(MeterKind family, Exchange &exchange, const StopRequest &stop, Listener &listener);
+Result load(MeterFamily family, Exchange &exchange, const StopRequest &stop, Listener &listener);
 
 // The longest heat-run-test reply taken: what the meter window's port holds.
-constexpr int longestHeatRunReply = 16768;
+constexpr int longestHeatRunReply = int(SerialLink::meterBufferSize);
 
 // "{10nn}" for heat-run slot `slot` (0-based): the file between "[" and "]",
 // waited for the heat-run time while handling events. The download counts

@@ -14,10 +14,6 @@ class StopRequest;
 class QtSerialLink : public SerialLink
 {
 public:
-    // Receive buffer sizes the windows ask for: the detection window's and the
-    // meter windows'.
-    static constexpr qint64 probeBufferSize = 1024;
-    static constexpr qint64 meterBufferSize = 16768;
     static constexpr int writeTimeoutMs = 1000;
     // One character on the line: start bit, 8 data bits, stop bit at 19200 baud.
     static constexpr qint64 characterNs = 10 * 1'000'000'000LL / 19200;

@@ -11,6 +11,11 @@
 class SerialLink
 {
 public:
+    // Receive buffer sizes the windows ask for: the detection window's, and
+    // the meter windows', which hold the longest heat-run-test reply.
+    static constexpr qint64 probeBufferSize = 1024;
+    static constexpr qint64 meterBufferSize = 16768;
+
     virtual ~SerialLink() = default;
 
     // COM port number, 1 to 32; set while the port is closed.

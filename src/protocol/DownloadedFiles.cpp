@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "protocol/DownloadedFiles.h"
 
+#include "protocol/FamilyProtocol.h"
 #include "protocol/MessageTexts.h"
 
-DownloadedFiles::DownloadedFiles(MeterKind family, int fileCount, const QLocale &locale)
-    : m_columns(familyColumns(family))
+DownloadedFiles::DownloadedFiles(MeterFamily family, int fileCount, const QLocale &locale)
+    : m_columns(familyProtocol(family).columns())
     , m_locale(locale)
 {
     m_slots.resize(qMax(fileCount, 0));

@@ -3,7 +3,7 @@
 
 #include "protocol/ExportColumns.h"
 #include "protocol/HtmlTable.h"
-#include "protocol/MeterKind.h"
+#include "protocol/MeterFamily.h"
 #include "protocol/RecordCells.h"
 
 #include <QList>
@@ -20,7 +20,7 @@ class DownloadedFiles
 public:
     enum class State { NotAsked, Read, Empty, Failed };
 
-    DownloadedFiles(MeterKind family, int fileCount, const QLocale &locale);
+    DownloadedFiles(MeterFamily family, int fileCount, const QLocale &locale);
 
     int fileCount() const { return int(m_slots.size()); }
     const FamilyColumns &columns() const { return m_columns; }

@@ -67,18 +67,18 @@ QStringList cableExportCells(const QStringList &fileNoAndSixScreenLabels)
     return cells;
 }
 
-FamilyColumns familyColumns(MeterKind family)
+FamilyColumns windingColumns()
 {
-    switch (family) {
-    case MeterKind::Contact:
-    case MeterKind::Ratio:
-        return {contactHeadings(), ContactColumnCount, -1,
-                [](const QStringList &cells, const QLocale &) { return cells; }};
-    case MeterKind::Cable:
-        return {cableHeadings(), CableColumnCount, -1,
-                [](const QStringList &cells, const QLocale &) { return cableExportCells(cells); }};
-    case MeterKind::Winding:
-        break;
-    }
     return {windingHeadings(), WindingColumnCount, WindingFileName, windingExportCells};
+}
+
+FamilyColumns contactColumns()
+{
+    return {contactHeadings(), ContactColumnCount, -1, [](const QStringList &cells, const QLocale &) { return cells; }};
+}
+
+FamilyColumns cableColumns()
+{
+    return {cableHeadings(), CableColumnCount, -1,
+            [](const QStringList &cells, const QLocale &) { return cableExportCells(cells); }};
 }

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "protocol/MeterKind.h"
-
 #include <QLocale>
 #include <QStringList>
 
@@ -42,4 +40,6 @@ struct FamilyColumns
     // The export cells of a slot from its file number and labels in screen order.
     QStringList (*exportCells)(const QStringList &fileNoAndLabels, const QLocale &locale) = nullptr;
 };
-FamilyColumns familyColumns(MeterKind family);
+FamilyColumns windingColumns();
+FamilyColumns contactColumns(); // contact and ratio meters
+FamilyColumns cableColumns();

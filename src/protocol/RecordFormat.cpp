@@ -35,17 +35,3 @@ bool windingUsesShortRecords(int fileCount)
 {
     return fileCount == 30;
 }
-
-RecordFormat recordFormatFor(MeterKind family, int fileCount)
-{
-    switch (family) {
-    case MeterKind::Contact:
-    case MeterKind::Ratio:
-        return contactRecordFormat();
-    case MeterKind::Cable:
-        return cableRecordFormat();
-    case MeterKind::Winding:
-        break;
-    }
-    return windingRecordFormat(windingUsesShortRecords(fileCount));
-}

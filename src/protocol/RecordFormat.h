@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "protocol/MeterKind.h"
 #include "protocol/RecordCells.h"
 #include "protocol/ReplyRule.h"
 
@@ -33,6 +32,3 @@ RecordFormat windingRecordFormat(bool shortRecords);
 
 // A winding meter that reports 30 files sends short records.
 bool windingUsesShortRecords(int fileCount);
-
-// The format a meter of the family with that many files uses.
-RecordFormat recordFormatFor(MeterKind family, int fileCount);

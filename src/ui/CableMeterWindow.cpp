@@ -8,7 +8,7 @@ FileListWindowDesign cableWindowDesign()
 {
     FileListWindowDesign design;
     design.windowName = "frmCABLE_RM";
-    design.kind = MeterKind::Cable;
+    design.family = MeterFamily::Cable;
     design.view.caption = QStringLiteral("Resistance Measurement Files");
     design.view.width = 13785;
     design.view.viewport = QRect(120, 1020, 13335, 6300);
@@ -27,12 +27,6 @@ FileListWindowDesign cableWindowDesign()
                                      {QStringLiteral("Current (A)"), {4935, 11655}, 645},
                                      {QStringLiteral("Conductor"), {5625, 12345}, 885},
                                  });
-    setExportColumns(design.view, familyColumns(MeterKind::Cable));
-    design.countFailure = MessageTexts::cableMeterNotAnswering();
+    setExportColumns(design.view, cableColumns());
     return design;
-}
-
-std::unique_ptr<FileListWindow> createCableMeterWindow(const MeterWindowContext &context)
-{
-    return std::make_unique<FileListWindow>(context, cableWindowDesign());
 }

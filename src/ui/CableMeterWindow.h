@@ -5,5 +5,3 @@
 
 // The cable resistance meter's window.
 FileListWindowDesign cableWindowDesign();
-
-std::unique_ptr<FileListWindow> createCableMeterWindow(const MeterWindowContext &context);

@@ -4,12 +4,12 @@
 
 #include "protocol/ExportColumns.h"
 
-FileListWindowDesign contactWindowDesign(MeterKind kind)
+FileListWindowDesign contactWindowDesign(MeterFamily kind)
 {
-    const bool ratio = kind == MeterKind::Ratio;
+    const bool ratio = kind == MeterFamily::Ratio;
     FileListWindowDesign design;
     design.windowName = ratio ? "frmTRM" : "frmCRM";
-    design.kind = ratio ? MeterKind::Ratio : MeterKind::Contact;
+    design.family = ratio ? MeterFamily::Ratio : MeterFamily::Contact;
     design.view.caption = ratio ? QStringLiteral("Ratio Meter Files") : QStringLiteral("Resistance Measurement Files");
     design.view.width = 8625;
     design.view.viewport = QRect(120, 900, 8175, 6300);
@@ -25,18 +25,6 @@ FileListWindowDesign contactWindowDesign(MeterKind kind)
                                      {QStringLiteral("Resistance (Ohm)"), {2400, 6600}, 960},
                                      {QStringLiteral("Current (A)"), {3405, 7605}, 645},
                                  });
-    setExportColumns(design.view, familyColumns(design.kind));
-    // Both families name the winding meter here: the meters' users know this text.
-    design.countFailure = MessageTexts::windingMeterNotAnswering();
+    setExportColumns(design.view, contactColumns());
     return design;
-}
-
-std::unique_ptr<FileListWindow> createContactMeterWindow(const MeterWindowContext &context)
-{
-    return std::make_unique<FileListWindow>(context, contactWindowDesign(MeterKind::Contact));
-}
-
-std::unique_ptr<FileListWindow> createRatioMeterWindow(const MeterWindowContext &context)
-{
-    return std::make_unique<FileListWindow>(context, contactWindowDesign(MeterKind::Ratio));
 }

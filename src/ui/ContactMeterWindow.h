@@ -5,7 +5,5 @@
 
 // The contact resistance meter's window and the ratio meter's:
 // one design, told apart only by the caption of the file frame.
-FileListWindowDesign contactWindowDesign(MeterKind kind);
-
-std::unique_ptr<FileListWindow> createContactMeterWindow(const MeterWindowContext &context);
+FileListWindowDesign contactWindowDesign(MeterFamily kind);
 std::unique_ptr<FileListWindow> createRatioMeterWindow(const MeterWindowContext &context);

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "ui/FileListWindow.h"
 
-#include "link/QtSerialLink.h"
+#include "link/SerialLink.h"
 #include "link/StopRequest.h"
 #include "ui/BusyCursor.h"
+#include "protocol/FamilyProtocol.h"
 #include "protocol/MessageTexts.h"
 #include "ui/MeterStartup.h"
 #include "ui/PlainText.h"
@@ -30,7 +31,7 @@ FileListWindow::FileListWindow(const MeterWindowContext &context, FileListWindow
     , m_state(context.state)
     , m_dialogs(context.dialogs)
     , m_progress(context.showProgress)
-    , m_port(context.makePort(QtSerialLink::meterBufferSize))
+    , m_port(context.makePort(SerialLink::meterBufferSize))
     , m_exchange(std::make_unique<Exchange>(*m_port, context.stop, context.timing))
 {
     setObjectName(QLatin1String(m_design.windowName));
@@ -65,12 +66,12 @@ void FileListWindow::load()
     MeterStartup::openPort(*m_port, m_state.port);
 
     MeterStartup::ListLoad listLoad(list(), m_dialogs, m_progress);
-    const MeterLoad::Result result = listLoad.run(m_design.kind, *m_exchange, stopRequest());
+    const MeterLoad::Result result = listLoad.run(m_design.family, *m_exchange, stopRequest());
     m_fileCount = listLoad.fileCount();
     // Without a count the window stays in its design state: no list, no Exit button.
     if (!listLoad.countRead()) {
         if (result.end == MeterLoad::End::StartupFailed)
-            m_dialogs.critical(MessageTexts::fatalErrorTitle(), m_design.countFailure);
+            m_dialogs.critical(MessageTexts::fatalErrorTitle(), familyProtocol(m_design.family).startupFailure());
         keepKeyboardAfterFailure();
         return;
     }

@@ -19,10 +19,8 @@ class QPushButton;
 struct FileListWindowDesign
 {
     const char *windowName;          // "frmCRM", "frmTRM", "frmCABLE_RM"
-    MeterKind kind;
+    MeterFamily family;
     MeasurementViewDesign view;
-
-    QString countFailure;            // the "Fatal Error" text
 };
 
 // A heading above both columns of a list window: its Left in the left and in
@@ -44,7 +42,7 @@ public:
     FileListWindow(const MeterWindowContext &context, FileListWindowDesign design);
     ~FileListWindow() override;
 
-    MeterKind kind() const override { return m_design.kind; }
+    MeterFamily family() const override { return m_design.family; }
     void load() override;
 
     int fileCount() const { return m_fileCount; }

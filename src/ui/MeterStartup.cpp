@@ -105,7 +105,7 @@ MeterLoad::Step ListLoad::recordFetched(int index, ExchangeOutcome outcome, cons
     return applyRecord(m_list, index, m_format.decode(reply, QLocale()), m_dialogs);
 }
 
-MeterLoad::Result ListLoad::run(MeterKind family, Exchange &exchange, const StopRequest &stop)
+MeterLoad::Result ListLoad::run(MeterFamily family, Exchange &exchange, const StopRequest &stop)
 {
     const MeterLoad::Result result = MeterLoad::load(family, exchange, stop, *this);
     if (result.end == MeterLoad::End::Stopped) {

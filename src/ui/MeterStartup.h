@@ -49,7 +49,7 @@ public:
 
     // Runs the family's load. When it was stopped, the rows not read can no
     // longer be ticked: nothing was read for them.
-    MeterLoad::Result run(MeterKind family, Exchange &exchange, const StopRequest &stop);
+    MeterLoad::Result run(MeterFamily family, Exchange &exchange, const StopRequest &stop);
 
     bool countRead() const { return m_countRead; }
     int fileCount() const { return m_fileCount; }

@@ -37,7 +37,7 @@ public:
     // Closing the window requests `stop`.
     explicit MeterWindow(StopRequest &stop, QWidget *parent = nullptr);
 
-    virtual MeterKind kind() const = 0;
+    virtual MeterFamily family() const = 0;
     // The start-up sequence; runs once, before the window is first shown.
     virtual void load() = 0;
     // The view that lists the meter's measurement files; null in a window without one.
@@ -54,10 +54,3 @@ private:
 };
 
 using MeterWindowFactory = std::function<std::unique_ptr<MeterWindow>(const MeterWindowContext &)>;
-
-// The program's own family windows, chosen by ProgramState::family.
-std::unique_ptr<MeterWindow> createFamilyWindow(const MeterWindowContext &context);
-
-// The program's own ports: QSerialPort through the port map, their waits
-// ended by `stop`.
-PortFactory serialPorts(const StopRequest &stop);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "protocol/MeterKind.h"
+#include "protocol/MeterFamily.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -11,7 +11,7 @@
 struct ProgramState
 {
     QString model; // the whole identification reply
-    MeterKind family = MeterKind::Winding;
+    MeterFamily family = MeterFamily::Winding;
     qint16 port = 0; // COM number, 1 to 32
 
     // Every meter window's title.

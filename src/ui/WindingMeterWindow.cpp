@@ -2,9 +2,10 @@
 #include "ui/WindingMeterWindow.h"
 #include "protocol/MessageTexts.h"
 
-#include "link/QtSerialLink.h"
+#include "link/SerialLink.h"
 #include "link/StopRequest.h"
 #include "protocol/ExportColumns.h"
+#include "protocol/FamilyProtocol.h"
 #include "protocol/HeatRunReply.h"
 #include "protocol/RecordFormat.h"
 #include "protocol/TextFile.h"
@@ -84,7 +85,7 @@ MeasurementViewDesign windingMeasurementDesign()
                              QStringLiteral("Resistance (20 C) Ch 2"),
                              QStringLiteral("Conductor")};
     // Also blanks the first row's right-hand file name, as the design has it.
-    setExportColumns(design, familyColumns(MeterKind::Winding));
+    setExportColumns(design, windingColumns());
     design.exportButtonLeft = 6960;
     design.exportButtonFirst = true;
     return design;
@@ -97,7 +98,7 @@ WindingMeterWindow::WindingMeterWindow(const MeterWindowContext &context)
     , m_state(context.state)
     , m_dialogs(context.dialogs)
     , m_progress(context.showProgress)
-    , m_port(context.makePort(QtSerialLink::meterBufferSize))
+    , m_port(context.makePort(SerialLink::meterBufferSize))
     , m_exchange(std::make_unique<Exchange>(*m_port, context.stop, context.timing))
 {
     setObjectName(QStringLiteral("frmWRM_Temperature"));
@@ -186,9 +187,9 @@ void WindingMeterWindow::load()
             m_heatRunButton->setEnabled(false);
     };
     listLoad.onHeatRunNames = [this](const QList<std::optional<QString>> &names) { showHeatRunNames(names); };
-    const MeterLoad::Result result = listLoad.run(MeterKind::Winding, *m_exchange, stopRequest());
+    const MeterLoad::Result result = listLoad.run(MeterFamily::Winding, *m_exchange, stopRequest());
     if (result.end == MeterLoad::End::StartupFailed)
-        m_dialogs.critical(MessageTexts::fatalErrorTitle(), MessageTexts::windingMeterNotAnswering());
+        m_dialogs.critical(MessageTexts::fatalErrorTitle(), familyProtocol(MeterFamily::Winding).startupFailure());
     if (!listLoad.countRead())
         return;
     m_fileCount = listLoad.fileCount();

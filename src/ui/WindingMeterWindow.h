@@ -29,7 +29,7 @@ public:
     explicit WindingMeterWindow(const MeterWindowContext &context);
     ~WindingMeterWindow() override;
 
-    MeterKind kind() const override { return MeterKind::Winding; }
+    MeterFamily family() const override { return MeterFamily::Winding; }
     void load() override;
 
     int heatRunCount() const { return m_heatRunCount; }

@@ -2,6 +2,8 @@
 // The detection window against the simulator's meter in memory, with the
 // waits cut short; a few models, a reply in pieces and a port another
 // program holds run against the simulator on a pseudo-terminal in real time.
+#include "ui/FamilyWindows.h"
+#include "app/SerialPorts.h"
 #include "protocol/MessageTexts.h"
 #include "AccessibleEvents.h"
 #include "ActWhen.h"
@@ -26,7 +28,7 @@
 #include <QTimer>
 #include <functional>
 
-Q_DECLARE_METATYPE(MeterKind)
+Q_DECLARE_METATYPE(MeterFamily)
 
 namespace {
 
@@ -82,7 +84,7 @@ private slots:
     {
         QTest::addColumn<QString>("model");
         QTest::addColumn<QString>("window");
-        QTest::addColumn<MeterKind>("family");
+        QTest::addColumn<MeterFamily>("family");
         QTest::addColumn<QString>("shownModel"); // in the model line and the window title
         QTest::addColumn<Line>("line");
         for (const Line line : {Line::InMemory, Line::Pty}) {
@@ -91,18 +93,18 @@ private slots:
             };
             // A few models in real time, on families without the winding
             // meter's start-up pauses; the model table has its own test.
-            row("ratio, four characters") << "KXT1" << "frmTRM" << MeterKind::Ratio << "KXT1" << line;
-            row("cable") << "[KX-R1]" << "frmCABLE_RM" << MeterKind::Cable << "[KX-R1]" << line;
+            row("ratio, four characters") << "KXT1" << "frmTRM" << MeterFamily::Ratio << "KXT1" << line;
+            row("cable") << "[KX-R1]" << "frmCABLE_RM" << MeterFamily::Cable << "[KX-R1]" << line;
             if (line == Line::Pty)
                 continue;
-            row("W1") << "[KX-W1]" << "frmWRM_Temperature" << MeterKind::Winding << "[KX-W1]" << line;
-            row("W2") << "[KX-W2]" << "frmWRM_Temperature" << MeterKind::Winding << "[KX-W2]" << line;
-            row("W3") << "[KX-W3]" << "frmWRM_Temperature" << MeterKind::Winding << "[KX-W3]" << line;
-            row("W4") << "[KX-W4]" << "frmWRM_Temperature" << MeterKind::Winding << "[KX-W4]" << line;
-            row("contact") << "[KX-C1]" << "frmCRM" << MeterKind::Contact << "[KX-C1]" << line;
-            row("unknown reply") << "HELLO" << "frmWRM_Temperature" << MeterKind::Winding << "HELLO" << line;
+            row("W1") << "[KX-W1]" << "frmWRM_Temperature" << MeterFamily::Winding << "[KX-W1]" << line;
+            row("W2") << "[KX-W2]" << "frmWRM_Temperature" << MeterFamily::Winding << "[KX-W2]" << line;
+            row("W3") << "[KX-W3]" << "frmWRM_Temperature" << MeterFamily::Winding << "[KX-W3]" << line;
+            row("W4") << "[KX-W4]" << "frmWRM_Temperature" << MeterFamily::Winding << "[KX-W4]" << line;
+            row("contact") << "[KX-C1]" << "frmCRM" << MeterFamily::Contact << "[KX-C1]" << line;
+            row("unknown reply") << "HELLO" << "frmWRM_Temperature" << MeterFamily::Winding << "HELLO" << line;
             // The line end is shown as the CR and LF symbols.
-            row("known reply and a line end") << "[KX-C1]\r\n" << "frmWRM_Temperature" << MeterKind::Winding
+            row("known reply and a line end") << "[KX-C1]\r\n" << "frmWRM_Temperature" << MeterFamily::Winding
                                               << QStringLiteral("[KX-C1]\u240D\u240A") << line;
         }
     }
@@ -110,7 +112,7 @@ private slots:
     {
         QFETCH(QString, model);
         QFETCH(QString, window);
-        QFETCH(MeterKind, family);
+        QFETCH(MeterFamily, family);
         QFETCH(QString, shownModel);
         QFETCH(Line, line);
 
@@ -134,7 +136,7 @@ private slots:
         const std::unique_ptr<MeterWindow> loaded = detection.splash.takeLoadedWindow();
         QVERIFY(loaded);
         QCOMPARE(loaded->objectName(), window);
-        QCOMPARE(loaded->kind(), family);
+        QCOMPARE(loaded->family(), family);
         QCOMPARE(loaded->windowTitle(), shownModel + " Meter Communication Software");
         QVERIFY(!loaded->isVisible()); // the entry routine shows it, not the probe
         QCOMPARE(sim.requests().value(0), QString("{00}"));
@@ -174,7 +176,7 @@ private slots:
         Detection detection(sim);
         QVERIFY(detection.waitUntilClosed());
         QCOMPARE(detection.state.model, QString("[KX-C1]"));
-        QCOMPARE(detection.state.family, MeterKind::Contact);
+        QCOMPARE(detection.state.family, MeterFamily::Contact);
     }
 
     void staleBytesNeverJoinTheModelText()
@@ -187,7 +189,7 @@ private slots:
         Detection detection(sim);
         QVERIFY(detection.waitUntilClosed());
         QCOMPARE(detection.state.model, QString("[KX-R1]"));
-        QCOMPARE(detection.state.family, MeterKind::Cable);
+        QCOMPARE(detection.state.family, MeterFamily::Cable);
     }
 
     void threeCharactersAreNoAnswerAndExitEndsTheProbe()
@@ -248,7 +250,7 @@ private slots:
         QVERIFY(detection.waitUntilClosed());
         QCOMPARE(requestsBeforeSwitch, 0);
         QCOMPARE(detection.state.port, qint16(5));
-        QCOMPARE(detection.state.family, MeterKind::Contact);
+        QCOMPARE(detection.state.family, MeterFamily::Contact);
         QVERIFY(childNamed<QLabel>(&detection.splash, "lblWarning")->isHidden());
     }
 
@@ -267,7 +269,7 @@ private slots:
         childNamed<QComboBox>(&detection.splash, "comboCOM")->setEditText(typed); // before the first attempt
         QVERIFY(detection.waitUntilClosed());
         QCOMPARE(detection.state.port, qint16(7));
-        QCOMPARE(detection.state.family, MeterKind::Contact);
+        QCOMPARE(detection.state.family, MeterFamily::Contact);
         QCOMPARE(sim.requests().value(0), QString("{00}"));
     }
 
@@ -278,7 +280,7 @@ private slots:
         MeterHarness sim({"--model", "[KX-C1]", "--files", "1", "--unpaced"}, Line::Pty);
         QVERIFY(sim.startMeter());
         // Another program has COM 1 open, as a second copy of this one would.
-        QtSerialLink holder(QtSerialLink::probeBufferSize);
+        QtSerialLink holder(SerialLink::probeBufferSize);
         holder.setPortNumber(1);
         QVERIFY2(holder.open(), qPrintable(holder.errorString()));
 

@@ -2,6 +2,7 @@
 // Text from the meter and from the user is shown literally: the detection
 // window's model line, every meter window's title, the heat-run slot names and
 // the message boxes. Driven with an in-memory meter, the waits cut short.
+#include "ui/FamilyWindows.h"
 #include "ActWhen.h"
 #include "ChildNamed.h"
 #include "FakeDetection.h"
@@ -23,7 +24,7 @@
 #include <QTest>
 #include <QWindow>
 
-Q_DECLARE_METATYPE(MeterKind)
+Q_DECLARE_METATYPE(MeterFamily)
 
 namespace {
 
@@ -143,15 +144,15 @@ private slots:
 
     void everyFamilyWindowTitleIsLiteral_data()
     {
-        QTest::addColumn<MeterKind>("family");
-        QTest::newRow("winding") << MeterKind::Winding;
-        QTest::newRow("contact") << MeterKind::Contact;
-        QTest::newRow("ratio") << MeterKind::Ratio;
-        QTest::newRow("cable") << MeterKind::Cable;
+        QTest::addColumn<MeterFamily>("family");
+        QTest::newRow("winding") << MeterFamily::Winding;
+        QTest::newRow("contact") << MeterFamily::Contact;
+        QTest::newRow("ratio") << MeterFamily::Ratio;
+        QTest::newRow("cable") << MeterFamily::Cable;
     }
     void everyFamilyWindowTitleIsLiteral()
     {
-        QFETCH(MeterKind, family);
+        QFETCH(MeterFamily, family);
         ProgramState state;
         state.model = QStringLiteral("[*]<b>x") + QChar(0) + QStringLiteral("\r\n");
         state.family = family;

@@ -51,19 +51,19 @@ private slots:
     void htmlIsTheWindowsExportOfEveryFile_data()
     {
         QTest::addColumn<QStringList>("simArguments");
-        QTest::addColumn<MeterKind>("kind");
+        QTest::addColumn<MeterFamily>("kind");
         QTest::newRow("winding") << QStringList{"--model", "[KX-W3]", "--files", "6", "--empty", "2"}
-                                 << MeterKind::Winding;
+                                 << MeterFamily::Winding;
         QTest::newRow("contact") << QStringList{"--model", "[KX-C1]", "--files", "7", "--empty", "0"}
-                                 << MeterKind::Contact;
-        QTest::newRow("ratio") << QStringList{"--model", "KXT1", "--files", "4"} << MeterKind::Ratio;
+                                 << MeterFamily::Contact;
+        QTest::newRow("ratio") << QStringList{"--model", "KXT1", "--files", "4"} << MeterFamily::Ratio;
         QTest::newRow("cable") << QStringList{"--model", "[KX-R1]", "--files", "9", "--empty", "3,8"}
-                               << MeterKind::Cable;
+                               << MeterFamily::Cable;
     }
     void htmlIsTheWindowsExportOfEveryFile()
     {
         QFETCH(QStringList, simArguments);
-        QFETCH(MeterKind, kind);
+        QFETCH(MeterFamily, kind);
         SimProcess sim(simArguments);
         QVERIFY(sim.start());
         const QString html = m_output->filePath(QStringLiteral("files.html"));

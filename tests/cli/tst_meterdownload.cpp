@@ -60,18 +60,18 @@ struct Family
 {
     const char *name;
     const char *model;
-    MeterKind kind;
+    MeterFamily kind;
     QStringList simArguments;
 };
 
 QList<Family> families()
 {
     return {
-        {"winding", "[KX-W2]", MeterKind::Winding, {"--family", "winding", "--files", "9", "--empty", "1,4"}},
-        {"winding, short records", "[KX-W1]", MeterKind::Winding, {"--family", "winding", "--short", "--empty", "0"}},
-        {"contact", "[KX-C1]", MeterKind::Contact, {"--family", "contact", "--files", "11", "--empty", "2,10"}},
-        {"ratio", "KXT1", MeterKind::Ratio, {"--family", "ratio", "--files", "3"}},
-        {"cable", "[KX-R1]", MeterKind::Cable, {"--family", "cable", "--files", "12", "--empty", "5"}},
+        {"winding", "[KX-W2]", MeterFamily::Winding, {"--family", "winding", "--files", "9", "--empty", "1,4"}},
+        {"winding, short records", "[KX-W1]", MeterFamily::Winding, {"--family", "winding", "--short", "--empty", "0"}},
+        {"contact", "[KX-C1]", MeterFamily::Contact, {"--family", "contact", "--files", "11", "--empty", "2,10"}},
+        {"ratio", "KXT1", MeterFamily::Ratio, {"--family", "ratio", "--files", "3"}},
+        {"cable", "[KX-R1]", MeterFamily::Cable, {"--family", "cable", "--files", "12", "--empty", "5"}},
     };
 }
 
@@ -88,7 +88,7 @@ private slots:
     {
         QTest::addColumn<QStringList>("simArguments");
         QTest::addColumn<QString>("model");
-        QTest::addColumn<MeterKind>("kind");
+        QTest::addColumn<MeterFamily>("kind");
         QTest::addColumn<QStringList>("faults");
         for (const Family &family : families())
             QTest::newRow(family.name) << family.simArguments << family.model << family.kind << QStringList{};
@@ -98,15 +98,15 @@ private slots:
             QTest::addRow("%s, second record fails", family.name)
                 << family.simArguments << family.model << family.kind
                 << QStringList{"--bad-end", "--fault-only",
-                               family.kind == MeterKind::Winding && family.simArguments.contains("--short")
+                               family.kind == MeterFamily::Winding && family.simArguments.contains("--short")
                                    ? "{1101}"
-                                   : (family.kind == MeterKind::Cable ? "{100001}" : "{110001}")};
+                                   : (family.kind == MeterFamily::Cable ? "{100001}" : "{110001}")};
     }
     void htmlIsTheWindowsExportOfEveryFile()
     {
         QFETCH(QStringList, simArguments);
         QFETCH(QString, model);
-        QFETCH(MeterKind, kind);
+        QFETCH(MeterFamily, kind);
         QFETCH(QStringList, faults);
         const QStringList arguments = QStringList{"--model", model} + simArguments + faults;
 
@@ -244,7 +244,7 @@ private slots:
     void heatRunFilesAreTheWindowsDownloads()
     {
         const QStringList arguments{"--family", "winding", "--files", "2", "--heat-run", "3", "--empty-heat-run", "1"};
-        MeterHarness window(QStringLiteral("[KX-W1]"), MeterKind::Winding, arguments);
+        MeterHarness window(QStringLiteral("[KX-W1]"), MeterFamily::Winding, arguments);
         QVERIFY(window.load());
         QVERIFY(window.click(QStringLiteral("cmdHRT")));
         const QString first = window.files.filePath(QStringLiteral("first.csv"));

@@ -24,7 +24,7 @@ namespace faults {
 struct Family
 {
     QString model;                 // the identification text the detection window stored
-    MeterKind kind;
+    MeterFamily kind;
     QString countRequest;          // the start-up request that gives the file count
     QString recordPrefix;          // how every record request begins
     QString countFailure;          // the "Fatal Error" text of the start-up
@@ -34,10 +34,10 @@ struct Family
 inline const QList<Family> &families()
 {
     static const QList<Family> all{
-        {"[KX-W1]", MeterKind::Winding, "{03}", "{11", "Error Communication with Winding Resistance Meter", 7},
-        {"[KX-C1]", MeterKind::Contact, "{03}", "{11", "Error Communication with Winding Resistance Meter", 3},
-        {"KXT1", MeterKind::Ratio, "{03}", "{11", "Error Communication with Winding Resistance Meter", 3},
-        {"[KX-R1]", MeterKind::Cable, "{01}", "{10", "Error Communication with Cable Resistance Meter", 6},
+        {"[KX-W1]", MeterFamily::Winding, "{03}", "{11", "Error Communication with Winding Resistance Meter", 7},
+        {"[KX-C1]", MeterFamily::Contact, "{03}", "{11", "Error Communication with Winding Resistance Meter", 3},
+        {"KXT1", MeterFamily::Ratio, "{03}", "{11", "Error Communication with Winding Resistance Meter", 3},
+        {"[KX-R1]", MeterFamily::Cable, "{01}", "{10", "Error Communication with Cable Resistance Meter", 6},
     };
     return all;
 }
@@ -83,7 +83,7 @@ public:
     {
         for (int column = 0; column < family.labelColumns; ++column) {
             // The winding design leaves the first row's right-hand name blank.
-            const bool blankInDesign = family.kind == MeterKind::Winding && row == 1 && column == 0;
+            const bool blankInDesign = family.kind == MeterFamily::Winding && row == 1 && column == 0;
             if (list().cellText(row, column) != (blankInDesign ? QString() : QStringLiteral("  ---")))
                 return false;
         }

@@ -13,6 +13,8 @@
 // Against the meter in memory a wait ends at once; Exit is pressed as the
 // meter takes the request the window then waits for. The probe runs in real
 // time against the simulator on a pseudo-terminal.
+#include "ui/FamilyWindows.h"
+#include "app/SerialPorts.h"
 #include "protocol/MessageTexts.h"
 #include "FaultFamilies.h"
 #include "link/StopRequest.h"
@@ -35,7 +37,7 @@ namespace {
 
 QStringList startupOf(const Family &family)
 {
-    return family.kind == MeterKind::Winding ? QStringList{"{01}", "{02}", "{03}"} : QStringList{family.countRequest};
+    return family.kind == MeterFamily::Winding ? QStringList{"{01}", "{02}", "{03}"} : QStringList{family.countRequest};
 }
 
 } // namespace

@@ -37,19 +37,19 @@ namespace {
 // Start-up requests before the first record.
 int startupRequests(const Family &family)
 {
-    return family.kind == MeterKind::Winding ? 3 : 1;
+    return family.kind == MeterFamily::Winding ? 3 : 1;
 }
 
 QString familyName(const Family &family)
 {
     switch (family.kind) {
-    case MeterKind::Winding:
+    case MeterFamily::Winding:
         return QStringLiteral("winding");
-    case MeterKind::Contact:
+    case MeterFamily::Contact:
         return QStringLiteral("contact");
-    case MeterKind::Ratio:
+    case MeterFamily::Ratio:
         return QStringLiteral("ratio");
-    case MeterKind::Cable:
+    case MeterFamily::Cable:
         break;
     }
     return QStringLiteral("cable");
@@ -136,7 +136,7 @@ private slots:
         // Ticked rows still export: the three files and the failed one.
         const QString target = run.files.filePath(QStringLiteral("stopped.html"));
         run.dialogs.saveAnswers << target;
-        if (family.kind == MeterKind::Winding)
+        if (family.kind == MeterFamily::Winding)
             QVERIFY(run.click("cmdRM"));
         QVERIFY(run.click("lblSelectAll"));
         QVERIFY(run.click("cmdRMDownload"));
@@ -168,7 +168,7 @@ private slots:
             // A record one byte short: the winding and contact replies still
             // reach their wait count and fail on the end mark; the cable
             // meter waits for every byte of its reply.
-            const Box oneShort = family.kind == MeterKind::Cable ? faults::communicationError : faults::downloadError;
+            const Box oneShort = family.kind == MeterFamily::Cable ? faults::communicationError : faults::downloadError;
 
             row("silent meter") << family << QStringList{"--silent"} << 2 << DeviceLoss::None << false << 0
                                 << QList<Box>{fatal};

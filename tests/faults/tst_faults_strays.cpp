@@ -36,12 +36,12 @@ RecordCells expectedRecord(const Family &family, const QStringList &simArguments
     const sim::MeterEmulator meter(content);
     const QLocale locale;
     switch (family.kind) {
-    case MeterKind::Contact:
-    case MeterKind::Ratio:
+    case MeterFamily::Contact:
+    case MeterFamily::Ratio:
         return decodeContactRecord(meter.recordBytes(slot));
-    case MeterKind::Cable:
+    case MeterFamily::Cable:
         return decodeCableRecord(meter.recordBytes(slot), separatorsOf(locale), locale);
-    case MeterKind::Winding:
+    case MeterFamily::Winding:
         break;
     }
     return decodeWindingRecord(meter.recordBytes(slot), false, locale);

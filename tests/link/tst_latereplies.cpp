@@ -127,7 +127,7 @@ private slots:
         StopRequest stop;
         Exchange exchange(port, stop);
         Recorder recorder;
-        QCOMPARE(MeterLoad::load(MeterKind::Contact, exchange, stop, recorder).end, MeterLoad::End::Completed);
+        QCOMPARE(MeterLoad::load(MeterFamily::Contact, exchange, stop, recorder).end, MeterLoad::End::Completed);
 
         QList<int> failedNow;
         QList<int> toldOf;

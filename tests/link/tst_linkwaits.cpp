@@ -73,7 +73,7 @@ private slots:
         PtyMeter meter;
         QVERIFY(!meter.device().isEmpty());
         QVERIFY(publishPort(PortMap::linkFolder(), 1, meter.device()));
-        QtSerialLink port(QtSerialLink::meterBufferSize);
+        QtSerialLink port(SerialLink::meterBufferSize);
         port.setPortNumber(1);
         QVERIFY2(port.open(), qPrintable(port.errorString()));
         if (!sent.isEmpty())
@@ -84,7 +84,7 @@ private slots:
 
     void closedPortWaitsForNothing()
     {
-        QtSerialLink port(QtSerialLink::meterBufferSize);
+        QtSerialLink port(SerialLink::meterBufferSize);
         QVERIFY(!port.waitForMissingBytes(5, 50, false));
         QCOMPARE(port.bytesWaiting(), qint64(0));
     }

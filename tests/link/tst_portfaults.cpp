@@ -55,10 +55,10 @@ private slots:
         PtyMeter meter;
         QVERIFY(!meter.device().isEmpty());
         QVERIFY(publishPort(PortMap::linkFolder(), comNumber, meter.device()));
-        QtSerialLink holder(QtSerialLink::probeBufferSize);
+        QtSerialLink holder(SerialLink::probeBufferSize);
         QCOMPARE(openFailure(holder), QString());
 
-        QtSerialLink probe(QtSerialLink::probeBufferSize);
+        QtSerialLink probe(SerialLink::probeBufferSize);
         const QString reason = openFailure(probe);
         QVERIFY(!probe.isOpen());
         QVERIFY2(reason.startsWith(meter.device() + ": "), qPrintable(reason));
@@ -75,7 +75,7 @@ private slots:
         PtyMeter meter;
         QVERIFY(!meter.device().isEmpty());
         QVERIFY(publishPort(PortMap::linkFolder(), comNumber, meter.device()));
-        QtSerialLink port(QtSerialLink::probeBufferSize);
+        QtSerialLink port(SerialLink::probeBufferSize);
         QString reason;
         if (geteuid() == 0) {
             // Root may open anything; an unprivileged user may not open a
@@ -104,7 +104,7 @@ private slots:
         QVERIFY(!meter->device().isEmpty() && !other.device().isEmpty());
         QVERIFY(QFile::link(meter->device(), adapterNode));
         QVERIFY(publishPort(PortMap::linkFolder(), comNumber, adapterNode));
-        QtSerialLink port(QtSerialLink::meterBufferSize);
+        QtSerialLink port(SerialLink::meterBufferSize);
         QCOMPARE(openFailure(port), QString());
 
         // The adapter is pulled while the window idles in its event loop.

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "protocol/FamilyProtocol.h"
 #include "protocol/HeatRunReply.h"
 #include "protocol/RecordFormat.h"
 
@@ -27,13 +28,13 @@ void TestRecordFormat::format_data()
     QTest::addColumn<QByteArray>("request");
     QTest::addColumn<QList<int>>("rule"); // awaited, needed, end mark, longest
 
-    QTest::newRow("contact") << int(MeterKind::Contact) << 100 << 37 << QByteArray("{110037}")
+    QTest::newRow("contact") << int(MeterFamily::Contact) << 100 << 37 << QByteArray("{110037}")
                              << QList<int>{37, 38, 1, 38};
-    QTest::newRow("ratio") << int(MeterKind::Ratio) << 100 << 0 << QByteArray("{110000}") << QList<int>{37, 38, 1, 38};
-    QTest::newRow("cable") << int(MeterKind::Cable) << 100 << 41 << QByteArray("{100041}") << QList<int>{34, 34, 1, 35};
-    QTest::newRow("winding long") << int(MeterKind::Winding) << 100 << 37 << QByteArray("{110037}")
+    QTest::newRow("ratio") << int(MeterFamily::Ratio) << 100 << 0 << QByteArray("{110000}") << QList<int>{37, 38, 1, 38};
+    QTest::newRow("cable") << int(MeterFamily::Cable) << 100 << 41 << QByteArray("{100041}") << QList<int>{34, 34, 1, 35};
+    QTest::newRow("winding long") << int(MeterFamily::Winding) << 100 << 37 << QByteArray("{110037}")
                                   << QList<int>{33, 34, 1, 34};
-    QTest::newRow("winding short") << int(MeterKind::Winding) << 30 << 29 << QByteArray("{1129}")
+    QTest::newRow("winding short") << int(MeterFamily::Winding) << 30 << 29 << QByteArray("{1129}")
                                    << QList<int>{18, 27, 1, 27};
 }
 
@@ -45,7 +46,7 @@ void TestRecordFormat::format()
     QFETCH(QByteArray, request);
     QFETCH(QList<int>, rule);
 
-    const RecordFormat format = recordFormatFor(MeterKind(family), fileCount);
+    const RecordFormat format = familyProtocol(MeterFamily(family)).recordFormat(fileCount);
     QCOMPARE(format.request(index), request);
     QCOMPARE((QList<int>{format.rule.awaited, format.rule.needed, int(format.rule.endMark), format.rule.longest}),
              rule);

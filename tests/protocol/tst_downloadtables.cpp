@@ -28,7 +28,7 @@ RecordCells emptySlot()
 // empty slot, one that did not answer, one over range, one not asked for.
 DownloadedFiles cableScenario()
 {
-    DownloadedFiles files(MeterKind::Cable, 5, QLocale::c());
+    DownloadedFiles files(MeterFamily::Cable, 5, QLocale::c());
     files.setRecord(0, filled({{CableFileName, "Feeder, A"},
                                {CableDateTime, "01/05/23 - 10:02:00"},
                                {CableConductor, "Copper"},
@@ -95,7 +95,7 @@ private slots:
 
     void aFailedRecordIsAFailure()
     {
-        DownloadedFiles files(MeterKind::Contact, 1, QLocale::c());
+        DownloadedFiles files(MeterFamily::Contact, 1, QLocale::c());
         RecordCells cut;
         cut.status = RecordCells::Status::BadEndMark;
         files.setRecord(0, cut);
@@ -107,7 +107,7 @@ private slots:
     {
         // The list's second file name starts blank; a row without a temperature
         // exports four cells, which the CSV fills up to its headings.
-        DownloadedFiles files(MeterKind::Winding, 3, QLocale::c());
+        DownloadedFiles files(MeterFamily::Winding, 3, QLocale::c());
         files.setFailed(1, MessageTexts::communicationError());
         files.setRecord(2, filled({{WindingFileName, "T1"}, {Res1T, "1.5"}, {Res2T, "2.5"}}));
         QCOMPARE(files.exportCells(1), (QStringList{"2", "", "  ---", "  ---"}));
@@ -120,7 +120,7 @@ private slots:
     {
         // Under a comma locale the program writes "2,5"; the meter's own
         // texts keep their point: "1.234" is 1.234 there, never 1234.
-        DownloadedFiles files(MeterKind::Contact, 2, QLocale(QLocale::German, QLocale::Germany));
+        DownloadedFiles files(MeterFamily::Contact, 2, QLocale(QLocale::German, QLocale::Germany));
         files.setRecord(0, filled({{0, "01.05.23 - 10:02:00"}, {1, "2,5"}, {2, "1.234"}}));
         files.setRecord(1, filled({{0, "01.05.23 - 10:02:00"}, {1, "30.22600"}, {2, "1.234,5"}}));
         const QByteArray json = jsonDownload(QStringLiteral("[KX-C1]"), files);
@@ -130,7 +130,7 @@ private slots:
 
     void jsonEscapesWhatTheMeterSends()
     {
-        DownloadedFiles files(MeterKind::Cable, 1, QLocale::c());
+        DownloadedFiles files(MeterFamily::Cable, 1, QLocale::c());
         files.setRecord(0, filled({{CableFileName, QString::fromLatin1("a\"b\\c\x01\n\x7F")}}));
         const QByteArray json = jsonDownload(QString::fromLatin1("[KX\x1B]"), files);
         QVERIFY2(json.contains("\"model\": \"[KX\\u001b]\""), json.constData());

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "ui/FamilyWindows.h"
 #include "FakeDetection.h"
 
 #include "FastTiming.h"

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "MeterHarness.h"
 
+#include "app/SerialPorts.h"
+#include "ui/FamilyWindows.h"
+
 #include "FastTiming.h"
 
 #include "ui/FileListWindow.h"
@@ -25,7 +28,7 @@ int MeterHarness::openHandlesTo(const QString &device)
     return count;
 }
 
-MeterHarness::MeterHarness(const QString &model, MeterKind family, QStringList simArguments, Line line)
+MeterHarness::MeterHarness(const QString &model, MeterFamily family, QStringList simArguments, Line line)
     : line(line)
     , simArguments(std::move(simArguments))
     , timing(line == Line::InMemory ? fastTiming() : MeterTiming{})
@@ -36,7 +39,7 @@ MeterHarness::MeterHarness(const QString &model, MeterKind family, QStringList s
 }
 
 MeterHarness::MeterHarness(QStringList simArguments, Line line)
-    : MeterHarness(QString(), MeterKind::Winding, std::move(simArguments), line)
+    : MeterHarness(QString(), MeterFamily::Winding, std::move(simArguments), line)
 {
 }
 

@@ -31,7 +31,7 @@ Q_DECLARE_METATYPE(Line)
 class MeterHarness
 {
 public:
-    MeterHarness(const QString &model, MeterKind family, QStringList simArguments, Line line = Line::InMemory);
+    MeterHarness(const QString &model, MeterFamily family, QStringList simArguments, Line line = Line::InMemory);
     // The meter alone, for a detection window to find.
     explicit MeterHarness(QStringList simArguments, Line line = Line::InMemory);
     ~MeterHarness();

@@ -23,7 +23,7 @@ namespace {
 struct ListFamily
 {
     QString model;
-    MeterKind kind;
+    MeterFamily kind;
     QString simFamily; // the simulator's --family
     QString windowName;
     QString countRequest;
@@ -37,7 +37,7 @@ struct ListFamily
 };
 
 const ListFamily contact{"[KX-C1]",
-                         MeterKind::Contact,
+                         MeterFamily::Contact,
                          "contact",
                          "frmCRM",
                          "{03}",
@@ -52,13 +52,13 @@ const ListFamily contact{"[KX-C1]",
 const ListFamily ratio = [] {
     ListFamily family = contact;
     family.model = "KXT1";
-    family.kind = MeterKind::Ratio;
+    family.kind = MeterFamily::Ratio;
     family.simFamily = "ratio";
     family.windowName = "frmTRM";
     return family;
 }();
 const ListFamily cable{"[KX-R1]",
-                       MeterKind::Cable,
+                       MeterFamily::Cable,
                        "cable",
                        "frmCABLE_RM",
                        "{01}",

@@ -161,7 +161,7 @@ private:
         return shown;
     }
 
-    static std::unique_ptr<MeterHarness> loaded(const QString &model, MeterKind kind, const QString &family)
+    static std::unique_ptr<MeterHarness> loaded(const QString &model, MeterFamily kind, const QString &family)
     {
         // Over forty files, so that the list shows its scroll bar.
         auto harness = std::make_unique<MeterHarness>(
@@ -172,7 +172,7 @@ private:
     Shown showWinding(View view)
     {
         Shown shown;
-        shown.harness = loaded(QStringLiteral("[KX-W1]"), MeterKind::Winding, QStringLiteral("winding"));
+        shown.harness = loaded(QStringLiteral("[KX-W1]"), MeterFamily::Winding, QStringLiteral("winding"));
         if (!shown.harness)
             return shown;
         auto *winding = shown.harness->as<WindingMeterWindow>();
@@ -203,11 +203,11 @@ private:
     {
         Shown shown;
         if (view == View::Contact)
-            shown.harness = loaded(QStringLiteral("[KX-C1]"), MeterKind::Contact, QStringLiteral("contact"));
+            shown.harness = loaded(QStringLiteral("[KX-C1]"), MeterFamily::Contact, QStringLiteral("contact"));
         else if (view == View::Ratio)
-            shown.harness = loaded(QStringLiteral("KXT1"), MeterKind::Ratio, QStringLiteral("ratio"));
+            shown.harness = loaded(QStringLiteral("KXT1"), MeterFamily::Ratio, QStringLiteral("ratio"));
         else
-            shown.harness = loaded(QStringLiteral("[KX-R1]"), MeterKind::Cable, QStringLiteral("cable"));
+            shown.harness = loaded(QStringLiteral("[KX-R1]"), MeterFamily::Cable, QStringLiteral("cable"));
         if (!shown.harness)
             return shown;
         auto *window = shown.harness->as<FileListWindow>();

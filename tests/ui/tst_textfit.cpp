@@ -278,11 +278,11 @@ private:
         case Window::Winding:
             return std::make_unique<WindingMeterWindow>(context());
         case Window::Contact:
-            return createContactMeterWindow(context());
+            return std::make_unique<FileListWindow>(context(), contactWindowDesign(MeterFamily::Contact));
         case Window::Ratio:
-            return createRatioMeterWindow(context());
+            return std::make_unique<FileListWindow>(context(), contactWindowDesign(MeterFamily::Ratio));
         case Window::Cable:
-            return createCableMeterWindow(context());
+            return std::make_unique<FileListWindow>(context(), cableWindowDesign());
         }
         return {};
     }

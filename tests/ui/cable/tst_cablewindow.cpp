@@ -141,7 +141,7 @@ private slots:
     // dropped and the cable meter's column order kept.
     void exportsTheTickedOnesAsCsv()
     {
-        MeterHarness harness("[KX-R1]", MeterKind::Cable, {});
+        MeterHarness harness("[KX-R1]", MeterFamily::Cable, {});
         QVERIFY(loadThreeFileMeter(harness));
         FileList &list = harness.as<FileListWindow>()->list();
         list.setTicked(1, true);
@@ -164,7 +164,7 @@ private slots:
 
     void decodesRowsAndExportsTheTickedOnes()
     {
-        MeterHarness harness("[KX-R1]", MeterKind::Cable, {});
+        MeterHarness harness("[KX-R1]", MeterFamily::Cable, {});
         QVERIFY(loadThreeFileMeter(harness));
         auto *window = harness.as<FileListWindow>();
         FileList &list = window->list();
@@ -211,7 +211,7 @@ private slots:
     void userLocaleSetsSeparators()
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        MeterHarness harness("[KX-R1]", MeterKind::Cable, {});
+        MeterHarness harness("[KX-R1]", MeterFamily::Cable, {});
         QVERIFY(loadThreeFileMeter(harness));
         FileList &list = harness.as<FileListWindow>()->list();
         QCOMPARE(rowTexts(list, 0), (QStringList{"CAB-001", "07.03.21 - 14:05:09", "12.34 m", "95", "12,5", "Copper"}));
@@ -220,7 +220,7 @@ private slots:
 
     void selectAllSkipsEmptySlots()
     {
-        MeterHarness harness("[KX-R1]", MeterKind::Cable,
+        MeterHarness harness("[KX-R1]", MeterFamily::Cable,
                               {"--family", "cable", "--files", "5", "--empty", "1,3", "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
@@ -266,7 +266,7 @@ private slots:
         QFETCH(QStringList, simArguments);
         QFETCH(Boxes, boxes);
         QFETCH(int, filledRows);
-        MeterHarness harness("[KX-R1]", MeterKind::Cable, {});
+        MeterHarness harness("[KX-R1]", MeterFamily::Cable, {});
         QVERIFY(loadThreeFileMeter(harness, simArguments << "--unpaced"));
         auto *window = harness.as<FileListWindow>();
         FileList &list = window->list();
@@ -304,7 +304,7 @@ private slots:
     {
         QFETCH(QStringList, simArguments);
         QFETCH(Line, line);
-        MeterHarness harness("[KX-R1]", MeterKind::Cable, {}, line);
+        MeterHarness harness("[KX-R1]", MeterFamily::Cable, {}, line);
         QVERIFY(loadThreeFileMeter(harness, simArguments));
         QVERIFY(harness.dialogs.boxes.isEmpty());
         FileList &list = harness.as<FileListWindow>()->list();

@@ -104,7 +104,7 @@ private slots:
 
     void everyWayOfTickingReachesTheExport()
     {
-        MeterHarness harness("[KX-C1]", MeterKind::Contact, {"--family", "contact", "--files", "60", "--unpaced"});
+        MeterHarness harness("[KX-C1]", MeterFamily::Contact, {"--family", "contact", "--files", "60", "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
         FileList &list = window->list();
@@ -139,7 +139,7 @@ private slots:
 
     void decodesRowsAndExportsTheTickedOnes()
     {
-        MeterHarness harness("[KX-C1]", MeterKind::Contact, {});
+        MeterHarness harness("[KX-C1]", MeterFamily::Contact, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("contact")), "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
@@ -184,7 +184,7 @@ private slots:
 
     void selectAllSkipsEmptySlots()
     {
-        MeterHarness harness("[KX-C1]", MeterKind::Contact, {});
+        MeterHarness harness("[KX-C1]", MeterFamily::Contact, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(meterWithAnEmptySlot()), "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
@@ -220,12 +220,12 @@ private slots:
 
     void ratioMeterHasItsOwnFrameCaption()
     {
-        MeterHarness harness("KXT1", MeterKind::Ratio, {}, Line::Pty);
+        MeterHarness harness("KXT1", MeterFamily::Ratio, {}, Line::Pty);
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("ratio")), "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
         QVERIFY(window);
-        QCOMPARE(window->kind(), MeterKind::Ratio);
+        QCOMPARE(window->family(), MeterFamily::Ratio);
         QCOMPARE(window->objectName(), QString("frmTRM"));
         QCOMPARE(window->windowTitle(), QString("KXT1 Meter Communication Software"));
         QCOMPARE(childNamed<QGroupBox>(window, "Frame2")->title(), QString("Ratio Meter Files"));
@@ -244,7 +244,7 @@ private slots:
 
     void keyboardAndScreenReader()
     {
-        MeterHarness harness("[KX-C1]", MeterKind::Contact, {});
+        MeterHarness harness("[KX-C1]", MeterFamily::Contact, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("contact")), "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<FileListWindow>();
@@ -297,7 +297,7 @@ private slots:
         QFETCH(QStringList, simArguments);
         QFETCH(Boxes, boxes);
         QFETCH(int, filledRows);
-        MeterHarness harness("[KX-C1]", MeterKind::Contact, {});
+        MeterHarness harness("[KX-C1]", MeterFamily::Contact, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("contact")), "--unpaced"})
             + simArguments;
         QVERIFY(harness.load());
@@ -339,7 +339,7 @@ private slots:
     {
         QFETCH(QStringList, simArguments);
         QFETCH(Line, line);
-        MeterHarness harness("[KX-C1]", MeterKind::Contact, {}, line);
+        MeterHarness harness("[KX-C1]", MeterFamily::Contact, {}, line);
         harness.simArguments = QStringList({"--data", harness.writeDataFile(threeFileMeter("contact"))}) + simArguments;
         QVERIFY(harness.load());
         FileList &list = harness.as<FileListWindow>()->list();

@@ -70,7 +70,7 @@ private slots:
 
     void loadsAHundredFilesInOrder()
     {
-        MeterHarness harness("[KX-W1]", MeterKind::Winding, {"--files", "100", "--seed", "7"}, Line::Pty);
+        MeterHarness harness("[KX-W1]", MeterFamily::Winding, {"--files", "100", "--seed", "7"}, Line::Pty);
         QVERIFY(harness.load());
         auto *window = harness.as<WindingMeterWindow>();
         QVERIFY(window);
@@ -104,7 +104,7 @@ private slots:
 
     void viewsSizeTheWindowAroundThemselves()
     {
-        MeterHarness harness("[KX-W4]", MeterKind::Winding, {"--files", "2", "--unpaced"});
+        MeterHarness harness("[KX-W4]", MeterFamily::Winding, {"--files", "2", "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<WindingMeterWindow>();
         QCOMPARE(window->windowTitle(), QString("[KX-W4] Meter Communication Software"));
@@ -131,7 +131,7 @@ private slots:
 
     void decodesRowsAndExportsTheTickedOnes()
     {
-        MeterHarness harness("[KX-W2]", MeterKind::Winding, {});
+        MeterHarness harness("[KX-W2]", MeterFamily::Winding, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(fourFileMeter()), "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<WindingMeterWindow>();
@@ -196,7 +196,7 @@ private slots:
     void commaLocaleShowsCommasButReadsPoints()
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        MeterHarness harness("[KX-W2]", MeterKind::Winding, {});
+        MeterHarness harness("[KX-W2]", MeterFamily::Winding, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(fourFileMeter()), "--unpaced"});
         QVERIFY(harness.load());
         FileList &list = harness.as<WindingMeterWindow>()->list();
@@ -208,7 +208,7 @@ private slots:
 
     void downloadsHeatRunTestFiles()
     {
-        MeterHarness harness("[KX-W2]", MeterKind::Winding, {});
+        MeterHarness harness("[KX-W2]", MeterFamily::Winding, {});
         harness.simArguments = QStringList({"--data", harness.writeDataFile(fourFileMeter()), "--unpaced", "--fault-only",
                                   "{1001}", "--truncate", "1"});
         QVERIFY(harness.load());
@@ -265,7 +265,7 @@ private slots:
 
     void shortFormatMeterHasThirtyFiles()
     {
-        MeterHarness harness("[KX-W3]", MeterKind::Winding, {"--short", "--unpaced", "--model", "[KX-W3]"});
+        MeterHarness harness("[KX-W3]", MeterFamily::Winding, {"--short", "--unpaced", "--model", "[KX-W3]"});
         QVERIFY(harness.load());
         auto *window = harness.as<WindingMeterWindow>();
         QVERIFY(window->shortRecords());
@@ -285,7 +285,7 @@ private slots:
 
     void noHeatRunFilesStillAsksForTheirNames()
     {
-        MeterHarness harness("[KX-W1]", MeterKind::Winding, {"--heat-run", "0", "--files", "3", "--unpaced"});
+        MeterHarness harness("[KX-W1]", MeterFamily::Winding, {"--heat-run", "0", "--files", "3", "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<WindingMeterWindow>();
         QVERIFY(!childNamed<QPushButton>(window, "cmdHRT")->isEnabled());
@@ -299,7 +299,7 @@ private slots:
 
     void moreThanEightHeatRunFilesFillTheEightSlots()
     {
-        MeterHarness harness("[KX-W1]", MeterKind::Winding, {"--heat-run", "9", "--files", "1", "--unpaced"});
+        MeterHarness harness("[KX-W1]", MeterFamily::Winding, {"--heat-run", "9", "--files", "1", "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<WindingMeterWindow>();
         QVERIFY(harness.dialogs.boxes.isEmpty());
@@ -326,7 +326,7 @@ private slots:
     {
         QFETCH(QStringList, simArguments);
         QFETCH(QStringList, requests);
-        MeterHarness harness("[KX-W1]", MeterKind::Winding, simArguments << "--unpaced" << "--files" << "5");
+        MeterHarness harness("[KX-W1]", MeterFamily::Winding, simArguments << "--unpaced" << "--files" << "5");
         QVERIFY(harness.load());
         auto *window = harness.as<WindingMeterWindow>();
         QCOMPARE(harness.dialogs.boxes, QList<ScriptedDialogs::Box>{fatalBox});
