@@ -1,19 +1,18 @@
 // SPDX-License-Identifier: MIT
-#include "protocol/MessageTexts.h"
 #include "app/DetectionDialog.h"
 
-#include "ui/Accessibility.h"
-#include "ui/LogoWidget.h"
-#include "protocol/FamilyProtocol.h"
-#include "link/StopRequest.h"
-#include "ui/UserDialogs.h"
 #include "link/Exchange.h"
 #include "link/MeterLoad.h"
 #include "link/PortMap.h"
 #include "link/SerialLink.h"
-#include "link/SerialLink.h"
+#include "link/StopRequest.h"
+#include "protocol/FamilyProtocol.h"
+#include "protocol/MessageTexts.h"
+#include "ui/Accessibility.h"
+#include "ui/LogoWidget.h"
 #include "ui/PlainText.h"
 #include "ui/Twips.h"
+#include "ui/UserDialogs.h"
 #include "ui/WindowGeometry.h"
 
 #include <QComboBox>
@@ -168,28 +167,21 @@ void DetectionDialog::onProbeTimer()
     m_probeTimer.stop();
 
     Exchange exchange(*m_port, m_stop, m_timing);
-    QByteArray reply;
-    for (;;) {
-        const std::optional<int> number = portNumberIn(m_portCombo->currentText());
-        m_port->setPortNumber(number.value_or(0));
-        if (number && (m_port->isOpen() || m_port->open())) {
-            showPortProblem(QString());
-            const ExchangeOutcome outcome = MeterLoad::identify(exchange, &reply);
-            if (outcome == ExchangeOutcome::Ended)
-                return;
-            if (MeterLoad::isIdentification(reply))
-                break;
-        } else {
-            // A port that cannot be opened takes the same path as a silent
-            // meter, one attempt a second.
-            showPortProblem(number ? m_port->errorString() : notAPortNumber());
-            if (exchange.waitHandlingEvents(m_timing.probeWaitMs) == ExchangeOutcome::Ended)
-                return;
-        }
+    MeterLoad::IdentifyHooks hooks;
+    hooks.portNumber = [this] { return portNumberIn(m_portCombo->currentText()); };
+    hooks.portTried = [this](bool opened) {
+        const bool numbered = portNumberIn(m_portCombo->currentText()).has_value();
+        showPortProblem(opened ? QString() : numbered ? m_port->errorString() : notAPortNumber());
+    };
+    hooks.noMeterYet = [this](bool) {
         m_warning->show();
         m_exitButton->show();
-        m_port->close();
-    }
+        return true;
+    };
+    const MeterLoad::Identified identified = MeterLoad::identifyMeter(*m_port, exchange, hooks);
+    if (identified.outcome != ExchangeOutcome::Reply)
+        return;
+    const QByteArray &reply = identified.model;
 
     m_state.model = QString::fromLatin1(reply);
     PlainText::setLabelText(m_modelLine, m_modelLine->text() + m_state.model);

@@ -130,42 +130,39 @@ void MeterDownload::sayPortCannotBeOpened()
 std::optional<QByteArray> MeterDownload::identify(int *status)
 {
     const QDeadlineTimer deadline(qint64(m_options.waitSeconds * 1000));
-    m_port.setPortNumber(m_options.port);
     bool told = false;
-    for (;;) {
-        if (openPort()) {
-            QByteArray reply;
-            if (MeterLoad::identify(*m_exchange, &reply) == ExchangeOutcome::Ended) {
-                *status = ExitStatus::interrupted;
-                return std::nullopt;
-            }
-            if (MeterLoad::isIdentification(reply))
-                return reply;
-            m_port.close();
-            if (deadline.hasExpired()) {
+    MeterLoad::IdentifyHooks hooks;
+    hooks.portNumber = [this] { return std::optional<int>(m_options.port); };
+    hooks.portTried = [](bool) {};
+    hooks.noMeterYet = [&](bool opened) {
+        if (deadline.hasExpired()) {
+            if (opened) {
                 m_console.error(QStringLiteral("kestrix-download: no meter answered on COM %1. Check that it is "
                                                "connected and that \"Send Files to PC\" mode is selected.")
                                     .arg(m_options.port));
-                *status = ExitStatus::noMeter;
-                return std::nullopt;
-            }
-        } else {
-            if (deadline.hasExpired()) {
+            } else {
                 sayPortCannotBeOpened();
-                *status = ExitStatus::noMeter;
-                return std::nullopt;
             }
-            // A port that cannot be opened is tried again after the probe time.
-            if (m_exchange->waitHandlingEvents(m_exchange->timing().probeWaitMs) == ExchangeOutcome::Ended) {
-                *status = ExitStatus::interrupted;
-                return std::nullopt;
-            }
+            return false;
         }
         if (!told && !m_options.quiet) {
             m_console.error(QStringLiteral("Waiting for a meter on COM %1 ...").arg(m_options.port));
             told = true;
         }
+        return true;
+    };
+    const MeterLoad::Identified identified = MeterLoad::identifyMeter(m_port, *m_exchange, hooks);
+    switch (identified.outcome) {
+    case ExchangeOutcome::Reply:
+        return identified.model;
+    case ExchangeOutcome::Ended:
+        *status = ExitStatus::interrupted;
+        break;
+    default:
+        *status = ExitStatus::noMeter;
+        break;
     }
+    return std::nullopt;
 }
 
 void MeterDownload::heatRunNamesRead(const QList<std::optional<QString>> &names)
@@ -201,23 +198,13 @@ MeterLoad::Step MeterDownload::recordFetched(int index, ExchangeOutcome outcome,
 {
     ++m_done;
     MeterLoad::Step step = MeterLoad::Step::GoOn;
-    switch (outcome) {
-    case ExchangeOutcome::Reply:
+    if (outcome == ExchangeOutcome::Reply)
         m_files->setRecord(index, m_format.decode(reply, m_locale));
-        break;
-    case ExchangeOutcome::Garbled:
-    case ExchangeOutcome::Suspect:
-        m_files->setFailed(index, MessageTexts::downloadFailed());
-        break;
-    case ExchangeOutcome::Lost:
-        m_files->setFailed(index, MessageTexts::meterLost());
+    else
+        m_files->setFailed(index, MeterLoad::failureText(outcome));
+    // Every later request would fail the same way.
+    if (outcome == ExchangeOutcome::Lost)
         step = MeterLoad::Step::Stop;
-        break;
-    case ExchangeOutcome::TimedOut:
-    case ExchangeOutcome::Ended:
-        m_files->setFailed(index, MessageTexts::communicationError());
-        break;
-    }
     // A meter that has stopped answering would hold the download for hours.
     m_timeoutsInARow = outcome == ExchangeOutcome::TimedOut ? m_timeoutsInARow + 1 : 0;
     if (m_options.maxTimeouts > 0 && m_timeoutsInARow >= m_options.maxTimeouts) {
@@ -265,7 +252,7 @@ void MeterDownload::downloadHeatRuns()
         }
         const QString fileName = heatRunFileName(name, slot, taken);
         taken << fileName;
-        const WriteResult written = writeBytesFile(folder.filePath(fileName), content + "\r\n");
+        const WriteResult written = writeBytesFile(folder.filePath(fileName), content);
         if (!written.ok)
             m_failures << shownName + QStringLiteral(": ") + terminalText(written.error);
         else if (!m_options.quiet)

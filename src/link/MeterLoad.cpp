@@ -4,6 +4,7 @@
 #include "link/StopRequest.h"
 #include "protocol/FamilyProtocol.h"
 #include "protocol/HeatRunReply.h"
+#include "protocol/MessageTexts.h"
 #include "protocol/ReplyFields.h"
 #include "protocol/Request.h"
 
@@ -303,8 +304,55 @@ ExchangeOutcome fetchHeatRun(Exchange &exchange, int slot, QByteArray *content)
     const std::optional<QByteArray> file = heatRunContent(oneCopy(reply));
     if (!file)
         return ExchangeOutcome::Garbled;
-    *content = *file;
+    *content = *file + "\r\n";
     return ExchangeOutcome::Reply;
+}
+
+Identified identifyMeter(SerialLink &port, Exchange &exchange, const IdentifyHooks &hooks)
+{
+    Identified identified;
+    for (;;) {
+        const std::optional<int> number = hooks.portNumber();
+        port.setPortNumber(number.value_or(0));
+        const bool opened = number && (port.isOpen() || port.open());
+        hooks.portTried(opened);
+        if (opened) {
+            identified.outcome = identify(exchange, &identified.model);
+            if (identified.outcome == ExchangeOutcome::Ended)
+                return identified;
+            if (isIdentification(identified.model)) {
+                identified.outcome = ExchangeOutcome::Reply;
+                return identified;
+            }
+            port.close();
+        } else if (exchange.waitHandlingEvents(exchange.timing().probeWaitMs) == ExchangeOutcome::Ended) {
+            // A port that cannot be opened takes the same path as a silent
+            // meter, one attempt a probe wait.
+            identified.outcome = ExchangeOutcome::Ended;
+            return identified;
+        }
+        if (!hooks.noMeterYet(opened)) {
+            identified.outcome = ExchangeOutcome::TimedOut;
+            identified.model.clear();
+            return identified;
+        }
+    }
+}
+
+QString failureText(ExchangeOutcome outcome)
+{
+    switch (outcome) {
+    case ExchangeOutcome::Garbled:
+    case ExchangeOutcome::Suspect:
+        return MessageTexts::downloadFailed();
+    case ExchangeOutcome::Lost:
+        return MessageTexts::meterLost();
+    case ExchangeOutcome::Reply:
+    case ExchangeOutcome::TimedOut:
+    case ExchangeOutcome::Ended:
+        break;
+    }
+    return MessageTexts::communicationError();
 }
 
 bool isIdentification(const QByteArray &reply)

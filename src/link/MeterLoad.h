@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class StopRequest;
@@ -24,6 +25,35 @@ constexpr int shortestIdentification = 4; // "KXT1" is the shortest one
 // then is the reply. Events are handled during the wait.
 ExchangeOutcome identify(Exchange &exchange, QByteArray *reply);
 bool isIdentification(const QByteArray &reply);
+
+// How a front end follows the search for a meter on one port.
+struct IdentifyHooks
+{
+    // The COM number to try next; none when the user's entry is no number.
+    std::function<std::optional<int>()> portNumber;
+    // Each try, once the port was opened or could not be: the port's
+    // errorString() then tells why.
+    std::function<void(bool opened)> portTried;
+    // After a try that found no meter (the port closed again): false gives up.
+    std::function<bool(bool opened)> noMeterYet;
+};
+
+struct Identified
+{
+    ExchangeOutcome outcome = ExchangeOutcome::TimedOut; // Reply, Ended, or TimedOut when given up
+    QByteArray model;
+};
+
+// Until a meter identifies itself: opens the port and asks "{00}" (a port
+// that cannot be opened is tried again after the probe wait). On Reply the
+// port is left open on the meter.
+Identified identifyMeter(SerialLink &port, Exchange &exchange, const IdentifyHooks &hooks);
+
+// What the user is told of a record or file exchange that did not give a
+// reply: "Communication Error" when none came in time, "Error downloading the
+// file" when one came but cannot be trusted, the lost-meter text when the
+// port went away.
+QString failureText(ExchangeOutcome outcome);
 
 struct Count
 {
@@ -88,9 +118,10 @@ Result load(MeterFamily family, Exchange &exchange, const StopRequest &stop, Lis
 // The longest heat-run-test reply taken: what the meter window's port holds.
 constexpr int longestHeatRunReply = int(SerialLink::meterBufferSize);
 
-// "{10nn}" for heat-run slot `slot` (0-based): the file between "[" and "]",
-// waited for the heat-run time while handling events. The download counts
-// only once the line has stayed quiet behind the reply. Reply with `content`;
+// "{10nn}" for heat-run slot `slot` (0-based): the file between "[" and "]"
+// with a line end, as it is saved, waited for the heat-run time while
+// handling events. The download counts only once the line has stayed quiet
+// behind the reply. Reply with `content`;
 // TimedOut when nothing came; Garbled when the brackets are missing, the line
 // did not fall quiet, or the reply is longer than the port holds; Lost; Ended.
 ExchangeOutcome fetchHeatRun(Exchange &exchange, int slot, QByteArray *content);

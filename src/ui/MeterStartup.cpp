@@ -43,25 +43,15 @@ MeterLoad::Step applyRecord(FileList &list, int row, const RecordCells &record, 
 
 MeterLoad::Step recordFailed(ExchangeOutcome outcome, UserDialogs &dialogs)
 {
-    const auto failed = [&dialogs](const QString &text) {
-        return dialogs.loadFailure(MessageTexts::errorTitle(), text) == UserDialogs::LoadChoice::Stop
-                   ? MeterLoad::Step::Stop
-                   : MeterLoad::Step::GoOn;
-    };
-    switch (outcome) {
-    case ExchangeOutcome::Garbled:
-    case ExchangeOutcome::Suspect:
-        return failed(MessageTexts::downloadFailed());
-    case ExchangeOutcome::Lost:
+    if (outcome == ExchangeOutcome::Lost) {
         // Every later request would fail the same way: one box, not one per file.
-        dialogs.critical(MessageTexts::errorTitle(), MessageTexts::meterLost());
+        dialogs.critical(MessageTexts::errorTitle(), MeterLoad::failureText(outcome));
         return MeterLoad::Step::Stop;
-    case ExchangeOutcome::Reply:
-    case ExchangeOutcome::TimedOut:
-    case ExchangeOutcome::Ended:
-        break;
     }
-    return failed(MessageTexts::communicationError());
+    return dialogs.loadFailure(MessageTexts::errorTitle(), MeterLoad::failureText(outcome))
+                   == UserDialogs::LoadChoice::Stop
+               ? MeterLoad::Step::Stop
+               : MeterLoad::Step::GoOn;
 }
 
 ListLoad::ListLoad(FileList &list, UserDialogs &dialogs, std::function<void(const QString &)> progress)

@@ -306,7 +306,7 @@ void WindingMeterWindow::downloadHeatRun(int index)
     const QString path = m_saveDialog.showSave(m_dialogs, type);
     if (path.isEmpty())
         return;
-    const WriteResult written = writeBytesFile(path, content + "\r\n");
+    const WriteResult written = writeBytesFile(path, content);
     if (!written.ok) {
         m_dialogs.critical(MessageTexts::errorTitle(), written.error);
         return;

@@ -153,12 +153,12 @@ private slots:
         QTest::addColumn<QList<QByteArray>>("firstPieces");
         QTest::addColumn<QByteArray>("firstContent"); // empty: failed
 
-        QTest::newRow("on time") << QList<QByteArray>{"[one]"} << QByteArray("one");
+        QTest::newRow("on time") << QList<QByteArray>{"[one]"} << QByteArray("one\r\n");
         QTest::newRow("comes just after the wait, read as its own")
-            << QList<QByteArray>{"", "", "[one]"} << QByteArray("one");
+            << QList<QByteArray>{"", "", "[one]"} << QByteArray("one\r\n");
         QTest::newRow("still arriving when the wait ends")
-            << QList<QByteArray>{"[o", "", "ne]"} << QByteArray("one");
-        QTest::newRow("sent twice") << QList<QByteArray>{"[one]", "[one]"} << QByteArray("one");
+            << QList<QByteArray>{"[o", "", "ne]"} << QByteArray("one\r\n");
+        QTest::newRow("sent twice") << QList<QByteArray>{"[one]", "[one]"} << QByteArray("one\r\n");
         QTest::newRow("junk behind it") << QList<QByteArray>{"[one]", "x"} << QByteArray();
         QTest::newRow("longer than the port holds")
             << QList<QByteArray>{"[" + QByteArray(MeterLoad::longestHeatRunReply, 'a') + "]"} << QByteArray();
@@ -182,7 +182,7 @@ private slots:
         QCOMPARE(first == ExchangeOutcome::Reply, !firstContent.isEmpty());
         QCOMPARE(content, firstContent);
         QCOMPARE(MeterLoad::fetchHeatRun(exchange, 1, &content), ExchangeOutcome::Reply);
-        QCOMPARE(content, QByteArray("two"));
+        QCOMPARE(content, QByteArray("two\r\n"));
     }
 };
 
