@@ -30,7 +30,7 @@ QStringList trimmed(const QStringList &texts)
     return result;
 }
 
-void checkJson(const QString &model, const DownloadedFiles &files)
+void checkJson(const QString &model, const MeterFiles &files)
 {
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(jsonDownload(model, files), &error);
@@ -41,14 +41,14 @@ void checkJson(const QString &model, const DownloadedFiles &files)
 
     qsizetype next = 0;
     for (int slot = 0; slot < files.fileCount(); ++slot) {
-        const DownloadedFiles::State state = files.state(slot);
-        if (state != DownloadedFiles::State::Read && state != DownloadedFiles::State::Failed)
+        const MeterFiles::State state = files.state(slot);
+        if (state != MeterFiles::State::Read && state != MeterFiles::State::Failed)
             continue;
         FUZZ_CHECK(next < listed.size());
         const QJsonObject file = listed.at(next++).toObject();
         FUZZ_CHECK(file.value(headings[0]).toInt() == slot + 1);
         FUZZ_CHECK(file.value(QStringLiteral("Status")).toString() == statusOf(files, slot));
-        if (state == DownloadedFiles::State::Failed) {
+        if (state == MeterFiles::State::Failed) {
             FUZZ_CHECK(file.size() == 2);
             continue;
         }
@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString model = QString::fromLatin1(modelEnd < 0 ? QByteArray() : rest.left(modelEnd));
     const QList<QByteArray> replies = rest.mid(modelEnd + 1).split('\x1E').mid(0, mostFiles);
 
-    DownloadedFiles files(family, int(replies.size()), locale);
+    MeterFiles files(familyProtocol(family).columns(), int(replies.size()), locale);
     const RecordFormat format = familyProtocol(family).recordFormat(int(replies.size()));
     for (int slot = 0; slot < replies.size(); ++slot) {
         if (replies[slot] == "F")

@@ -172,7 +172,7 @@ void MeterDownload::heatRunNamesRead(const QList<std::optional<QString>> &names)
 
 void MeterDownload::fileCountRead(int count, const RecordFormat &format)
 {
-    m_files = std::make_unique<DownloadedFiles>(m_family, count, m_locale);
+    m_files = std::make_unique<MeterFiles>(familyProtocol(m_family).columns(), count, m_locale);
     m_format = format;
     for (int number = 1; number <= count; ++number) {
         if (m_options.wantsFile(number))
@@ -212,7 +212,7 @@ MeterLoad::Step MeterDownload::recordFetched(int index, ExchangeOutcome outcome,
                             .arg(m_timeoutsInARow));
         step = MeterLoad::Step::Stop;
     }
-    if (m_files->state(index) == DownloadedFiles::State::Failed)
+    if (m_files->state(index) == MeterFiles::State::Failed)
         m_failures << failureLine(index, m_files->failure(index));
     showProgress();
     return step;

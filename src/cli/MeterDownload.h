@@ -4,7 +4,7 @@
 #include "cli/DownloadOptions.h"
 #include "link/MeterLoad.h"
 #include "link/MeterTiming.h"
-#include "protocol/DownloadedFiles.h"
+#include "protocol/MeterFiles.h"
 
 #include <QElapsedTimer>
 #include <QLocale>
@@ -78,7 +78,7 @@ private:
     QString m_model;
     MeterFamily m_family = MeterFamily::Winding;
     QList<std::optional<QString>> m_heatRunNames;
-    std::unique_ptr<DownloadedFiles> m_files;
+    std::unique_ptr<MeterFiles> m_files;
     RecordFormat m_format;
     int m_wanted = 0;
     int m_timeoutsInARow = 0;

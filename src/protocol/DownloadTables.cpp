@@ -9,10 +9,10 @@
 
 namespace {
 
-bool isListed(const DownloadedFiles &files, int slot)
+bool isListed(const MeterFiles &files, int slot)
 {
-    const DownloadedFiles::State state = files.state(slot);
-    return state == DownloadedFiles::State::Read || state == DownloadedFiles::State::Failed;
+    const MeterFiles::State state = files.state(slot);
+    return state == MeterFiles::State::Read || state == MeterFiles::State::Failed;
 }
 
 QStringList trimmed(const QStringList &texts)
@@ -24,9 +24,9 @@ QStringList trimmed(const QStringList &texts)
 }
 
 // The cells of a slot, one per heading: a failed slot has its number only.
-QStringList rowCells(const DownloadedFiles &files, int slot)
+QStringList rowCells(const MeterFiles &files, int slot)
 {
-    QStringList cells = files.state(slot) == DownloadedFiles::State::Failed ? QStringList{QString::number(slot + 1)}
+    QStringList cells = files.state(slot) == MeterFiles::State::Failed ? QStringList{QString::number(slot + 1)}
                                                                             : files.exportCells(slot);
     while (cells.size() < files.columns().headings.size())
         cells << QString();
@@ -79,17 +79,17 @@ QByteArray jsonValue(const QString &cell, const QLocale &locale)
 
 } // namespace
 
-QString statusOf(const DownloadedFiles &files, int slot)
+QString statusOf(const MeterFiles &files, int slot)
 {
-    return files.state(slot) == DownloadedFiles::State::Failed ? files.failure(slot) : QStringLiteral("OK");
+    return files.state(slot) == MeterFiles::State::Failed ? files.failure(slot) : QStringLiteral("OK");
 }
 
-QByteArray htmlDownload(const DownloadedFiles &files)
+QByteArray htmlDownload(const MeterFiles &files)
 {
     return textFileBytes(htmlTable(files.columns().headings, files.exportRows()));
 }
 
-QByteArray csvDownload(const DownloadedFiles &files)
+QByteArray csvDownload(const MeterFiles &files)
 {
     QList<QStringList> rows;
     for (int slot = 0; slot < files.fileCount(); ++slot) {
@@ -99,7 +99,7 @@ QByteArray csvDownload(const DownloadedFiles &files)
     return csvTable(files.columns().headings + QStringList{QStringLiteral("Status")}, rows);
 }
 
-QByteArray jsonDownload(const QString &model, const DownloadedFiles &files)
+QByteArray jsonDownload(const QString &model, const MeterFiles &files)
 {
     // Written by hand so that the keys keep the columns' order.
     const QStringList headings = trimmed(files.columns().headings);
@@ -109,7 +109,7 @@ QByteArray jsonDownload(const QString &model, const DownloadedFiles &files)
             continue;
         QList<QByteArray> members{jsonString(headings.value(0)) + ": " + QByteArray::number(slot + 1),
                                   jsonString(QStringLiteral("Status")) + ": " + jsonString(statusOf(files, slot))};
-        if (files.state(slot) == DownloadedFiles::State::Read) {
+        if (files.state(slot) == MeterFiles::State::Read) {
             const QStringList cells = files.exportCells(slot);
             for (int column = 1; column < cells.size() && column < headings.size(); ++column)
                 members << jsonString(headings[column]) + ": " + jsonValue(cells[column], files.locale());

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr int windingTemperatureCell = 4;
 constexpr int windingShortRowCells = 4;
 constexpr int windingFullRowCells = 8;
 
@@ -17,13 +16,6 @@ QStringList firstCells(const QStringList &labels, int count)
     for (int i = 0; i < count; ++i)
         cells.append(labels.value(i));
     return cells;
-}
-
-bool readsAsLocaleNumber(const QString &text, const QLocale &locale)
-{
-    bool ok = false;
-    locale.toDouble(text.trimmed(), &ok);
-    return ok;
 }
 
 } // namespace
@@ -50,10 +42,9 @@ QStringList cableHeadings()
             QStringLiteral(" Current (A) ")};
 }
 
-QStringList windingExportCells(const QStringList &fileNoAndSevenLabels, const QLocale &locale)
+QStringList windingExportCells(const QStringList &fileNoAndSevenLabels, bool temperatureRead)
 {
-    const bool hasTemperature = readsAsLocaleNumber(fileNoAndSevenLabels.value(windingTemperatureCell), locale);
-    return firstCells(fileNoAndSevenLabels, hasTemperature ? windingFullRowCells : windingShortRowCells);
+    return firstCells(fileNoAndSevenLabels, temperatureRead ? windingFullRowCells : windingShortRowCells);
 }
 
 QStringList cableExportCells(const QStringList &fileNoAndSixScreenLabels)
@@ -69,16 +60,19 @@ QStringList cableExportCells(const QStringList &fileNoAndSixScreenLabels)
 
 FamilyColumns windingColumns()
 {
-    return {windingHeadings(), WindingColumnCount, WindingFileName, windingExportCells};
+    return {windingHeadings(), WindingColumnCount, WindingFileName,
+            [](const QStringList &cells, const QList<bool> &filled) {
+                return windingExportCells(cells, filled.value(Temp));
+            }};
 }
 
 FamilyColumns contactColumns()
 {
-    return {contactHeadings(), ContactColumnCount, -1, [](const QStringList &cells, const QLocale &) { return cells; }};
+    return {contactHeadings(), ContactColumnCount, -1, [](const QStringList &cells, const QList<bool> &) { return cells; }};
 }
 
 FamilyColumns cableColumns()
 {
     return {cableHeadings(), CableColumnCount, -1,
-            [](const QStringList &cells, const QLocale &) { return cableExportCells(cells); }};
+            [](const QStringList &cells, const QList<bool> &) { return cableExportCells(cells); }};
 }

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QLocale>
 #include <QStringList>
 
 // The column sets of the three measurement exports. Headings carry the blank
@@ -16,12 +15,9 @@ QStringList contactHeadings();
 QStringList cableHeadings();
 
 // A winding row from its file number and its seven labels in screen order
-// (name, Ch1, Ch2, temperature, Ch1 at 20, Ch2 at 20, conductor). All eight
-// cells when the temperature label reads as a number, else the first four.
-// The temperature label was written by this program in the user's locale, so
-// it is read with that same locale (pass the locale the record was decoded
-// with): "25,3" is a number under a comma locale, "  ---" never is.
-QStringList windingExportCells(const QStringList &fileNoAndSevenLabels, const QLocale &locale);
+// (name, Ch1, Ch2, temperature, Ch1 at 20, Ch2 at 20, conductor): all eight
+// cells when the record gave a temperature, else the first four.
+QStringList windingExportCells(const QStringList &fileNoAndSevenLabels, bool temperatureRead);
 
 // A cable row from its file number and six labels in screen order (name, date
 // and time, resistance, size, current, conductor), reordered to the file's
@@ -37,8 +33,9 @@ struct FamilyColumns
     // A label column that the list's second slot shows blank, not as "  ---",
     // until a record fills it (the winding meter's file name); -1 for none.
     int blankSecondSlotColumn = -1;
-    // The export cells of a slot from its file number and labels in screen order.
-    QStringList (*exportCells)(const QStringList &fileNoAndLabels, const QLocale &locale) = nullptr;
+    // The export cells of a slot from its file number and labels in screen
+    // order; `filled` tells which label columns a record wrote.
+    QStringList (*exportCells)(const QStringList &fileNoAndLabels, const QList<bool> &filled) = nullptr;
 };
 FamilyColumns windingColumns();
 FamilyColumns contactColumns(); // contact and ratio meters

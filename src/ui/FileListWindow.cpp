@@ -65,7 +65,7 @@ void FileListWindow::load()
     PlainText::setWindowTitle(this, m_state.windowTitle());
     MeterStartup::openPort(*m_port, m_state.port);
 
-    MeterStartup::ListLoad listLoad(list(), m_dialogs, m_progress);
+    MeterStartup::ListLoad listLoad(list(), m_view->files(), m_dialogs, m_progress);
     const MeterLoad::Result result = listLoad.run(m_design.family, *m_exchange, stopRequest());
     m_fileCount = listLoad.fileCount();
     // Without a count the window stays in its design state: no list, no Exit button.

@@ -14,10 +14,7 @@
 
 void setExportColumns(MeasurementViewDesign &design, const FamilyColumns &columns)
 {
-    design.exportHeadings = columns.headings;
-    design.exportCells = [cells = columns.exportCells](const QStringList &screenCells) {
-        return cells(screenCells, QLocale());
-    };
+    design.columns = columns;
     design.blankFirstRightColumn = columns.blankSecondSlotColumn;
 }
 
@@ -27,6 +24,7 @@ MeasurementView::MeasurementView(MeasurementViewDesign design, SaveDialog &saveD
     , m_design(std::move(design))
     , m_saveDialog(saveDialog)
     , m_dialogs(dialogs)
+    , m_files(m_design.columns, 0, QLocale())
 {
     setObjectName(QStringLiteral("Frame2"));
     setFont(WindowGeometry::sansSerif(9.75, true));
@@ -102,14 +100,6 @@ QWidget *MeasurementView::firstFocus(QWidget *window, QWidget *fallback) const
     return KeyboardFocus::firstUsable({m_exportButton, fallback});
 }
 
-QStringList MeasurementView::screenCells(int row) const
-{
-    QStringList cells{m_list->checkCaption(row)};
-    for (int column = 0; column < m_design.labelColumns.size(); ++column)
-        cells << m_list->cellText(row, column);
-    return cells;
-}
-
 void MeasurementView::selectAll()
 {
     m_list->selectAll();
@@ -122,8 +112,7 @@ void MeasurementView::unselectAll()
 
 void MeasurementView::exportTicked()
 {
-    MeasurementExport exporter{this, *m_list, m_saveDialog, m_dialogs, m_design.exportHeadings, [this](int row) {
-                                   return m_design.exportCells(screenCells(row));
-                               }};
+    MeasurementExport exporter{this, *m_list, m_saveDialog, m_dialogs, m_design.columns.headings,
+                               [this](int row) { return m_files.exportCells(row); }};
     exporter.run();
 }

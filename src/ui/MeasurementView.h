@@ -2,6 +2,7 @@
 #pragma once
 
 #include "protocol/ExportColumns.h"
+#include "protocol/MeterFiles.h"
 
 #include "ui/filelist/FileList.h"
 
@@ -39,10 +40,7 @@ struct MeasurementViewDesign
     // Creation order decides the keyboard order: Download before or after the two links.
     bool exportButtonFirst = false;
 
-    QStringList exportHeadings;
-    // The export's cells of a row from the row's on-screen texts (check box
-    // caption first, then the labels in screen order).
-    std::function<QStringList(const QStringList &screenCells)> exportCells;
+    FamilyColumns columns; // the export's headings and cells
 };
 
 // The export's headings and cells, and the blank design cell, of the family.
@@ -60,6 +58,8 @@ public:
     ~MeasurementView() override;
 
     FileList &list() { return *m_list; }
+    // The files the list shows: what every export is made from.
+    MeterFiles &files() { return m_files; }
     QSize sizeTwips() const { return QSize(m_design.width, MeasurementViewDesign::height); }
 
     // Puts Download in the middle of the frame, as the loaded window shows it.
@@ -76,11 +76,11 @@ public slots:
 private:
     void addLinks();
     void addExportButton();
-    QStringList screenCells(int row) const;
 
     MeasurementViewDesign m_design;
     SaveDialog &m_saveDialog;
     UserDialogs &m_dialogs;
+    MeterFiles m_files;
     std::unique_ptr<FileList> m_list;
     QPushButton *m_exportButton = nullptr;
     ClickLabel *m_selectAllLink = nullptr;

@@ -3,6 +3,7 @@
 #include "protocol/MessageTexts.h"
 
 #include "link/SerialLink.h"
+#include "protocol/MeterFiles.h"
 #include "protocol/RecordCells.h"
 #include "ui/FileRows.h"
 #include "ui/UserDialogs.h"
@@ -54,8 +55,10 @@ MeterLoad::Step recordFailed(ExchangeOutcome outcome, UserDialogs &dialogs)
                : MeterLoad::Step::GoOn;
 }
 
-ListLoad::ListLoad(FileList &list, UserDialogs &dialogs, std::function<void(const QString &)> progress)
+ListLoad::ListLoad(FileList &list, MeterFiles &files, UserDialogs &dialogs,
+                   std::function<void(const QString &)> progress)
     : m_list(list)
+    , m_files(files)
     , m_dialogs(dialogs)
     , m_progress(std::move(progress))
     , m_format(contactRecordFormat())
@@ -79,6 +82,7 @@ void ListLoad::fileCountRead(int count, const RecordFormat &format)
     m_countRead = true;
     m_fileCount = count;
     m_format = format;
+    m_files.reset(count);
     FileRows::createForCount(m_list, count);
 }
 
@@ -90,9 +94,13 @@ bool ListLoad::beforeRecord(int index, int count)
 
 MeterLoad::Step ListLoad::recordFetched(int index, ExchangeOutcome outcome, const QByteArray &reply)
 {
-    if (outcome != ExchangeOutcome::Reply)
+    if (outcome != ExchangeOutcome::Reply) {
+        m_files.setFailed(index, MeterLoad::failureText(outcome));
         return recordFailed(outcome, m_dialogs);
-    return applyRecord(m_list, index, m_format.decode(reply, QLocale()), m_dialogs);
+    }
+    const RecordCells record = m_format.decode(reply, m_files.locale());
+    m_files.setRecord(index, record);
+    return applyRecord(m_list, index, record, m_dialogs);
 }
 
 MeterLoad::Result ListLoad::run(MeterFamily family, Exchange &exchange, const StopRequest &stop)

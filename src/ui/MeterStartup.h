@@ -8,6 +8,7 @@
 
 class SerialLink;
 class FileList;
+class MeterFiles;
 class UserDialogs;
 struct RecordCells;
 
@@ -31,12 +32,12 @@ MeterLoad::Step applyRecord(FileList &list, int row, const RecordCells &record, 
 MeterLoad::Step recordFailed(ExchangeOutcome outcome, UserDialogs &dialogs);
 
 // A window's part in the load: rows for the count, the progress before each
-// record, every record decoded into its row. Hooks take the winding meter's
+// record, every record decoded into the window's files and shown in its row. Hooks take the winding meter's
 // heat-run stages.
 class ListLoad : public MeterLoad::Listener
 {
 public:
-    ListLoad(FileList &list, UserDialogs &dialogs, std::function<void(const QString &)> progress);
+    ListLoad(FileList &list, MeterFiles &files, UserDialogs &dialogs, std::function<void(const QString &)> progress);
 
     std::function<void(int count)> onHeatRunCount;
     std::function<void(const QList<std::optional<QString>> &names)> onHeatRunNames;
@@ -57,6 +58,7 @@ public:
 
 private:
     FileList &m_list;
+    MeterFiles &m_files;
     UserDialogs &m_dialogs;
     std::function<void(const QString &)> m_progress;
     bool m_countRead = false;

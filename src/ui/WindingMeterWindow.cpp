@@ -180,7 +180,7 @@ void WindingMeterWindow::load()
     PlainText::setWindowTitle(this, m_state.windowTitle());
     MeterStartup::openPort(*m_port, m_state.port);
 
-    MeterStartup::ListLoad listLoad(list(), m_dialogs, m_progress);
+    MeterStartup::ListLoad listLoad(list(), m_view->files(), m_dialogs, m_progress);
     listLoad.onHeatRunCount = [this](int count) {
         m_heatRunCount = count;
         if (count == 0)

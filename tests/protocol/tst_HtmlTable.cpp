@@ -42,15 +42,14 @@ private slots:
 
 void TestHtmlTable::windingRowsTwoAndFourOfFour()
 {
-    const QLocale locale = QLocale::c();
     const QList<ExportRow> rows = {
         unticked({"1", "FILE01", "    1.234", "    12.50", "25.3", "1.208297", "12.23964", "Copper"}),
         ticked(windingExportCells({"2", "FILE02", "    1.234", "    12.50", "25.3", "1.208297", "12.23964", "Copper"},
-                                  locale)),
+                                  true)),
         unticked(),
         // Temperature out of range: the row keeps "  ---" and is written short.
         ticked(windingExportCells({"4", "FILE04", "    2.000", "  -----  ", "  ---", "  ---", "  ---", "  ---"},
-                                  locale)),
+                                  false)),
     };
     const QString expected = tableStart
         + "<tr><th> File No. </th><th> Filename </th><th> Ch1 (Ohm) </th><th> Ch2 (Ohm) </th>"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "protocol/DownloadTables.h"
 #include "protocol/CableRecord.h"
+#include "protocol/FamilyProtocol.h"
 #include "protocol/HtmlTable.h"
 #include "protocol/MessageTexts.h"
 #include "protocol/TextFile.h"
@@ -26,9 +27,9 @@ RecordCells emptySlot()
 
 // A cable meter of five files: a good one with a comma and a micro sign, an
 // empty slot, one that did not answer, one over range, one not asked for.
-DownloadedFiles cableScenario()
+MeterFiles cableScenario()
 {
-    DownloadedFiles files(MeterFamily::Cable, 5, QLocale::c());
+    MeterFiles files(familyProtocol(MeterFamily::Cable).columns(), 5, QLocale::c());
     files.setRecord(0, filled({{CableFileName, "Feeder, A"},
                                {CableDateTime, "01/05/23 - 10:02:00"},
                                {CableConductor, "Copper"},
@@ -95,11 +96,11 @@ private slots:
 
     void aFailedRecordIsAFailure()
     {
-        DownloadedFiles files(MeterFamily::Contact, 1, QLocale::c());
+        MeterFiles files(familyProtocol(MeterFamily::Contact).columns(), 1, QLocale::c());
         RecordCells cut;
         cut.status = RecordCells::Status::BadEndMark;
         files.setRecord(0, cut);
-        QCOMPARE(files.state(0), DownloadedFiles::State::Failed);
+        QCOMPARE(files.state(0), MeterFiles::State::Failed);
         QCOMPARE(statusOf(files, 0), MessageTexts::downloadFailed());
     }
 
@@ -107,7 +108,7 @@ private slots:
     {
         // The list's second file name starts blank; a row without a temperature
         // exports four cells, which the CSV fills up to its headings.
-        DownloadedFiles files(MeterFamily::Winding, 3, QLocale::c());
+        MeterFiles files(familyProtocol(MeterFamily::Winding).columns(), 3, QLocale::c());
         files.setFailed(1, MessageTexts::communicationError());
         files.setRecord(2, filled({{WindingFileName, "T1"}, {Res1T, "1.5"}, {Res2T, "2.5"}}));
         QCOMPARE(files.exportCells(1), (QStringList{"2", "", "  ---", "  ---"}));
@@ -116,11 +117,28 @@ private slots:
         QVERIFY2(csv.endsWith("2,,,,,,,,Communication Error\r\n3,T1,1.5,2.5,,,,,OK\r\n"), csv.constData());
     }
 
+    void aWindingRowWithItsTemperatureExportsEveryCell_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::newRow("point") << QLocale::c();
+        QTest::newRow("comma") << QLocale(QLocale::German, QLocale::Germany);
+    }
+    void aWindingRowWithItsTemperatureExportsEveryCell()
+    {
+        QFETCH(QLocale, locale);
+        MeterFiles files(familyProtocol(MeterFamily::Winding).columns(), 2, locale);
+        files.setRecord(0, filled({{WindingFileName, "T1"}, {Res1T, "1"}, {Res2T, "2"}, {Temp, locale.toString(25.3)},
+                                   {Res1At20, "1"}, {Res2At20, "2"}, {Conductor, "Copper"}}));
+        files.setRecord(1, filled({{WindingFileName, "T2"}, {Res1T, "1"}, {Res2T, "2"}}));
+        QCOMPARE(files.exportCells(0).size(), 8);
+        QCOMPARE(files.exportCells(1).size(), 4);
+    }
+
     void jsonReadsNumbersInTheirOwnLocale()
     {
         // Under a comma locale the program writes "2,5"; the meter's own
         // texts keep their point: "1.234" is 1.234 there, never 1234.
-        DownloadedFiles files(MeterFamily::Contact, 2, QLocale(QLocale::German, QLocale::Germany));
+        MeterFiles files(familyProtocol(MeterFamily::Contact).columns(), 2, QLocale(QLocale::German, QLocale::Germany));
         files.setRecord(0, filled({{0, "01.05.23 - 10:02:00"}, {1, "2,5"}, {2, "1.234"}}));
         files.setRecord(1, filled({{0, "01.05.23 - 10:02:00"}, {1, "30.22600"}, {2, "1.234,5"}}));
         const QByteArray json = jsonDownload(QStringLiteral("[KX-C1]"), files);
@@ -130,7 +148,7 @@ private slots:
 
     void jsonEscapesWhatTheMeterSends()
     {
-        DownloadedFiles files(MeterFamily::Cable, 1, QLocale::c());
+        MeterFiles files(familyProtocol(MeterFamily::Cable).columns(), 1, QLocale::c());
         files.setRecord(0, filled({{CableFileName, QString::fromLatin1("a\"b\\c\x01\n\x7F")}}));
         const QByteArray json = jsonDownload(QString::fromLatin1("[KX\x1B]"), files);
         QVERIFY2(json.contains("\"model\": \"[KX\\u001b]\""), json.constData());

@@ -1,24 +1,29 @@
 // SPDX-License-Identifier: MIT
-#include "protocol/DownloadedFiles.h"
+#include "protocol/MeterFiles.h"
 
-#include "protocol/FamilyProtocol.h"
 #include "protocol/MessageTexts.h"
 
-DownloadedFiles::DownloadedFiles(MeterFamily family, int fileCount, const QLocale &locale)
-    : m_columns(familyProtocol(family).columns())
+MeterFiles::MeterFiles(const FamilyColumns &columns, int fileCount, const QLocale &locale)
+    : m_columns(columns)
     , m_locale(locale)
 {
-    m_slots.resize(qMax(fileCount, 0));
+    reset(fileCount);
+}
+
+void MeterFiles::reset(int fileCount)
+{
+    m_slots = QList<Slot>(qMax(fileCount, 0));
     for (int slot = 0; slot < m_slots.size(); ++slot) {
         m_slots[slot].labels = QStringList(m_columns.labelColumns, RecordCells::unfilledText());
+        m_slots[slot].filled = QList<bool>(m_columns.labelColumns, false);
         if (slot == 1 && m_columns.blankSecondSlotColumn >= 0)
             m_slots[slot].labels[m_columns.blankSecondSlotColumn].clear();
     }
 }
 
-void DownloadedFiles::setRecord(int slot, const RecordCells &record)
+void MeterFiles::setRecord(int slot, const RecordCells &record)
 {
-    if (slot < 0 || slot >= m_slots.size())
+    if (!holds(slot))
         return;
     if (record.status == RecordCells::Status::BadEndMark) {
         setFailed(slot, MessageTexts::downloadFailed());
@@ -26,39 +31,46 @@ void DownloadedFiles::setRecord(int slot, const RecordCells &record)
     }
     Slot &target = m_slots[slot];
     for (const auto &[column, text] : record.cells) {
-        if (column >= 0 && column < target.labels.size())
+        if (column >= 0 && column < target.labels.size()) {
             target.labels[column] = text;
+            target.filled[column] = true;
+        }
     }
     target.state = record.status == RecordCells::Status::EmptySlot ? State::Empty : State::Read;
     target.failure.clear();
 }
 
-void DownloadedFiles::setFailed(int slot, const QString &reason)
+void MeterFiles::setFailed(int slot, const QString &reason)
 {
-    if (slot < 0 || slot >= m_slots.size())
+    if (!holds(slot))
         return;
     m_slots[slot].state = State::Failed;
     m_slots[slot].failure = reason;
 }
 
-DownloadedFiles::State DownloadedFiles::state(int slot) const
+MeterFiles::State MeterFiles::state(int slot) const
 {
-    return slot >= 0 && slot < m_slots.size() ? m_slots[slot].state : State::NotAsked;
+    return holds(slot) ? m_slots[slot].state : State::NotAsked;
 }
 
-QString DownloadedFiles::failure(int slot) const
+QString MeterFiles::failure(int slot) const
 {
-    return slot >= 0 && slot < m_slots.size() ? m_slots[slot].failure : QString();
+    return holds(slot) ? m_slots[slot].failure : QString();
 }
 
-QStringList DownloadedFiles::exportCells(int slot) const
+QStringList MeterFiles::labels(int slot) const
 {
-    if (slot < 0 || slot >= m_slots.size())
+    return holds(slot) ? m_slots[slot].labels : QStringList();
+}
+
+QStringList MeterFiles::exportCells(int slot) const
+{
+    if (!holds(slot))
         return {};
-    return m_columns.exportCells(QStringList{QString::number(slot + 1)} + m_slots[slot].labels, m_locale);
+    return m_columns.exportCells(QStringList{QString::number(slot + 1)} + m_slots[slot].labels, m_slots[slot].filled);
 }
 
-QList<ExportRow> DownloadedFiles::exportRows() const
+QList<ExportRow> MeterFiles::exportRows() const
 {
     QList<ExportRow> rows;
     rows.reserve(m_slots.size());

@@ -3,7 +3,6 @@
 
 #include "protocol/ExportColumns.h"
 #include "protocol/HtmlTable.h"
-#include "protocol/MeterFamily.h"
 #include "protocol/RecordCells.h"
 
 #include <QList>
@@ -11,16 +10,20 @@
 #include <QString>
 #include <QStringList>
 
-// A meter's measurement files as a download without a window holds them:
-// each slot shows the texts the window's list would show for it, starting
-// from the same "  ---", and knows whether it was read, is empty, failed or
-// was not asked for.
-class DownloadedFiles
+// A meter's measurement files as the program holds them while and after they
+// are read: each slot keeps the texts its row of the list shows, starting from
+// "  ---", and knows whether it was read, is empty, failed or was not asked
+// for. The window's list and export and the command line's tables are all
+// made from it.
+class MeterFiles
 {
 public:
     enum class State { NotAsked, Read, Empty, Failed };
 
-    DownloadedFiles(MeterFamily family, int fileCount, const QLocale &locale);
+    MeterFiles(const FamilyColumns &columns, int fileCount, const QLocale &locale);
+
+    // Every slot back to "not asked", for a meter that has `fileCount` files.
+    void reset(int fileCount);
 
     int fileCount() const { return int(m_slots.size()); }
     const FamilyColumns &columns() const { return m_columns; }
@@ -33,6 +36,8 @@ public:
 
     State state(int slot) const;
     QString failure(int slot) const; // empty unless Failed
+    // The texts the slot's row shows, in screen order (its number not included).
+    QStringList labels(int slot) const;
     // The export cells of the slot, as the window's export writes them.
     QStringList exportCells(int slot) const;
 
@@ -46,7 +51,9 @@ private:
         State state = State::NotAsked;
         QString failure;
         QStringList labels;
+        QList<bool> filled; // the label columns a record wrote
     };
+    bool holds(int slot) const { return slot >= 0 && slot < m_slots.size(); }
 
     FamilyColumns m_columns;
     QLocale m_locale;
