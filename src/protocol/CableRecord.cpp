@@ -124,3 +124,20 @@ RecordCells decodeCableRecord(const QByteArray &reply, const DateTimeSeparators 
     record.cells.append({CableResistance, cableResistanceText(ReplyFields::slice(reply, 22, 29))});
     return record;
 }
+
+QList<QStringList> cableLongestTexts(const QLocale &locale)
+{
+    // Date and time fields are bytes: two digits, three from 100 on.
+    const DateTimeSeparators separators = separatorsOf(locale);
+    const auto dateTime = [&separators](const QString &field) {
+        return field + separators.date + field + separators.date + field + QStringLiteral(" - ") + field
+            + separators.time + field + separators.time + field;
+    };
+    // Size and current are 16-bit values, the current in tenths.
+    return {{QStringLiteral("TX-0001"), QStringLiteral("0000000")},
+            {dateTime(QStringLiteral("00")), dateTime(QStringLiteral("100"))},
+            {QStringLiteral("123.456 m"), QStringLiteral("0.5678 \u00B5"), QStringLiteral("--------")},
+            {singleText(65534.0f, locale)},
+            {singleText(6553.5f, locale)},
+            {QStringLiteral("Aluminium"), QStringLiteral("Copper"), QStringLiteral("Other")}};
+}

@@ -5,7 +5,9 @@
 
 #include <QByteArray>
 #include <QLocale>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 // Label columns of a cable meter row, in screen order.
 enum CableColumn {
@@ -48,3 +50,7 @@ RecordCells decodeCableRecord(const QByteArray &reply, const DateTimeSeparators 
 // " m", the micro sign (230) gives " µ", the ohm sign (234) gives nothing; the
 // rest of the field is dropped. Without a unit byte the field shows unchanged.
 QString cableResistanceText(const QByteArray &field8);
+
+// The longest texts each label column can come to hold under `locale`, in
+// screen order: the windows must show them whole.
+QList<QStringList> cableLongestTexts(const QLocale &locale);

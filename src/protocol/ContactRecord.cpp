@@ -57,3 +57,10 @@ RecordCells decodeContactRecord(const QByteArray &reply)
     record.cells.append({ContactCurrent, QString::fromLatin1(slice(reply, 33, 37))});
     return record;
 }
+
+QList<QStringList> contactLongestTexts()
+{
+    return {{QStringLiteral("00/00/00 - 00:00:00")},
+            {QStringLiteral("-Under-"), QStringLiteral("-Over-"), QStringLiteral("999E-6"), QStringLiteral("00000000")},
+            {QStringLiteral("000.0"), QStringLiteral("00000")}};
+}

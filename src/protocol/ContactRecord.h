@@ -4,7 +4,9 @@
 #include "protocol/RecordCells.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 // Label columns of a contact or ratio meter row.
 enum ContactColumn { ContactDateTime, ContactResistance, ContactCurrent, ContactColumnCount };
@@ -26,3 +28,7 @@ RecordCells decodeContactRecord(const QByteArray &reply);
 // nothing after the first three characters; any other code leaves the field
 // whole.
 QString contactResistanceText(const QByteArray &field);
+
+// The longest texts each label column can come to hold, in screen order:
+// the windows must show them whole. All are the meter's own text.
+QList<QStringList> contactLongestTexts();

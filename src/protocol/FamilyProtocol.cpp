@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "protocol/FamilyProtocol.h"
 
+#include "protocol/CableRecord.h"
+#include "protocol/ContactRecord.h"
 #include "protocol/MessageTexts.h"
+#include "protocol/WindingRecord.h"
 
 const QList<FamilyProtocol> &familyProtocols()
 {
@@ -10,13 +13,13 @@ const QList<FamilyProtocol> &familyProtocols()
     static const QList<FamilyProtocol> families{
         {MeterFamily::Winding, {"[KX-W1]", "[KX-W2]", "[KX-W3]", "[KX-W4]"}, true, "03",
          [](int fileCount) { return windingRecordFormat(windingUsesShortRecords(fileCount)); }, windingColumns,
-         MessageTexts::windingMeterNotAnswering},
+         MessageTexts::windingMeterNotAnswering, windingLongestTexts},
         {MeterFamily::Contact, {"[KX-C1]"}, false, "03", [](int) { return contactRecordFormat(); }, contactColumns,
-         MessageTexts::windingMeterNotAnswering},
+         MessageTexts::windingMeterNotAnswering, [](const QLocale &) { return contactLongestTexts(); }},
         {MeterFamily::Ratio, {"KXT1"}, false, "03", [](int) { return contactRecordFormat(); }, contactColumns,
-         MessageTexts::windingMeterNotAnswering},
+         MessageTexts::windingMeterNotAnswering, [](const QLocale &) { return contactLongestTexts(); }},
         {MeterFamily::Cable, {"[KX-R1]"}, false, "01", [](int) { return cableRecordFormat(); }, cableColumns,
-         MessageTexts::cableMeterNotAnswering},
+         MessageTexts::cableMeterNotAnswering, cableLongestTexts},
     };
     return families;
 }

@@ -29,6 +29,8 @@ struct FamilyProtocol
     FamilyColumns (*columns)() = nullptr;
     // The "Fatal Error" text when the meter does not give its counts.
     QString (*startupFailure)() = nullptr;
+    // The longest texts each label column can come to hold, in screen order.
+    QList<QStringList> (*longestTexts)(const QLocale &locale) = nullptr;
 };
 
 // Every family the program knows, the winding meters first.

@@ -47,3 +47,8 @@ QByteArray heatRunRequest(int slotIndex)
 {
     return Request::withArgument("10", slotIndex + 1, 2);
 }
+
+QStringList heatRunLongestNames()
+{
+    return {QStringLiteral("HRT-JOB-0001"), QStringLiteral("000000000000")};
+}

@@ -6,12 +6,16 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // The winding meter's heat-run-test files: the slot names of the "{02}" reply
 // and the framed file of the "{10nn}" download.
 
 constexpr int heatRunSlotCount = 8;
+
+// The widest names a heat-run slot can hold: twelve characters from the meter.
+QStringList heatRunLongestNames();
 // Bytes per slot in the "{02}" reply.
 constexpr int heatRunSlotBytes = 18;
 

@@ -100,3 +100,18 @@ RecordCells decodeWindingRecord(const QByteArray &reply, bool shortRecords, cons
     record.cells.append({Conductor, conductorName(*conductor)});
     return record;
 }
+
+QList<QStringList> windingLongestTexts(const QLocale &locale)
+{
+    // The measured resistances are the meter's nine characters.
+    const QStringList measured{QStringLiteral("  100.000"), QStringLiteral("99999.999"), QStringLiteral("     OL  ")};
+    const QStringList corrected{singleText(9.999999e9f, locale), singleText(-9.999999e9f, locale),
+                                singleText(-1.234568e-5f, locale)};
+    return {{QStringLiteral("TX-001"), QStringLiteral("000000")},
+            measured,
+            measured,
+            {doubleText(99.9, locale)},
+            corrected,
+            corrected,
+            {QStringLiteral("Aluminium"), QStringLiteral("Copper")}};
+}

@@ -5,7 +5,9 @@
 
 #include <QByteArray>
 #include <QLocale>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // Label columns of a winding meter row, in the order of RecordCells::cells.
@@ -46,3 +48,7 @@ QString correctedTo20(float r, int tenths, int conductorCode, const QLocale &loc
 
 // "Copper" for code 0, "Aluminium" for any other.
 QString conductorName(int conductorCode);
+
+// The longest texts each label column can come to hold under `locale`, in
+// screen order: the windows must show them whole.
+QList<QStringList> windingLongestTexts(const QLocale &locale);

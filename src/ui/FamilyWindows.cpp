@@ -11,19 +11,23 @@ const QList<FamilyWindow> &familyWindows()
         {MeterFamily::Winding,
          [](const MeterWindowContext &context) -> std::unique_ptr<MeterWindow> {
              return std::make_unique<WindingMeterWindow>(context);
-         }},
+         },
+         WindingMeterWindow::textRooms},
         {MeterFamily::Contact,
          [](const MeterWindowContext &context) -> std::unique_ptr<MeterWindow> {
              return std::make_unique<FileListWindow>(context, contactWindowDesign(MeterFamily::Contact));
-         }},
+         },
+         [](const QLocale &locale) { return FileListWindow::textRooms(contactWindowDesign(MeterFamily::Contact), locale); }},
         {MeterFamily::Ratio,
          [](const MeterWindowContext &context) -> std::unique_ptr<MeterWindow> {
              return std::make_unique<FileListWindow>(context, contactWindowDesign(MeterFamily::Ratio));
-         }},
+         },
+         [](const QLocale &locale) { return FileListWindow::textRooms(contactWindowDesign(MeterFamily::Ratio), locale); }},
         {MeterFamily::Cable,
          [](const MeterWindowContext &context) -> std::unique_ptr<MeterWindow> {
              return std::make_unique<FileListWindow>(context, cableWindowDesign());
-         }},
+         },
+         [](const QLocale &locale) { return FileListWindow::textRooms(cableWindowDesign(), locale); }},
     };
     return windows;
 }

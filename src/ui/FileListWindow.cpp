@@ -13,8 +13,19 @@
 #include "ui/WindowGeometry.h"
 
 #include <QKeyEvent>
+#include <QLocale>
 #include <QPushButton>
 #include <QTimer>
+
+namespace {
+
+constexpr QSize exitButtonSize(1215, 375);
+QString exitButtonText()
+{
+    return QStringLiteral("&Exit");
+}
+
+} // namespace
 
 void setListHeadings(MeasurementViewDesign &view, const QList<ListHeading> &headings)
 {
@@ -39,6 +50,13 @@ FileListWindow::FileListWindow(const MeterWindowContext &context, FileListWindow
     buildControls();
 }
 
+QList<TextRoom> FileListWindow::textRooms(const FileListWindowDesign &design, const QLocale &locale)
+{
+    return MeasurementView::textRooms(design.view, familyProtocol(design.family).longestTexts(locale))
+        << TextRoom{exitButtonText(), exitButtonSize.width(), exitButtonSize.height(), 8.25, false,
+                    TextRoom::Kind::Button};
+}
+
 FileListWindow::~FileListWindow()
 {
     m_port->close();
@@ -52,9 +70,9 @@ void FileListWindow::buildControls()
 
     m_view = new MeasurementView(m_design.view, m_saveDialog, m_dialogs, canvas);
 
-    m_exitButton = new QPushButton(QStringLiteral("&Exit"), canvas);
+    m_exitButton = new QPushButton(exitButtonText(), canvas);
     m_exitButton->setObjectName(QStringLiteral("cmdExit"));
-    m_exitButton->resize(Twips::toPixels(1215), Twips::toPixels(375));
+    m_exitButton->resize(Twips::toPixels(exitButtonSize.width()), Twips::toPixels(exitButtonSize.height()));
     m_exitButton->hide();
     connect(m_exitButton, &QPushButton::clicked, this, &FileListWindow::exitProgram);
 }

@@ -42,6 +42,9 @@ public:
     FileListWindow(const MeterWindowContext &context, FileListWindowDesign design);
     ~FileListWindow() override;
 
+    // Every text a window of that design can come to show, in its room.
+    static QList<TextRoom> textRooms(const FileListWindowDesign &design, const QLocale &locale);
+
     MeterFamily family() const override { return m_design.family; }
     void load() override;
 

@@ -12,6 +12,23 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+namespace {
+
+// The controls under the list, in twips.
+const QRect selectAllPlace(360, 7560, 660, 195);
+const QRect unselectAllPlace(1800, 7560, 840, 195);
+constexpr QSize exportButtonSize(1215, 375);
+constexpr int exportButtonTop = 7440;
+QString selectAllText() { return QStringLiteral("Select All"); }
+QString unselectAllText() { return QStringLiteral("Unselect All"); }
+QString exportButtonText() { return QStringLiteral("&Download"); }
+
+constexpr int cellHeight = 255;
+// File numbers have four digits at most: the count is four digits.
+QString widestFileNumber() { return QStringLiteral("9999"); }
+
+} // namespace
+
 void setExportColumns(MeasurementViewDesign &design, const FamilyColumns &columns)
 {
     design.columns = columns;
@@ -61,34 +78,52 @@ MeasurementView::MeasurementView(MeasurementViewDesign design, SaveDialog &saveD
 
 MeasurementView::~MeasurementView() = default;
 
+QList<TextRoom> MeasurementView::textRooms(const MeasurementViewDesign &design, const QList<QStringList> &longestTexts)
+{
+    using Kind = TextRoom::Kind;
+    QList<TextRoom> rooms{{design.caption, design.width, 255, 9.75, true, Kind::Label}};
+    for (const MeasurementViewDesign::Heading &heading : design.headings)
+        rooms.append({heading.text, heading.place.width(), heading.place.height(), 8.25, true, Kind::WrappedLabel});
+    rooms.append({widestFileNumber(), design.checkColumn.widthTwips, cellHeight, 8.25, false, Kind::CheckBox});
+    for (int column = 0; column < design.labelColumns.size(); ++column) {
+        for (const QString &text : longestTexts.value(column) + QStringList{RecordCells::unfilledText()})
+            rooms.append({text, design.labelColumns[column].widthTwips, cellHeight, 8.25, false, Kind::Label});
+    }
+    rooms.append({selectAllText(), selectAllPlace.width(), selectAllPlace.height(), 8.25, false, Kind::Label});
+    rooms.append({unselectAllText(), unselectAllPlace.width(), unselectAllPlace.height(), 8.25, false, Kind::Label});
+    rooms.append({exportButtonText(), exportButtonSize.width(), exportButtonSize.height(), 8.25, false, Kind::Button});
+    return rooms;
+}
+
 void MeasurementView::addLinks()
 {
     const QFont plain = WindowGeometry::sansSerif(8.25, false);
-    m_selectAllLink = new ClickLabel(QStringLiteral("Select All"), this);
+    m_selectAllLink = new ClickLabel(selectAllText(), this);
     m_selectAllLink->setObjectName(QStringLiteral("lblSelectAll"));
-    m_selectAllLink->setGeometry(Twips::rect(360, 7560, 660, 195));
+    m_selectAllLink->setGeometry(Twips::rect(selectAllPlace));
     m_selectAllLink->setFont(plain);
     connect(m_selectAllLink, &ClickLabel::clicked, this, &MeasurementView::selectAll);
 
-    m_unselectAllLink = new ClickLabel(QStringLiteral("Unselect All"), this);
+    m_unselectAllLink = new ClickLabel(unselectAllText(), this);
     m_unselectAllLink->setObjectName(QStringLiteral("lblUnselectAll"));
-    m_unselectAllLink->setGeometry(Twips::rect(1800, 7560, 840, 195));
+    m_unselectAllLink->setGeometry(Twips::rect(unselectAllPlace));
     m_unselectAllLink->setFont(plain);
     connect(m_unselectAllLink, &ClickLabel::clicked, this, &MeasurementView::unselectAll);
 }
 
 void MeasurementView::addExportButton()
 {
-    m_exportButton = new QPushButton(QStringLiteral("&Download"), this);
+    m_exportButton = new QPushButton(exportButtonText(), this);
     m_exportButton->setObjectName(QStringLiteral("cmdRMDownload"));
     m_exportButton->setFont(WindowGeometry::sansSerif(8.25, false));
-    m_exportButton->setGeometry(Twips::rect(m_design.exportButtonLeft, 7440, 1215, 375));
+    m_exportButton->setGeometry(Twips::rect(QRect(QPoint(m_design.exportButtonLeft, exportButtonTop), exportButtonSize)));
     connect(m_exportButton, &QPushButton::clicked, this, &MeasurementView::exportTicked);
 }
 
 void MeasurementView::centreExportButton()
 {
-    m_exportButton->move(Twips::toPixels((m_design.width - 1215) / 2), Twips::toPixels(7440));
+    m_exportButton->move(Twips::toPixels((m_design.width - exportButtonSize.width()) / 2),
+                         Twips::toPixels(exportButtonTop));
 }
 
 QWidget *MeasurementView::firstFocus(QWidget *window, QWidget *fallback) const

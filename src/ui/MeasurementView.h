@@ -4,6 +4,7 @@
 #include "protocol/ExportColumns.h"
 #include "protocol/MeterFiles.h"
 
+#include "ui/ScreenFont.h"
 #include "ui/filelist/FileList.h"
 
 #include <QGroupBox>
@@ -56,6 +57,10 @@ class MeasurementView : public QGroupBox
 public:
     MeasurementView(MeasurementViewDesign design, SaveDialog &saveDialog, UserDialogs &dialogs, QWidget *parent);
     ~MeasurementView() override;
+
+    // Every text the view can come to show, in the room the design gives it,
+    // with `longestTexts` for the label columns (the fit check).
+    static QList<TextRoom> textRooms(const MeasurementViewDesign &design, const QList<QStringList> &longestTexts);
 
     FileList &list() { return *m_list; }
     // The files the list shows: what every export is made from.

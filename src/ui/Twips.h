@@ -47,4 +47,9 @@ inline QRect rect(int left, int top, int width, int height)
     return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
 }
 
+inline QRect rect(const QRect &twips)
+{
+    return rect(twips.x(), twips.y(), twips.width(), twips.height());
+}
+
 } // namespace Twips

@@ -28,18 +28,55 @@ namespace {
 constexpr QSize menuFrameSize(3135, 2895);
 constexpr QSize heatRunFrameSize(4335, 4575);
 
+// A fixed text of the window and where it stands, in twips.
+struct Placed
+{
+    QString text;
+    QRect place;
+};
+
+// Both menu captions take two lines, "files" on the second: the blanks in
+// the first one are there to push "files" down.
+const Placed heatRunMenuButton{QStringLiteral("       Heat Run Test       files"), QRect(600, 360, 2055, 615)};
+const Placed measurementsMenuButton{QStringLiteral("Resistance Measurement files"), QRect(600, 1200, 2055, 615)};
+const Placed exitMenuButton{QStringLiteral("E&xit"), QRect(600, 2040, 2055, 495)};
+const Placed closeButton{QStringLiteral("&Close"), QRect(1680, 120, 1215, 375)};
+const QString heatRunFrameCaption = QStringLiteral("Heat Run Test Files");
+const Placed heatRunHeadings[] = {
+    {QStringLiteral("No."), QRect(240, 360, 375, 255)},
+    {QStringLiteral("File Name / Job Id"), QRect(960, 360, 2895, 255)},
+    {QStringLiteral("Action"), QRect(3000, 360, 855, 255)},
+};
+// A heat-run slot's row: its number, its name and its Download button.
+constexpr int heatRunRowTop = 720;
+constexpr int heatRunRowStep = 480;
+const QRect heatRunNumberPlace(360, 0, 255, 255);
+const Placed heatRunEmptyName{QStringLiteral(" - - Empty - -"), QRect(960, 0, 1575, 255)};
+const Placed heatRunDownload{QStringLiteral("Download"), QRect(2880, -60, 1095, 375)};
+
+QRect inRow(const QRect &place, int slot)
+{
+    return place.translated(0, heatRunRowTop + heatRunRowStep * slot);
+}
+
 template <typename Widget>
-Widget *place(Widget *widget, const QString &name, int left, int top, int width, int height)
+Widget *place(Widget *widget, const QString &name, const QRect &twips)
 {
     if (!name.isEmpty())
         widget->setObjectName(name);
-    widget->setGeometry(Twips::rect(left, top, width, height));
+    widget->setGeometry(Twips::rect(twips));
     return widget;
 }
 
-QLabel *heading(QWidget *parent, const QString &text, int left, int top, int width, int height)
+template <typename Widget>
+Widget *place(Widget *widget, const QString &name, int left, int top, int width, int height)
 {
-    auto *label = place(new QLabel(text, parent), QString(), left, top, width, height);
+    return place(widget, name, QRect(left, top, width, height));
+}
+
+QLabel *heading(QWidget *parent, const QString &text, const QRect &twips)
+{
+    auto *label = place(new QLabel(text, parent), QString(), twips);
     label->setFont(WindowGeometry::sansSerif(8.25, true));
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -123,48 +160,42 @@ WindingMeterWindow::~WindingMeterWindow()
 void WindingMeterWindow::buildMenu()
 {
     m_menuFrame = place(new QGroupBox(m_canvas), QStringLiteral("frameCommand"), 120, 540, 3135, 2895);
-    // Both captions take two lines, "files" on the second: the blanks in the
-    // first one are there to push "files" down.
-    auto *heatRun = new WrapButton(QStringLiteral("       Heat Run Test       files"), m_menuFrame);
-    auto *measurements = new WrapButton(QStringLiteral("Resistance Measurement files"), m_menuFrame);
+    auto *heatRun = new WrapButton(heatRunMenuButton.text, m_menuFrame);
+    auto *measurements = new WrapButton(measurementsMenuButton.text, m_menuFrame);
     for (WrapButton *button : {heatRun, measurements})
         button->setMinimumLines(2);
-    m_heatRunButton = place(heatRun, QStringLiteral("cmdHRT"), 600, 360, 2055, 615);
-    m_measurementsButton = place(measurements, QStringLiteral("cmdRM"), 600, 1200, 2055, 615);
-    m_exitButton =
-        place(new QPushButton(QStringLiteral("E&xit"), m_menuFrame), QStringLiteral("cmdExit"), 600, 2040, 2055, 495);
+    m_heatRunButton = place(heatRun, QStringLiteral("cmdHRT"), heatRunMenuButton.place);
+    m_measurementsButton = place(measurements, QStringLiteral("cmdRM"), measurementsMenuButton.place);
+    m_exitButton = place(new QPushButton(exitMenuButton.text, m_menuFrame), QStringLiteral("cmdExit"),
+                         exitMenuButton.place);
     m_heatRunButton->setAccessibleName(QStringLiteral("Heat Run Test files"));
     connect(m_heatRunButton, &QPushButton::clicked, this, &WindingMeterWindow::showHeatRunView);
     connect(m_measurementsButton, &QPushButton::clicked, this, &WindingMeterWindow::showMeasurementView);
     connect(m_exitButton, &QPushButton::clicked, this, &WindingMeterWindow::exitProgram);
 
-    m_closeButton =
-        place(new QPushButton(QStringLiteral("&Close"), m_canvas), QStringLiteral("cmdClose"), 1680, 120, 1215, 375);
+    m_closeButton = place(new QPushButton(closeButton.text, m_canvas), QStringLiteral("cmdClose"), closeButton.place);
     m_closeButton->hide();
     connect(m_closeButton, &QPushButton::clicked, this, &WindingMeterWindow::showMenu);
 }
 
 void WindingMeterWindow::buildHeatRunView()
 {
-    m_heatRunFrame = place(new QGroupBox(QStringLiteral("Heat Run Test Files"), m_canvas), QStringLiteral("Frame1"),
-                           120, 3480, 4335, 4575);
+    m_heatRunFrame = place(new QGroupBox(heatRunFrameCaption, m_canvas), QStringLiteral("Frame1"), 120, 3480,
+                           heatRunFrameSize.width(), heatRunFrameSize.height());
     m_heatRunFrame->setFont(WindowGeometry::sansSerif(9.75, true));
-    heading(m_heatRunFrame, QStringLiteral("No."), 240, 360, 375, 255);
-    heading(m_heatRunFrame, QStringLiteral("File Name / Job Id"), 960, 360, 2895, 255);
-    heading(m_heatRunFrame, QStringLiteral("Action"), 3000, 360, 855, 255);
+    for (const Placed &text : heatRunHeadings)
+        heading(m_heatRunFrame, text.text, text.place);
     const QFont plain = WindowGeometry::sansSerif(8.25, false);
     for (int slot = 0; slot < heatRunSlots; ++slot) {
-        const int top = 720 + 480 * slot;
         auto *number =
-            place(new QLabel(QStringLiteral("%1.").arg(slot + 1), m_heatRunFrame), QString(), 360, top, 255, 255);
+            place(new QLabel(QStringLiteral("%1.").arg(slot + 1), m_heatRunFrame), QString(), inRow(heatRunNumberPlace, slot));
         number->setFont(plain);
-        m_heatRunNames[slot] = place(new QLabel(QStringLiteral(" - - Empty - -"), m_heatRunFrame),
-                                     QStringLiteral("lblFile_%1").arg(slot), 960, top, 1575, 255);
+        m_heatRunNames[slot] = place(new QLabel(heatRunEmptyName.text, m_heatRunFrame),
+                                     QStringLiteral("lblFile_%1").arg(slot), inRow(heatRunEmptyName.place, slot));
         m_heatRunNames[slot]->setFont(plain);
         m_heatRunNames[slot]->setTextFormat(Qt::PlainText); // later holds a name sent by the meter
-        m_heatRunDownloadButtons[slot] =
-            place(new QPushButton(QStringLiteral("Download"), m_heatRunFrame),
-                  QStringLiteral("cmdDownload_%1").arg(slot), 2880, 660 + 480 * slot, 1095, 375);
+        m_heatRunDownloadButtons[slot] = place(new QPushButton(heatRunDownload.text, m_heatRunFrame),
+                                               QStringLiteral("cmdDownload_%1").arg(slot), inRow(heatRunDownload.place, slot));
         m_heatRunDownloadButtons[slot]->setFont(plain);
         m_heatRunDownloadButtons[slot]->setEnabled(false);
         m_heatRunDownloadButtons[slot]->setAccessibleName(
@@ -172,6 +203,28 @@ void WindingMeterWindow::buildHeatRunView()
         connect(m_heatRunDownloadButtons[slot], &QPushButton::clicked, this, [this, slot] { downloadHeatRun(slot); });
     }
     m_heatRunFrame->hide();
+}
+
+QList<TextRoom> WindingMeterWindow::textRooms(const QLocale &locale)
+{
+    using Kind = TextRoom::Kind;
+    QList<TextRoom> rooms =
+        MeasurementView::textRooms(windingMeasurementDesign(), familyProtocol(MeterFamily::Winding).longestTexts(locale));
+    for (const Placed &button : {heatRunMenuButton, measurementsMenuButton})
+        rooms.append({button.text, button.place.width(), button.place.height(), 8.25, false, Kind::WrappedButton, 2});
+    for (const Placed &button : {exitMenuButton, closeButton, heatRunDownload})
+        rooms.append({button.text, button.place.width(), button.place.height(), 8.25, false, Kind::Button});
+    rooms.append({heatRunFrameCaption, heatRunFrameSize.width(), 255, 9.75, true, Kind::Label});
+    for (const Placed &text : heatRunHeadings)
+        rooms.append({text.text, text.place.width(), text.place.height(), 8.25, true, Kind::WrappedLabel});
+    rooms.append({QStringLiteral("%1.").arg(heatRunSlots), heatRunNumberPlace.width(), heatRunNumberPlace.height(),
+                  8.25, false, Kind::Label});
+    rooms.append({heatRunEmptyName.text, heatRunEmptyName.place.width(), heatRunEmptyName.place.height(), 8.25, false,
+                  Kind::Label});
+    // A slot name is the meter's text, shown bold.
+    for (const QString &name : heatRunLongestNames())
+        rooms.append({name, heatRunEmptyName.place.width(), heatRunEmptyName.place.height(), 8.25, true, Kind::Label});
+    return rooms;
 }
 
 void WindingMeterWindow::load()

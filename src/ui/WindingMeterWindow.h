@@ -29,6 +29,9 @@ public:
     explicit WindingMeterWindow(const MeterWindowContext &context);
     ~WindingMeterWindow() override;
 
+    // Every text the window can come to show, in its room.
+    static QList<TextRoom> textRooms(const QLocale &locale);
+
     MeterFamily family() const override { return MeterFamily::Winding; }
     void load() override;
 
