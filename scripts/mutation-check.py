@@ -90,7 +90,8 @@ def code_of(line):
 STATEMENT = re.compile(r"^\s*(?:[\w.:\[\]>()-]+(?:\(.*\))?|\+\+\w+|\w+\+\+)(?:\s*(?:=|\+=|-=|\|=|&=)\s*.*)?;\s*$")
 DECLARATION = re.compile(r"^\s*(?:const\s+)?(?:auto|int|bool|qint64|QString|QByteArray|[\w:]+<.*>|[A-Z]\w*)\s+[\w&*]")
 NUMBER = re.compile(r"(?<![\w.])(\d+)(?![\w.'])")
-OPERAND_SWAP = re.compile(r"(?<![\w.>])(\w+) ([-<>]=?|[+]) (\w+)(?![\w(.\[])")
+# Operands of a non-commutative operator: a - b, a < b (a + b swapped is the same program).
+OPERAND_SWAP = re.compile(r"(?<![\w.>])(\w+) ([-<>]=?) (\w+)(?![\w(.\[])")
 
 
 def sites(path):

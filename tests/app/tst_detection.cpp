@@ -2,6 +2,7 @@
 // The detection window against the simulator's meter in memory, with the
 // waits cut short; a few models, a reply in pieces and a port another
 // program holds run against the simulator on a pseudo-terminal in real time.
+#include "TemporaryConfigHome.h"
 #include "ui/FamilyWindows.h"
 #include "app/SerialPorts.h"
 #include "protocol/MessageTexts.h"
@@ -71,15 +72,9 @@ class TestDetection : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_config;
+    TemporaryConfigHome m_config;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_config.isValid());
-        SimProcess::useTemporaryConfigHome(m_config);
-    }
-
     void eachModelOpensItsFamilyWindow_data()
     {
         QTest::addColumn<QString>("model");

@@ -2,6 +2,7 @@
 // The program ended by a signal, as a session's end or a kill would: it
 // quits as on Exit, closing its port, instead of dying with the port locked.
 #include "SimProcess.h"
+#include "TemporaryConfigHome.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -20,8 +21,6 @@ class TestProgramSignals : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { SimProcess::useTemporaryConfigHome(m_config); }
-
     void aSignalEndsTheProgramAsExitDoes_data()
     {
         QTest::addColumn<int>("signal");
@@ -45,7 +44,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir m_config;
+    TemporaryConfigHome m_config;
 };
 
 QTEST_GUILESS_MAIN(TestProgramSignals)

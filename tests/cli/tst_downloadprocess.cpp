@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // kestrix-download as its own process against the simulator on a
 // pseudo-terminal, in real time.
+#include "TemporaryConfigHome.h"
 #include "cli/MeterDownload.h"
 
 #include "FastTiming.h"
@@ -29,8 +30,6 @@ class TestDownloadProcess : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { SimProcess::useTemporaryConfigHome(m_config); }
-
     void init()
     {
         m_output.reset(new QTemporaryDir);
@@ -266,7 +265,7 @@ private:
         return m_process->exitStatus() == QProcess::NormalExit ? m_process->exitCode() : -2;
     }
 
-    QTemporaryDir m_config;
+    TemporaryConfigHome m_config;
     std::unique_ptr<QTemporaryDir> m_output;
     std::unique_ptr<QProcess> m_process;
 };

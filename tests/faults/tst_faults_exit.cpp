@@ -13,6 +13,7 @@
 // Against the meter in memory a wait ends at once; Exit is pressed as the
 // meter takes the request the window then waits for. The probe runs in real
 // time against the simulator on a pseudo-terminal.
+#include "TemporaryConfigHome.h"
 #include "ui/FamilyWindows.h"
 #include "app/SerialPorts.h"
 #include "protocol/MessageTexts.h"
@@ -46,15 +47,9 @@ class TestExitFaults : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_config;
+    TemporaryConfigHome m_config;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_config.isValid());
-        SimProcess::useTemporaryConfigHome(m_config);
-    }
-
     void exitDuringAStartUpRequest_data()
     {
         QTest::addColumn<Family>("family");

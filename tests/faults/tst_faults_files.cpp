@@ -10,6 +10,7 @@
 // case then acts under an unprivileged file-system identity, and the full disk
 // is a file-size limit, which fails the write the way a full disk does.
 #include "FaultFamilies.h"
+#include "TemporaryConfigHome.h"
 
 #include <QDir>
 #include <QFile>
@@ -174,7 +175,7 @@ class TestFileFaults : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_config;
+    TemporaryConfigHome m_config;
 
     // A folder for the output that others may enter, so that only its own
     // mode decides whether a file can be made in it.
@@ -208,12 +209,6 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_config.isValid());
-        SimProcess::useTemporaryConfigHome(m_config);
-    }
-
     void exportThatCannotBeWritten_data() { addObstacles(); }
     void exportThatCannotBeWritten()
     {

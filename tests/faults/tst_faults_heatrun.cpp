@@ -8,6 +8,7 @@
 // answers in memory; the lost device and a download in pieces also run in
 // real time against the simulator on a pseudo-terminal.
 #include "FaultFamilies.h"
+#include "TemporaryConfigHome.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -66,15 +67,9 @@ class TestHeatRunFaults : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_config;
+    TemporaryConfigHome m_config;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_config.isValid());
-        SimProcess::useTemporaryConfigHome(m_config);
-    }
-
     void downloadEndsCleanly_data()
     {
         QTest::addColumn<QStringList>("simArguments");

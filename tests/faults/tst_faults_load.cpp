@@ -8,6 +8,7 @@
 // answers in memory; one row of each kind of fault also runs in real time
 // against the simulator on a pseudo-terminal.
 #include "FaultFamilies.h"
+#include "TemporaryConfigHome.h"
 
 #include <QGroupBox>
 #include <QPushButton>
@@ -94,15 +95,9 @@ class TestLoadFaults : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_config;
+    TemporaryConfigHome m_config;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_config.isValid());
-        SimProcess::useTemporaryConfigHome(m_config);
-    }
-
     // A meter that reports 9999 files and falls silent after three would give
     // a box per remaining file; the first box's "Stop Loading" ends the load,
     // keeps the three files and sends nothing more.

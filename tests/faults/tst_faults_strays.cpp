@@ -9,6 +9,7 @@
 #include "FaultFamilies.h"
 #include "MeterEmulator.h"
 #include "SimOptions.h"
+#include "TemporaryConfigHome.h"
 #include "protocol/CableRecord.h"
 #include "protocol/ContactRecord.h"
 #include "protocol/WindingRecord.h"
@@ -63,15 +64,9 @@ class TestStrayBytes : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_config;
+    TemporaryConfigHome m_config;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_config.isValid());
-        SimProcess::useTemporaryConfigHome(m_config);
-    }
-
     void everyRowIsRightOrFailed_data()
     {
         QTest::addColumn<Family>("family");

@@ -2,6 +2,7 @@
 // The link changes the benchmark led to: a record wait that sleeps while the
 // rest of a reply is on the wire, and a COM number with a link answered from
 // the link alone.
+#include "TemporaryConfigHome.h"
 #include "PtyMeter.h"
 #include "link/Exchange.h"
 #include "link/PortMap.h"
@@ -16,15 +17,9 @@ class TestLinkWaits : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_config;
+    TemporaryConfigHome m_config;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_config.isValid());
-        qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
-    }
-
     void missingBytes_data()
     {
         QTest::addColumn<ReplyRule>("rule");

@@ -2,6 +2,7 @@
 // Faults of the serial port itself, on real pseudo-terminals: a port that
 // another program holds, a device node this user may not open, and an adapter
 // pulled out and plugged back in.
+#include "TemporaryConfigHome.h"
 #include "ActingAsNobody.h"
 #include "PtyMeter.h"
 #include "link/Exchange.h"
@@ -35,13 +36,11 @@ class TestPortFaults : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_config;
+    TemporaryConfigHome m_config;
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_config.isValid());
-        qputenv("XDG_CONFIG_HOME", m_config.path().toLocal8Bit());
         // The port map is read as the user the test acts as, who must find COM 1.
         QVERIFY(QFile::setPermissions(m_config.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                                            | QFile::ReadGroup | QFile::ExeGroup

@@ -4,11 +4,6 @@
 #include <QFile>
 #include <QTextStream>
 
-void SimProcess::useTemporaryConfigHome(const QTemporaryDir &dir)
-{
-    qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
-}
-
 SimProcess::SimProcess(QStringList arguments)
     : m_arguments(std::move(arguments))
 {

@@ -11,10 +11,6 @@
 class SimProcess
 {
 public:
-    // Points XDG_CONFIG_HOME of this process (and so of every simulator it
-    // starts) at a private folder; call once per test program.
-    static void useTemporaryConfigHome(const QTemporaryDir &dir);
-
     explicit SimProcess(QStringList arguments);
     ~SimProcess();
 

@@ -3,6 +3,7 @@
 // load of every file slot, and a start-up that fails on its count. Against
 // the simulator's meter in memory; controls are found by their object names.
 #include "MeterHarness.h"
+#include "TemporaryConfigHome.h"
 #include "link/StopRequest.h"
 #include "protocol/CableRecord.h"
 #include "protocol/ContactRecord.h"
@@ -100,13 +101,11 @@ class TestListWindows : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_config;
+    TemporaryConfigHome m_config;
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_config.isValid());
-        SimProcess::useTemporaryConfigHome(m_config);
         QLocale::setDefault(QLocale::c());
     }
 

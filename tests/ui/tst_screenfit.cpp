@@ -8,6 +8,7 @@
 #include "FakeSerialLink.h"
 #include "ScriptedDialogs.h"
 #include "MeterHarness.h"
+#include "TemporaryConfigHome.h"
 #include "link/StopRequest.h"
 #include "app/DetectionDialog.h"
 #include "link/StopRequest.h"
@@ -138,7 +139,7 @@ class ScreenFitTest : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_config;
+    TemporaryConfigHome m_config;
     ProgramState m_state;
     StopRequest m_stop;
     ScriptedDialogs m_dialogs;
@@ -268,8 +269,6 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_config.isValid());
-        SimProcess::useTemporaryConfigHome(m_config);
         const QScreen *screen = QGuiApplication::primaryScreen();
         QVERIFY(screen);
         qInfo("screen %dx%d, free %dx%d at %d,%d, device pixel ratio %.2f", screen->geometry().width(),

@@ -5,6 +5,7 @@
 #include "ReadFile.h"
 #include "RefusedDownloads.h"
 #include "MeterHarness.h"
+#include "TemporaryConfigHome.h"
 #include "ui/SaveLocation.h"
 #include "ui/Twips.h"
 #include "ui/filelist/FileListView.h"
@@ -117,7 +118,7 @@ class TestCableWindow : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_config;
+    TemporaryConfigHome m_config;
 
     static bool loadThreeFileMeter(MeterHarness &harness, const QStringList &more = {"--unpaced"})
     {
@@ -126,12 +127,6 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_config.isValid());
-        SimProcess::useTemporaryConfigHome(m_config);
-    }
-
     void init() { QLocale::setDefault(QLocale::c()); }
 
     void cleanup() { QLocale::setDefault(QLocale::c()); }

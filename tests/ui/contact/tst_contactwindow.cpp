@@ -6,6 +6,7 @@
 #include "ReadFile.h"
 #include "RefusedDownloads.h"
 #include "MeterHarness.h"
+#include "TemporaryConfigHome.h"
 #include "ui/SaveLocation.h"
 #include "link/StopRequest.h"
 #include "protocol/ContactRecord.h"
@@ -92,13 +93,11 @@ class TestContactWindow : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_config;
+    TemporaryConfigHome m_config;
 
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_config.isValid());
-        SimProcess::useTemporaryConfigHome(m_config);
         QLocale::setDefault(QLocale::c());
     }
 

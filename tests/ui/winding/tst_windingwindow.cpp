@@ -5,6 +5,7 @@
 #include "ReadFile.h"
 #include "RefusedDownloads.h"
 #include "MeterHarness.h"
+#include "TemporaryConfigHome.h"
 #include "ui/SaveLocation.h"
 #include "link/StopRequest.h"
 #include "protocol/WindingRecord.h"
@@ -57,15 +58,9 @@ class TestWindingWindow : public QObject
 {
     Q_OBJECT
 private:
-    QTemporaryDir m_config;
+    TemporaryConfigHome m_config;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_config.isValid());
-        SimProcess::useTemporaryConfigHome(m_config);
-    }
-
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
     void loadsAHundredFilesInOrder()
