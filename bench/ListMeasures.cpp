@@ -13,6 +13,7 @@
 #include "protocol/RecordFormat.h"
 #include "ui/FileRows.h"
 #include "protocol/MessageTexts.h"
+#include "protocol/MeterFiles.h"
 #include "ui/MeterStartup.h"
 #include "ui/UserDialogs.h"
 #include "ui/filelist/FileList.h"
@@ -67,10 +68,13 @@ double timeListBuild(const MeterWindowContext &context, const sim::MeterEmulator
         if (!list)
             return -1;
         const qint64 start = sim::monotonicNs();
-        FileRows::createForCount(*list, meter.fileCount()); // as the window's load makes them
-        for (int slot = 0; slot < meter.fileCount(); ++slot)
-            MeterStartup::applyRecord(*list, slot, decodedRecord(meter, context.state.family, slot, locale),
-                                      context.dialogs);
+        // As the window's load makes them.
+        MeterFiles files(familyProtocol(context.state.family).columns(), meter.fileCount(), locale);
+        FileRows::createForCount(*list, meter.fileCount());
+        for (int slot = 0; slot < meter.fileCount(); ++slot) {
+            files.setRecord(slot, decodedRecord(meter, context.state.family, slot, locale));
+            MeterStartup::showRecord(*list, files, slot, context.dialogs);
+        }
         list->setupScroll();
         times << msSince(start);
         *differingRows = std::max(*differingRows, countDifferingRows(*list, loaded));

@@ -28,16 +28,18 @@ void showProgress(const std::function<void(const QString &)> &progress, int file
     QCoreApplication::processEvents();
 }
 
-MeterLoad::Step applyRecord(FileList &list, int row, const RecordCells &record, UserDialogs &dialogs)
+MeterLoad::Step showRecord(FileList &list, const MeterFiles &files, int row, UserDialogs &dialogs)
 {
-    if (record.status == RecordCells::Status::BadEndMark)
-        return dialogs.loadFailure(MessageTexts::errorTitle(), MessageTexts::downloadFailed())
-                       == UserDialogs::LoadChoice::Stop
+    if (files.state(row) == MeterFiles::State::Failed)
+        return dialogs.loadFailure(MessageTexts::errorTitle(), files.failure(row)) == UserDialogs::LoadChoice::Stop
                    ? MeterLoad::Step::Stop
                    : MeterLoad::Step::GoOn;
-    for (const auto &[column, text] : record.cells)
-        list.setCellText(row, column, text);
-    if (record.status == RecordCells::Status::EmptySlot)
+    const QStringList labels = files.labels(row);
+    for (int column = 0; column < labels.size(); ++column) {
+        if (list.cellText(row, column) != labels[column])
+            list.setCellText(row, column, labels[column]);
+    }
+    if (files.state(row) == MeterFiles::State::Empty)
         list.setCheckEnabled(row, false);
     return MeterLoad::Step::GoOn;
 }
@@ -98,9 +100,8 @@ MeterLoad::Step ListLoad::recordFetched(int index, ExchangeOutcome outcome, cons
         m_files.setFailed(index, MeterLoad::failureText(outcome));
         return recordFailed(outcome, m_dialogs);
     }
-    const RecordCells record = m_format.decode(reply, m_files.locale());
-    m_files.setRecord(index, record);
-    return applyRecord(m_list, index, record, m_dialogs);
+    m_files.setRecord(index, m_format.decode(reply, m_files.locale()));
+    return showRecord(m_list, m_files, index, m_dialogs);
 }
 
 MeterLoad::Result ListLoad::run(MeterFamily family, Exchange &exchange, const StopRequest &stop)

@@ -10,7 +10,6 @@ class SerialLink;
 class FileList;
 class MeterFiles;
 class UserDialogs;
-struct RecordCells;
 
 // What every meter window does while its meter loads: the rows, the progress
 // label, the records in their rows and the boxes for records that failed.
@@ -22,8 +21,9 @@ void openPort(SerialLink &port, int number);
 // "7 / 100" in the detection window's progress label, repainted at once.
 void showProgress(const std::function<void(const QString &)> &progress, int fileNumber, int fileCount);
 
-// Writes a decoded record into its row, or says why it could not.
-MeterLoad::Step applyRecord(FileList &list, int row, const RecordCells &record, UserDialogs &dialogs);
+// Shows the slot's texts in its row, as `files` holds them after a record,
+// or says why the record could not be read.
+MeterLoad::Step showRecord(FileList &list, const MeterFiles &files, int row, UserDialogs &dialogs);
 
 // A record exchange that did not give a reply: "Communication Error" when
 // none came in time, "Error downloading the file" when one came but cannot be

@@ -135,6 +135,48 @@ private slots:
         QCOMPARE(exchange.lineNoisy(), noisy);
     }
 
+    void bytesFromBeforeTheRequestNeverReachItsReply()
+    {
+        FakeSerialLink port;
+        port.open();
+        port.received = bytes(38, ']'); // a whole reply left from before
+        const QByteArray fresh = QByteArray(37, 's') + ']';
+        port.responder = [&](const QByteArray &) { return QList<QByteArray>{fresh}; };
+        StopRequest stop;
+        Exchange exchange(port, stop);
+        QByteArray received;
+        QCOMPARE(exchange.request("{110000}", contactRecord, WaitEvents::Ignored, &received), ExchangeOutcome::Reply);
+        QCOMPARE(received, fresh);
+    }
+
+    // Only a time-out in which no byte came, on a line that was quiet before
+    // the request, shows that no earlier reply is still on its way.
+    void aTimeOutProvesTheLineQuietOnlyWithoutBytes_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QList<QByteArray>>("pieces");
+        QTest::addColumn<bool>("quiet");
+        QTest::newRow("nothing at all") << QByteArray() << QList<QByteArray>{} << true;
+        QTest::newRow("part of a reply") << QByteArray() << QList<QByteArray>{QByteArray(10, 'x')} << false;
+        QTest::newRow("bytes before the request") << QByteArray("[late]") << QList<QByteArray>{} << false;
+    }
+    void aTimeOutProvesTheLineQuietOnlyWithoutBytes()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QList<QByteArray>, pieces);
+        QFETCH(bool, quiet);
+        FakeSerialLink port;
+        port.open();
+        port.received = before;
+        port.responder = [&](const QByteArray &) { return pieces; };
+        StopRequest stop;
+        Exchange exchange(port, stop);
+        QByteArray received;
+        QCOMPARE(exchange.request("{110000}", contactRecord, WaitEvents::Ignored, &received),
+                 ExchangeOutcome::TimedOut);
+        QCOMPARE(exchange.lineProvedQuiet(), quiet);
+    }
+
     void aLineCountsAsCleanAgainAfterARunOfCleanExchanges()
     {
         FakeSerialLink port;

@@ -74,6 +74,12 @@ private slots:
             << each([](int i) { return QList<QByteArray>{record(i) + record(i)}; }) << QList<int>{} << false;
         QTest::newRow("every reply again after a pause")
             << each([](int i) { return QList<QByteArray>{record(i), "", record(i)}; }) << QList<int>{} << false;
+        QTest::newRow("every reply again after a pause, two slots alike")
+            << each([](int i) {
+                   const QByteArray reply = i == 1 || i == 2 ? record(9) : record(i);
+                   return QList<QByteArray>{reply, "", reply};
+               })
+            << QList<int>{} << false;
         QTest::newRow("junk with an end mark behind every reply")
             << each([](int i) { return QList<QByteArray>{record(i) + "JUNK]"}; }) << QList<int>{} << false;
         QTest::newRow("a reply comes just after its time-out")
@@ -146,6 +152,32 @@ private slots:
             requests << QString::fromLatin1(request);
         if (requestsAsOnACleanLine)
             QCOMPARE(requests, cleanRequests);
+    }
+
+    void aStopBeforeARecordEndsTheLoadThere()
+    {
+        FakeSerialLink port;
+        port.open();
+        port.responder = [](const QByteArray &request) {
+            return QList<QByteArray>{request == "{03}" ? QByteArray("[0005]") : record(request.mid(3, 4).toInt())};
+        };
+        StopRequest stop;
+        Exchange exchange(port, stop);
+        struct StopAtTwo : Recorder
+        {
+            StopRequest *stop = nullptr;
+            bool beforeRecord(int index, int) override
+            {
+                if (index == 2)
+                    stop->request();
+                return true;
+            }
+        } recorder;
+        recorder.stop = &stop;
+        const MeterLoad::Result result = MeterLoad::load(MeterFamily::Contact, exchange, stop, recorder);
+        QCOMPARE(result.end, MeterLoad::End::Ended);
+        QCOMPARE(result.stoppedAt, 2);
+        QCOMPARE(port.written.size(), 3); // the count and two records
     }
 
     void aHeatRunFileIsItsSlotsOrFailed_data()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "protocol/DownloadTables.h"
 #include "protocol/CableRecord.h"
+#include "protocol/ContactRecord.h"
 #include "protocol/FamilyProtocol.h"
 #include "protocol/HtmlTable.h"
 #include "protocol/MessageTexts.h"
@@ -132,6 +133,25 @@ private slots:
         files.setRecord(1, filled({{WindingFileName, "T2"}, {Res1T, "1"}, {Res2T, "2"}}));
         QCOMPARE(files.exportCells(0).size(), 8);
         QCOMPARE(files.exportCells(1).size(), 4);
+    }
+
+    void aSlotBeyondTheCountHoldsNothing()
+    {
+        MeterFiles files(familyProtocol(MeterFamily::Contact).columns(), 2, QLocale::c());
+        files.setRecord(2, filled({{ContactDateTime, "01/05/23 - 10:02:00"}}));
+        files.setFailed(-1, MessageTexts::communicationError());
+        QCOMPARE(files.state(2), MeterFiles::State::NotAsked);
+        QCOMPARE(files.exportCells(2), QStringList());
+        QCOMPARE(files.labels(-1), QStringList());
+        QCOMPARE(files.exportRows().size(), 2);
+    }
+
+    void jsonOfAShortWindingRowHasItsCellsOnly()
+    {
+        MeterFiles files(familyProtocol(MeterFamily::Winding).columns(), 1, QLocale::c());
+        files.setRecord(0, filled({{WindingFileName, "T1"}, {Res1T, "1.5"}, {Res2T, "2.5"}}));
+        const QByteArray json = jsonDownload("[KX-W1]", files);
+        QVERIFY2(json.contains("\"Ch2 (Ohm)\": 2.5}"), json.constData());
     }
 
     void jsonReadsNumbersInTheirOwnLocale()

@@ -11,7 +11,8 @@
 
 // What each file row of a list holds: its tick, whether the tick may change
 // (an empty slot's check box is disabled) and the text of every label cell.
-// This is the only copy: the view paints from it, the export reads it.
+// The view paints from it; the window's load writes it from the window's
+// MeterFiles, which the export reads.
 //
 // To the view the model is a table of lines with two items each, as the files
 // stand on screen: file row r (0-based) is the item at line r / 2, column

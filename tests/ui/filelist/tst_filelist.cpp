@@ -8,6 +8,7 @@
 #include <QAccessibleActionInterface>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWheelEvent>
 #include <QWidget>
@@ -114,6 +115,18 @@ class FileListTest : public QObject
     Q_OBJECT
 
 private slots:
+    // Select All and Unselect All repaint every file, and screen readers hear of each.
+    void tickingEveryRowTellsOfEveryItem()
+    {
+        FileListModel model(2);
+        model.resize(5);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        model.setAllTicks(5, true);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed[0][0].toModelIndex(), model.index(0, 0));
+        QCOMPARE(changed[0][1].toModelIndex(), model.index(model.rowCount() - 1, model.columnCount() - 1));
+    }
+
     void designRowsBeforeCreation();
     void rowCreation_data();
     void rowCreation();
