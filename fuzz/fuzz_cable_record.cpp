@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     }
     const QString name = QString::fromLatin1(fuzz::chars(reply, 2, 8));
-    FUZZ_CHECK(!record.cells.isEmpty() && record.cells[0] == qMakePair(int(CableFileName), name));
+    FUZZ_CHECK(!record.cells.isEmpty() && record.cells[0] == qMakePair(int(CableColumn::FileName), name));
     if (name == " - - - ") {
         FUZZ_CHECK(record.status == RecordCells::Status::EmptySlot && record.cells.size() == 1);
         return 0;
@@ -48,8 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const auto &cell : record.cells)
         columns << cell.first;
     const QList<int> expected = hasSize
-        ? QList<int>{CableFileName, CableDateTime, CableConductor, CableCurrent, CableSize, CableResistance}
-        : QList<int>{CableFileName, CableDateTime, CableConductor, CableCurrent, CableResistance};
+        ? QList<int>{CableColumn::FileName, CableColumn::DateTime, CableColumn::Conductor, CableColumn::Current, CableColumn::Size, CableColumn::Resistance}
+        : QList<int>{CableColumn::FileName, CableColumn::DateTime, CableColumn::Conductor, CableColumn::Current, CableColumn::Resistance};
     FUZZ_CHECK(columns == expected);
 
     // Six byte values of two or three digits, separated as the locale says.

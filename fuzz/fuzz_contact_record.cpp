@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     FUZZ_CHECK(record.status == RecordCells::Status::Filled);
     FUZZ_CHECK(record.cells.size() == 3);
-    FUZZ_CHECK(record.cells[0] == qMakePair(int(ContactDateTime), QString::fromLatin1(fuzz::chars(reply, 2, 20))));
-    FUZZ_CHECK(record.cells[1].first == ContactResistance && record.cells[2].first == ContactCurrent);
+    FUZZ_CHECK(record.cells[0] == qMakePair(int(ContactColumn::DateTime), QString::fromLatin1(fuzz::chars(reply, 2, 20))));
+    FUZZ_CHECK(record.cells[1].first == ContactColumn::Resistance && record.cells[2].first == ContactColumn::Current);
 
     const char status = reply.at(21);
     if (status == '1' || status == '2') {

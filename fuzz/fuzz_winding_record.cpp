@@ -31,9 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // Name and both resistances exactly as received, always first.
     FUZZ_CHECK(record.cells.size() >= 3);
-    FUZZ_CHECK(record.cells[0] == qMakePair(int(WindingFileName), QString::fromLatin1(fuzz::chars(reply, 1, 6))));
-    FUZZ_CHECK(record.cells[1] == qMakePair(int(Res1T), QString::fromLatin1(fuzz::chars(reply, 8, 16))));
-    FUZZ_CHECK(record.cells[2] == qMakePair(int(Res2T), QString::fromLatin1(fuzz::chars(reply, 18, 26))));
+    FUZZ_CHECK(record.cells[0] == qMakePair(int(WindingColumn::FileName), QString::fromLatin1(fuzz::chars(reply, 1, 6))));
+    FUZZ_CHECK(record.cells[1] == qMakePair(int(WindingColumn::Res1T), QString::fromLatin1(fuzz::chars(reply, 8, 16))));
+    FUZZ_CHECK(record.cells[2] == qMakePair(int(WindingColumn::Res2T), QString::fromLatin1(fuzz::chars(reply, 18, 26))));
     if (shortRecords) {
         FUZZ_CHECK(record.cells.size() == 3);
         return 0;
@@ -44,17 +44,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (qsizetype i = 1; i < record.cells.size(); ++i)
         FUZZ_CHECK(record.cells[i - 1].first < record.cells[i].first);
     for (const auto &[column, text] : record.cells) {
-        FUZZ_CHECK(column >= 0 && column < WindingColumnCount);
+        FUZZ_CHECK(column >= 0 && column < WindingColumn::Count);
         FUZZ_CHECK(!text.isNull());
-        if (column == Conductor)
+        if (column == WindingColumn::Conductor)
             FUZZ_CHECK(text == "Copper" || text == "Aluminium");
-        if (column == Temp) {
+        if (column == WindingColumn::Temp) {
             bool ok = false;
             const double degrees = locale.toDouble(text, &ok);
             FUZZ_CHECK(ok && degrees >= 0.1 && degrees <= 99.9);
         }
     }
-    const bool hasTemp = record.cells.size() > 3 && record.cells[3].first == Temp;
+    const bool hasTemp = record.cells.size() > 3 && record.cells[3].first == WindingColumn::Temp;
     if (!hasTemp) {
         FUZZ_CHECK(record.cells.size() == 3);
         return 0;
@@ -65,9 +65,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const int tenths = fuzz::chars(reply, 30, 33).trimmed().toInt();
     const double k = reply.at(27) == '0' ? 0.000393 : 0.00041;
     for (const auto &[column, text] : record.cells) {
-        if (column != Res1At20 && column != Res2At20)
+        if (column != WindingColumn::Res1At20 && column != WindingColumn::Res2At20)
             continue;
-        const std::optional<float> r = meterNumber(record.cells[column == Res1At20 ? 1 : 2].second);
+        const std::optional<float> r = meterNumber(record.cells[column == WindingColumn::Res1At20 ? 1 : 2].second);
         FUZZ_CHECK(r.has_value());
         const double expected = double(*r) + double(*r) * (200 - tenths) * k;
         bool ok = false;

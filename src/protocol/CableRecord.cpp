@@ -109,19 +109,19 @@ RecordCells decodeCableRecord(const QByteArray &reply, const DateTimeSeparators 
     }
 
     const QByteArray name = ReplyFields::slice(reply, 2, 8);
-    record.cells.append({CableFileName, QString::fromLatin1(name)});
+    record.cells.append({CableColumn::FileName, QString::fromLatin1(name)});
     if (name == emptySlotName) {
         record.status = RecordCells::Status::EmptySlot;
         return record;
     }
 
-    record.cells.append({CableDateTime, dateTimeText(reply, seps)});
-    record.cells.append({CableConductor, conductorText(*ReplyFields::byteAt(reply, 15))});
-    record.cells.append({CableCurrent, singleText(float(littleEndianWord(reply, 16)) / 10.0f, locale)});
+    record.cells.append({CableColumn::DateTime, dateTimeText(reply, seps)});
+    record.cells.append({CableColumn::Conductor, conductorText(*ReplyFields::byteAt(reply, 15))});
+    record.cells.append({CableColumn::Current, singleText(float(littleEndianWord(reply, 16)) / 10.0f, locale)});
     const int size = littleEndianWord(reply, 18);
     if (size < noSize)
-        record.cells.append({CableSize, singleText(float(size), locale)});
-    record.cells.append({CableResistance, cableResistanceText(ReplyFields::slice(reply, 22, 29))});
+        record.cells.append({CableColumn::Size, singleText(float(size), locale)});
+    record.cells.append({CableColumn::Resistance, cableResistanceText(ReplyFields::slice(reply, 22, 29))});
     return record;
 }
 

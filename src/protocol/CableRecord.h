@@ -10,15 +10,9 @@
 #include <QStringList>
 
 // Label columns of a cable meter row, in screen order.
-enum CableColumn {
-    CableFileName,
-    CableDateTime,
-    CableResistance,
-    CableSize,
-    CableCurrent,
-    CableConductor,
-    CableColumnCount
-};
+namespace CableColumn {
+enum : int { FileName, DateTime, Resistance, Size, Current, Conductor, Count };
+}
 
 // The user's date and time separators, which the date-and-time cell uses.
 struct DateTimeSeparators

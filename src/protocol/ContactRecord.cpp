@@ -45,16 +45,16 @@ RecordCells decodeContactRecord(const QByteArray &reply)
         record.status = RecordCells::Status::EmptySlot;
         return record;
     }
-    record.cells.append({ContactDateTime, QString::fromLatin1(dateTime)});
+    record.cells.append({ContactColumn::DateTime, QString::fromLatin1(dateTime)});
 
     const char status = reply.at(22 - 1);
     if (status == '1' || status == '2') {
-        record.cells.append({ContactResistance, status == '1' ? QStringLiteral("-Over-") : QStringLiteral("-Under-")});
-        record.cells.append({ContactCurrent, QString()});
+        record.cells.append({ContactColumn::Resistance, status == '1' ? QStringLiteral("-Over-") : QStringLiteral("-Under-")});
+        record.cells.append({ContactColumn::Current, QString()});
         return record;
     }
-    record.cells.append({ContactResistance, contactResistanceText(slice(reply, 24, 31))});
-    record.cells.append({ContactCurrent, QString::fromLatin1(slice(reply, 33, 37))});
+    record.cells.append({ContactColumn::Resistance, contactResistanceText(slice(reply, 24, 31))});
+    record.cells.append({ContactColumn::Current, QString::fromLatin1(slice(reply, 33, 37))});
     return record;
 }
 

@@ -9,7 +9,9 @@
 #include <QStringList>
 
 // Label columns of a contact or ratio meter row.
-enum ContactColumn { ContactDateTime, ContactResistance, ContactCurrent, ContactColumnCount };
+namespace ContactColumn {
+enum : int { DateTime, Resistance, Current, Count };
+}
 
 // "{11" + file index in four digits + "}": index 0 -> "{110000}".
 QByteArray contactRecordRequest(int index);

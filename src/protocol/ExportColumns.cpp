@@ -60,19 +60,19 @@ QStringList cableExportCells(const QStringList &fileNoAndSixScreenLabels)
 
 FamilyColumns windingColumns()
 {
-    return {windingHeadings(), WindingColumnCount, WindingFileName,
+    return {windingHeadings(), WindingColumn::Count, WindingColumn::FileName,
             [](const QStringList &cells, const QList<bool> &filled) {
-                return windingExportCells(cells, filled.value(Temp));
+                return windingExportCells(cells, filled.value(WindingColumn::Temp));
             }};
 }
 
 FamilyColumns contactColumns()
 {
-    return {contactHeadings(), ContactColumnCount, -1, [](const QStringList &cells, const QList<bool> &) { return cells; }};
+    return {contactHeadings(), ContactColumn::Count, -1, [](const QStringList &cells, const QList<bool> &) { return cells; }};
 }
 
 FamilyColumns cableColumns()
 {
-    return {cableHeadings(), CableColumnCount, -1,
+    return {cableHeadings(), CableColumn::Count, -1,
             [](const QStringList &cells, const QList<bool> &) { return cableExportCells(cells); }};
 }

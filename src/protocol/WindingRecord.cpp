@@ -73,7 +73,7 @@ RecordCells decodeWindingRecord(const QByteArray &reply, bool shortRecords, cons
     }
     const QString res1 = text(slice(reply, 8, 16));
     const QString res2 = text(slice(reply, 18, 26));
-    record.cells = {{WindingFileName, text(name)}, {Res1T, res1}, {Res2T, res2}};
+    record.cells = {{WindingColumn::FileName, text(name)}, {WindingColumn::Res1T, res1}, {WindingColumn::Res2T, res2}};
     if (shortRecords)
         return record;
 
@@ -81,9 +81,9 @@ RecordCells decodeWindingRecord(const QByteArray &reply, bool shortRecords, cons
     const std::optional<int> tenths = ReplyFields::decimal(reply, 30, 33);
     if (!conductor || !tenths || *tenths < lowestTenths || *tenths >= tenthsLimit)
         return record;
-    record.cells.append({Temp, doubleText(*tenths / 10.0, locale)});
+    record.cells.append({WindingColumn::Temp, doubleText(*tenths / 10.0, locale)});
 
-    const QPair<WindingColumn, QString> channels[] = {{Res1At20, res1}, {Res2At20, res2}};
+    const QPair<int, QString> channels[] = {{WindingColumn::Res1At20, res1}, {WindingColumn::Res2At20, res2}};
     for (const auto &[column, measured] : channels) {
         const MeterReading r = readMeterNumber(measured);
         if (r.kind == MeterReading::Kind::NotANumber)
@@ -97,7 +97,7 @@ RecordCells decodeWindingRecord(const QByteArray &reply, bool shortRecords, cons
             return record;
         record.cells.append({column, singleText(*corrected, locale)});
     }
-    record.cells.append({Conductor, conductorName(*conductor)});
+    record.cells.append({WindingColumn::Conductor, conductorName(*conductor)});
     return record;
 }
 

@@ -11,7 +11,9 @@
 #include <optional>
 
 // Label columns of a winding meter row, in the order of RecordCells::cells.
-enum WindingColumn { WindingFileName, Res1T, Res2T, Temp, Res1At20, Res2At20, Conductor, WindingColumnCount };
+namespace WindingColumn {
+enum : int { FileName, Res1T, Res2T, Temp, Res1At20, Res2At20, Conductor, Count };
+}
 
 // "{11" + slot index + "}": four digits in the long format ({110037}), two in
 // the short one ({1129}).

@@ -31,19 +31,19 @@ RecordCells emptySlot()
 MeterFiles cableScenario()
 {
     MeterFiles files(familyProtocol(MeterFamily::Cable).columns(), 5, QLocale::c());
-    files.setRecord(0, filled({{CableFileName, "Feeder, A"},
-                               {CableDateTime, "01/05/23 - 10:02:00"},
-                               {CableConductor, "Copper"},
-                               {CableCurrent, "10"},
-                               {CableSize, "2.5"},
-                               {CableResistance, "12.5 \u00B5"}}));
+    files.setRecord(0, filled({{CableColumn::FileName, "Feeder, A"},
+                               {CableColumn::DateTime, "01/05/23 - 10:02:00"},
+                               {CableColumn::Conductor, "Copper"},
+                               {CableColumn::Current, "10"},
+                               {CableColumn::Size, "2.5"},
+                               {CableColumn::Resistance, "12.5 \u00B5"}}));
     files.setRecord(1, emptySlot());
     files.setFailed(2, MessageTexts::communicationError());
-    files.setRecord(3, filled({{CableFileName, "=SUM(A1)"},
-                               {CableDateTime, "02/05/23 - 11:00:00"},
-                               {CableConductor, "Aluminium"},
-                               {CableCurrent, "1"},
-                               {CableResistance, "-Over-"}}));
+    files.setRecord(3, filled({{CableColumn::FileName, "=SUM(A1)"},
+                               {CableColumn::DateTime, "02/05/23 - 11:00:00"},
+                               {CableColumn::Conductor, "Aluminium"},
+                               {CableColumn::Current, "1"},
+                               {CableColumn::Resistance, "-Over-"}}));
     return files;
 }
 
@@ -111,7 +111,7 @@ private slots:
         // exports four cells, which the CSV fills up to its headings.
         MeterFiles files(familyProtocol(MeterFamily::Winding).columns(), 3, QLocale::c());
         files.setFailed(1, MessageTexts::communicationError());
-        files.setRecord(2, filled({{WindingFileName, "T1"}, {Res1T, "1.5"}, {Res2T, "2.5"}}));
+        files.setRecord(2, filled({{WindingColumn::FileName, "T1"}, {WindingColumn::Res1T, "1.5"}, {WindingColumn::Res2T, "2.5"}}));
         QCOMPARE(files.exportCells(1), (QStringList{"2", "", "  ---", "  ---"}));
         QCOMPARE(files.exportCells(0), (QStringList{"1", "  ---", "  ---", "  ---"}));
         const QByteArray csv = csvDownload(files);
@@ -128,9 +128,9 @@ private slots:
     {
         QFETCH(QLocale, locale);
         MeterFiles files(familyProtocol(MeterFamily::Winding).columns(), 2, locale);
-        files.setRecord(0, filled({{WindingFileName, "T1"}, {Res1T, "1"}, {Res2T, "2"}, {Temp, locale.toString(25.3)},
-                                   {Res1At20, "1"}, {Res2At20, "2"}, {Conductor, "Copper"}}));
-        files.setRecord(1, filled({{WindingFileName, "T2"}, {Res1T, "1"}, {Res2T, "2"}}));
+        files.setRecord(0, filled({{WindingColumn::FileName, "T1"}, {WindingColumn::Res1T, "1"}, {WindingColumn::Res2T, "2"}, {WindingColumn::Temp, locale.toString(25.3)},
+                                   {WindingColumn::Res1At20, "1"}, {WindingColumn::Res2At20, "2"}, {WindingColumn::Conductor, "Copper"}}));
+        files.setRecord(1, filled({{WindingColumn::FileName, "T2"}, {WindingColumn::Res1T, "1"}, {WindingColumn::Res2T, "2"}}));
         QCOMPARE(files.exportCells(0).size(), 8);
         QCOMPARE(files.exportCells(1).size(), 4);
     }
@@ -138,7 +138,7 @@ private slots:
     void aSlotBeyondTheCountHoldsNothing()
     {
         MeterFiles files(familyProtocol(MeterFamily::Contact).columns(), 2, QLocale::c());
-        files.setRecord(2, filled({{ContactDateTime, "01/05/23 - 10:02:00"}}));
+        files.setRecord(2, filled({{ContactColumn::DateTime, "01/05/23 - 10:02:00"}}));
         files.setFailed(-1, MessageTexts::communicationError());
         QCOMPARE(files.state(2), MeterFiles::State::NotAsked);
         QCOMPARE(files.exportCells(2), QStringList());
@@ -149,7 +149,7 @@ private slots:
     void jsonOfAShortWindingRowHasItsCellsOnly()
     {
         MeterFiles files(familyProtocol(MeterFamily::Winding).columns(), 1, QLocale::c());
-        files.setRecord(0, filled({{WindingFileName, "T1"}, {Res1T, "1.5"}, {Res2T, "2.5"}}));
+        files.setRecord(0, filled({{WindingColumn::FileName, "T1"}, {WindingColumn::Res1T, "1.5"}, {WindingColumn::Res2T, "2.5"}}));
         const QByteArray json = jsonDownload("[KX-W1]", files);
         QVERIFY2(json.contains("\"Ch2 (Ohm)\": 2.5}"), json.constData());
     }
@@ -169,7 +169,7 @@ private slots:
     void jsonEscapesWhatTheMeterSends()
     {
         MeterFiles files(familyProtocol(MeterFamily::Cable).columns(), 1, QLocale::c());
-        files.setRecord(0, filled({{CableFileName, QString::fromLatin1("a\"b\\c\x01\n\x7F")}}));
+        files.setRecord(0, filled({{CableColumn::FileName, QString::fromLatin1("a\"b\\c\x01\n\x7F")}}));
         const QByteArray json = jsonDownload(QString::fromLatin1("[KX\x1B]"), files);
         QVERIFY2(json.contains("\"model\": \"[KX\\u001b]\""), json.constData());
         QVERIFY2(json.contains("\"File Name\": \"a\\\"b\\\\c\\u0001\\n\\u007f\""), json.constData());

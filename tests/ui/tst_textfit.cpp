@@ -221,29 +221,29 @@ QList<QPair<int, QStringList>> longestCellTexts(Window window, const QLocale &lo
     switch (window) {
     case Window::Winding:
         return {
-            {WindingFileName, {"TX-001", "000000"}},
-            {Res1T, {"  100.000", "99999.999", "     OL  "}},
-            {Res2T, {"  100.000", "99999.999", "     OL  "}},
-            {Temp, {doubleText(99.9, locale), doubleText(0.1, locale)}},
-            {Res1At20,
+            {WindingColumn::FileName, {"TX-001", "000000"}},
+            {WindingColumn::Res1T, {"  100.000", "99999.999", "     OL  "}},
+            {WindingColumn::Res2T, {"  100.000", "99999.999", "     OL  "}},
+            {WindingColumn::Temp, {doubleText(99.9, locale), doubleText(0.1, locale)}},
+            {WindingColumn::Res1At20,
              {singleText(9.999999e9f, locale), singleText(-9.999999e9f, locale), singleText(-1.234568e-5f, locale),
               correctedTo20(1.234f, 253, 0, locale)}},
-            {Res2At20, {singleText(9.999999e9f, locale), singleText(-9.999999e9f, locale)}},
-            {Conductor, {conductorName(1), conductorName(0)}},
+            {WindingColumn::Res2At20, {singleText(9.999999e9f, locale), singleText(-9.999999e9f, locale)}},
+            {WindingColumn::Conductor, {conductorName(1), conductorName(0)}},
         };
     case Window::Contact:
     case Window::Ratio:
         return {
-            {ContactDateTime, {"01/05/23 - 10:02:00", "00/00/00 - 00:00:00"}},
-            {ContactResistance, {"-Under-", "-Over-", contactResistanceText("999<    "), "00000000", "12.34 m"}},
-            {ContactCurrent, {"000.0", "00000"}},
+            {ContactColumn::DateTime, {"01/05/23 - 10:02:00", "00/00/00 - 00:00:00"}},
+            {ContactColumn::Resistance, {"-Under-", "-Over-", contactResistanceText("999<    "), "00000000", "12.34 m"}},
+            {ContactColumn::Current, {"000.0", "00000"}},
         };
     case Window::Cable: {
         const QByteArray widest = cableReply("0000000", 100, 2, 0xFFFF, 0xFFFE, "123.456m");
         const QByteArray twoDigits = cableReply("TX-0001", 0, 1, 125, 95, QByteArray("0.5678") + char(230) + char(234));
         const QByteArray other = cableReply("TX-0002", 59, 3, 5, 4, "--------");
         QList<QPair<int, QStringList>> cells;
-        for (int column = CableFileName; column < CableColumnCount; ++column) {
+        for (int column = CableColumn::FileName; column < CableColumn::Count; ++column) {
             cells.append({column, cableCells(widest, locale, column) + cableCells(twoDigits, locale, column)
                                       + cableCells(other, locale, column)});
         }
@@ -418,8 +418,8 @@ void TextFitTest::aluminiumFitsTheConductorCells_data()
 {
     QTest::addColumn<Window>("window");
     QTest::addColumn<int>("column");
-    QTest::newRow("winding") << Window::Winding << int(Conductor);
-    QTest::newRow("cable") << Window::Cable << int(CableConductor);
+    QTest::newRow("winding") << Window::Winding << int(WindingColumn::Conductor);
+    QTest::newRow("cable") << Window::Cable << int(CableColumn::Conductor);
 }
 
 void TextFitTest::aluminiumFitsTheConductorCells()
@@ -438,10 +438,10 @@ void TextFitTest::datesKeepTheirLastSecondsDigit_data()
     QTest::addColumn<Window>("window");
     QTest::addColumn<int>("column");
     QTest::addColumn<QString>("date");
-    QTest::newRow("contact") << Window::Contact << int(ContactDateTime) << "01/05/23 - 10:02:00";
-    QTest::newRow("ratio") << Window::Ratio << int(ContactDateTime) << "01/05/23 - 10:02:00";
-    QTest::newRow("cable") << Window::Cable << int(CableDateTime) << "01/05/23 - 10:02:00";
-    QTest::newRow("cable, three-digit fields") << Window::Cable << int(CableDateTime) << "100/100/100 - 100:100:100";
+    QTest::newRow("contact") << Window::Contact << int(ContactColumn::DateTime) << "01/05/23 - 10:02:00";
+    QTest::newRow("ratio") << Window::Ratio << int(ContactColumn::DateTime) << "01/05/23 - 10:02:00";
+    QTest::newRow("cable") << Window::Cable << int(CableColumn::DateTime) << "01/05/23 - 10:02:00";
+    QTest::newRow("cable, three-digit fields") << Window::Cable << int(CableColumn::DateTime) << "100/100/100 - 100:100:100";
 }
 
 void TextFitTest::datesKeepTheirLastSecondsDigit()

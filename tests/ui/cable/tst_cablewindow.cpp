@@ -91,12 +91,12 @@ const QByteArray tableEnd = "</table></html>\r\n";
 QStringList rowTexts(FileList &list, int row)
 {
     QStringList texts;
-    for (int column = 0; column < CableColumnCount; ++column)
+    for (int column = 0; column < CableColumn::Count; ++column)
         texts << list.cellText(row, column);
     return texts;
 }
 
-const QStringList unfilled(CableColumnCount, QStringLiteral("  ---"));
+const QStringList unfilled(CableColumn::Count, QStringLiteral("  ---"));
 const QString micro = QString(QChar(0x00B5));
 
 QStringList recordRequests(int count)
@@ -210,7 +210,7 @@ private slots:
         QVERIFY(loadThreeFileMeter(harness));
         FileList &list = harness.as<FileListWindow>()->list();
         QCOMPARE(rowTexts(list, 0), (QStringList{"CAB-001", "07.03.21 - 14:05:09", "12.34 m", "95", "12,5", "Copper"}));
-        QCOMPARE(list.cellText(1, CableCurrent), QString("6553,5"));
+        QCOMPARE(list.cellText(1, CableColumn::Current), QString("6553,5"));
     }
 
     void selectAllSkipsEmptySlots()
@@ -223,8 +223,8 @@ private slots:
         QVERIFY(harness.dialogs.boxes.isEmpty());
         for (const int row : {1, 3}) {
             QVERIFY(!list.isCheckEnabled(row));
-            QCOMPARE(list.cellText(row, CableFileName), QString(" - - - "));
-            QCOMPARE(list.cellText(row, CableDateTime), QString("  ---"));
+            QCOMPARE(list.cellText(row, CableColumn::FileName), QString(" - - - "));
+            QCOMPARE(list.cellText(row, CableColumn::DateTime), QString("  ---"));
         }
         childNamed<ClickLabel>(window, "lblSelectAll")->click();
         for (int row = 0; row < 5; ++row)
@@ -304,7 +304,7 @@ private slots:
         QVERIFY(harness.dialogs.boxes.isEmpty());
         FileList &list = harness.as<FileListWindow>()->list();
         QCOMPARE(rowTexts(list, 0), (QStringList{"CAB-001", "07/03/21 - 14:05:09", "12.34 m", "95", "12.5", "Copper"}));
-        QCOMPARE(list.cellText(2, CableSize), QString("65534"));
+        QCOMPARE(list.cellText(2, CableColumn::Size), QString("65534"));
     }
 };
 

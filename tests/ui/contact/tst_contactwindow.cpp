@@ -67,7 +67,7 @@ const QByteArray tableEnd = "</table></html>\r\n";
 QStringList rowTexts(FileList &list, int row)
 {
     QStringList texts;
-    for (int column = 0; column < ContactColumnCount; ++column)
+    for (int column = 0; column < ContactColumn::Count; ++column)
         texts << list.cellText(row, column);
     return texts;
 }

@@ -88,7 +88,7 @@ private slots:
         QCOMPARE(window->list().checkCaption(99), QString("100"));
         QVERIFY(window->list().isScrollBarShown());
         QCOMPARE(window->list().scrollBar()->maximum(), 30); // 50 lines, 20 in view
-        QVERIFY(window->list().cellText(99, WindingFileName) != QString("  ---"));
+        QVERIFY(window->list().cellText(99, WindingColumn::FileName) != QString("  ---"));
 
         // The start-up ends on the menu.
         QVERIFY(childNamed<QGroupBox>(window, "frameCommand")->isVisibleTo(window));
@@ -136,7 +136,7 @@ private slots:
         const QStringList row0{"TX-001", "    1.234", "   12.500", "25.3", "1.208297", "12.23964", "Copper"};
         const QStringList row1{"TX-002", "  100.000", "     OL  ", "35", "93.85", "  ---", "Aluminium"};
         const QStringList row3{"TX-004", "   12.500", "    1.234", "  ---", "  ---", "  ---", "  ---"};
-        for (int column = 0; column < WindingColumnCount; ++column) {
+        for (int column = 0; column < WindingColumn::Count; ++column) {
             QCOMPARE(list.cellText(0, column), row0.at(column));
             QCOMPARE(list.cellText(1, column), row1.at(column));
             QCOMPARE(list.cellText(2, column), QString("  ---"));
@@ -195,10 +195,10 @@ private slots:
         harness.simArguments = QStringList({"--data", harness.writeDataFile(fourFileMeter()), "--unpaced"});
         QVERIFY(harness.load());
         FileList &list = harness.as<WindingMeterWindow>()->list();
-        QCOMPARE(list.cellText(0, Res1T), QString("    1.234")); // as the meter sent it
-        QCOMPARE(list.cellText(0, Temp), QString("25,3"));
-        QCOMPARE(list.cellText(0, Res1At20), QString("1,208297"));
-        QCOMPARE(list.cellText(1, Res1At20), QString("93,85"));
+        QCOMPARE(list.cellText(0, WindingColumn::Res1T), QString("    1.234")); // as the meter sent it
+        QCOMPARE(list.cellText(0, WindingColumn::Temp), QString("25,3"));
+        QCOMPARE(list.cellText(0, WindingColumn::Res1At20), QString("1,208297"));
+        QCOMPARE(list.cellText(1, WindingColumn::Res1At20), QString("93,85"));
     }
 
     void downloadsHeatRunTestFiles()
@@ -271,9 +271,9 @@ private slots:
         for (int row = 0; row < 30; ++row) {
             if (!window->list().isCheckEnabled(row))
                 continue;
-            QVERIFY(window->list().cellText(row, WindingFileName) != QString("  ---"));
-            QCOMPARE(window->list().cellText(row, Temp), QString("  ---"));
-            QCOMPARE(window->list().cellText(row, Conductor), QString("  ---"));
+            QVERIFY(window->list().cellText(row, WindingColumn::FileName) != QString("  ---"));
+            QCOMPARE(window->list().cellText(row, WindingColumn::Temp), QString("  ---"));
+            QCOMPARE(window->list().cellText(row, WindingColumn::Conductor), QString("  ---"));
         }
         QVERIFY(!window->list().isScrollBarShown());
     }
