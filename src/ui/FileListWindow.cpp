@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "ui/FileListWindow.h"
 
-#include "link/SerialLink.h"
-#include "link/StopRequest.h"
-#include "ui/BusyCursor.h"
 #include "protocol/FamilyProtocol.h"
 #include "protocol/MessageTexts.h"
 #include "ui/MeterStartup.h"
-#include "ui/PlainText.h"
 #include "ui/Twips.h"
 #include "ui/UserDialogs.h"
 #include "ui/WindowGeometry.h"
@@ -37,16 +33,11 @@ void setListHeadings(MeasurementViewDesign &view, const QList<ListHeading> &head
 }
 
 FileListWindow::FileListWindow(const MeterWindowContext &context, FileListWindowDesign design)
-    : MeterWindow(context.stop)
+    : MeterWindow(context)
     , m_design(std::move(design))
-    , m_state(context.state)
-    , m_dialogs(context.dialogs)
-    , m_progress(context.showProgress)
-    , m_port(context.makePort(SerialLink::meterBufferSize))
-    , m_exchange(std::make_unique<Exchange>(*m_port, context.stop, context.timing))
 {
     setObjectName(QLatin1String(m_design.windowName));
-    m_saveDialog.meterModel = m_state.model;
+    m_saveDialog.meterModel = state().model;
     buildControls();
 }
 
@@ -57,10 +48,7 @@ QList<TextRoom> FileListWindow::textRooms(const FileListWindowDesign &design, co
                     TextRoom::Kind::Button};
 }
 
-FileListWindow::~FileListWindow()
-{
-    m_port->close();
-}
+FileListWindow::~FileListWindow() = default;
 
 void FileListWindow::buildControls()
 {
@@ -68,7 +56,7 @@ void FileListWindow::buildControls()
     QWidget *canvas = WindowGeometry::addCanvas(this);
     WindowGeometry::setOuterSizeTwips(this, m_design.view.width + 330, MeasurementViewDesign::height + 1200);
 
-    m_view = new MeasurementView(m_design.view, m_saveDialog, m_dialogs, canvas);
+    m_view = new MeasurementView(m_design.view, m_saveDialog, dialogs(), canvas);
 
     m_exitButton = new QPushButton(exitButtonText(), canvas);
     m_exitButton->setObjectName(QStringLiteral("cmdExit"));
@@ -77,19 +65,15 @@ void FileListWindow::buildControls()
     connect(m_exitButton, &QPushButton::clicked, this, &FileListWindow::exitProgram);
 }
 
-void FileListWindow::load()
+void FileListWindow::loadFiles()
 {
-    const BusyCursor busy;
-    PlainText::setWindowTitle(this, m_state.windowTitle());
-    MeterStartup::openPort(*m_port, m_state.port);
-
-    MeterStartup::ListLoad listLoad(list(), m_view->files(), m_dialogs, m_progress);
-    const MeterLoad::Result result = listLoad.run(m_design.family, *m_exchange, stopRequest());
+    MeterStartup::ListLoad listLoad(list(), m_view->files(), dialogs(), progress());
+    const MeterLoad::Result result = listLoad.run(m_design.family, exchange(), stopRequest());
     m_fileCount = listLoad.fileCount();
     // Without a count the window stays in its design state: no list, no Exit button.
     if (!listLoad.countRead()) {
         if (result.end == MeterLoad::End::StartupFailed)
-            m_dialogs.critical(MessageTexts::fatalErrorTitle(), familyProtocol(m_design.family).startupFailure());
+            dialogs().critical(MessageTexts::fatalErrorTitle(), familyProtocol(m_design.family).startupFailure());
         keepKeyboardAfterFailure();
         return;
     }
@@ -138,19 +122,3 @@ void FileListWindow::showEvent(QShowEvent *event)
         QTimer::singleShot(0, first, qOverload<>(&QWidget::setFocus));
 }
 
-void FileListWindow::keyPressEvent(QKeyEvent *event)
-{
-    // Escape does what the window's one way out does: Exit.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        exitProgram();
-        return;
-    }
-    MeterWindow::keyPressEvent(event);
-}
-
-void FileListWindow::exitProgram()
-{
-    m_port->close();
-    stopRequest().request();
-    close();
-}

@@ -46,7 +46,6 @@ public:
     static QList<TextRoom> textRooms(const FileListWindowDesign &design, const QLocale &locale);
 
     MeterFamily family() const override { return m_design.family; }
-    void load() override;
 
     int fileCount() const { return m_fileCount; }
     FileList &list() { return m_view->list(); }
@@ -56,12 +55,9 @@ public:
     // The window's outer size in twips, as laid out at the end of the start-up.
     QSize windowSizeTwips() const { return m_windowTwips; }
 
-public slots:
-    void exitProgram();
-
 protected:
+    void loadFiles() override;
     void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void keepKeyboardAfterFailure();
@@ -70,11 +66,6 @@ private:
     void layOutLoadedWindow();
 
     FileListWindowDesign m_design;
-    const ProgramState &m_state;
-    UserDialogs &m_dialogs;
-    std::function<void(const QString &)> m_progress;
-    std::unique_ptr<SerialLink> m_port;
-    std::unique_ptr<Exchange> m_exchange;
     int m_fileCount = 0;
     bool m_loaded = false;
     QSize m_windowTwips;

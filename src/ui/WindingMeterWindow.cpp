@@ -2,8 +2,6 @@
 #include "ui/WindingMeterWindow.h"
 #include "protocol/MessageTexts.h"
 
-#include "link/SerialLink.h"
-#include "link/StopRequest.h"
 #include "protocol/ExportColumns.h"
 #include "protocol/FamilyProtocol.h"
 #include "protocol/HeatRunReply.h"
@@ -131,12 +129,7 @@ MeasurementViewDesign windingMeasurementDesign()
 } // namespace
 
 WindingMeterWindow::WindingMeterWindow(const MeterWindowContext &context)
-    : MeterWindow(context.stop)
-    , m_state(context.state)
-    , m_dialogs(context.dialogs)
-    , m_progress(context.showProgress)
-    , m_port(context.makePort(SerialLink::meterBufferSize))
-    , m_exchange(std::make_unique<Exchange>(*m_port, context.stop, context.timing))
+    : MeterWindow(context)
 {
     setObjectName(QStringLiteral("frmWRM_Temperature"));
     setFont(WindowGeometry::sansSerif(8.25, false));
@@ -145,17 +138,14 @@ WindingMeterWindow::WindingMeterWindow(const MeterWindowContext &context)
                                       8415 + WindowGeometry::frameHeightTwips);
     buildMenu();
     buildHeatRunView();
-    m_view = new MeasurementView(windingMeasurementDesign(), m_saveDialog, m_dialogs, m_canvas);
+    m_view = new MeasurementView(windingMeasurementDesign(), m_saveDialog, dialogs(), m_canvas);
     m_saveDialog.fileName.clear();
-    m_saveDialog.meterModel = m_state.model;
+    m_saveDialog.meterModel = state().model;
     // Also the first focus after a failed start-up, which leaves the menu as designed.
     focusMenu();
 }
 
-WindingMeterWindow::~WindingMeterWindow()
-{
-    m_port->close();
-}
+WindingMeterWindow::~WindingMeterWindow() = default;
 
 void WindingMeterWindow::buildMenu()
 {
@@ -227,22 +217,18 @@ QList<TextRoom> WindingMeterWindow::textRooms(const QLocale &locale)
     return rooms;
 }
 
-void WindingMeterWindow::load()
+void WindingMeterWindow::loadFiles()
 {
-    const BusyCursor busy;
-    PlainText::setWindowTitle(this, m_state.windowTitle());
-    MeterStartup::openPort(*m_port, m_state.port);
-
-    MeterStartup::ListLoad listLoad(list(), m_view->files(), m_dialogs, m_progress);
+    MeterStartup::ListLoad listLoad(list(), m_view->files(), dialogs(), progress());
     listLoad.onHeatRunCount = [this](int count) {
         m_heatRunCount = count;
         if (count == 0)
             m_heatRunButton->setEnabled(false);
     };
     listLoad.onHeatRunNames = [this](const QList<std::optional<QString>> &names) { showHeatRunNames(names); };
-    const MeterLoad::Result result = listLoad.run(MeterFamily::Winding, *m_exchange, stopRequest());
+    const MeterLoad::Result result = listLoad.run(MeterFamily::Winding, exchange(), stopRequest());
     if (result.end == MeterLoad::End::StartupFailed)
-        m_dialogs.critical(MessageTexts::fatalErrorTitle(), familyProtocol(MeterFamily::Winding).startupFailure());
+        dialogs().critical(MessageTexts::fatalErrorTitle(), familyProtocol(MeterFamily::Winding).startupFailure());
     if (!listLoad.countRead())
         return;
     m_fileCount = listLoad.fileCount();
@@ -319,25 +305,14 @@ void WindingMeterWindow::focusMenu()
         first->setFocus();
 }
 
-void WindingMeterWindow::keyPressEvent(QKeyEvent *event)
+void WindingMeterWindow::escapePressed()
 {
-    // Escape leaves a view for the menu, as Close does, and the menu as Exit does.
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        if (m_heatRunFrame->isVisibleTo(this) || m_view->isVisibleTo(this))
-            showMenu();
-        else
-            exitProgram();
-        return;
-    }
-    MeterWindow::keyPressEvent(event);
+    if (m_heatRunFrame->isVisibleTo(this) || m_view->isVisibleTo(this))
+        showMenu();
+    else
+        exitProgram();
 }
 
-void WindingMeterWindow::exitProgram()
-{
-    m_port->close();
-    stopRequest().request();
-    close();
-}
 
 void WindingMeterWindow::downloadHeatRun(int index)
 {
@@ -348,20 +323,20 @@ void WindingMeterWindow::downloadHeatRun(int index)
     const BusyCursor busy;
 
     QByteArray content;
-    const ExchangeOutcome outcome = MeterLoad::fetchHeatRun(*m_exchange, index, &content);
+    const ExchangeOutcome outcome = MeterLoad::fetchHeatRun(exchange(), index, &content);
     if (outcome == ExchangeOutcome::Ended)
         return;
     if (outcome != ExchangeOutcome::Reply) {
-        m_dialogs.critical(MessageTexts::errorTitle(), MessageTexts::downloadFailed());
+        dialogs().critical(MessageTexts::errorTitle(), MessageTexts::downloadFailed());
         return;
     }
     const SaveFileType type = SaveFileType::csvFile();
-    const QString path = m_saveDialog.showSave(m_dialogs, type);
+    const QString path = m_saveDialog.showSave(dialogs(), type);
     if (path.isEmpty())
         return;
     const WriteResult written = writeBytesFile(path, content);
     if (!written.ok) {
-        m_dialogs.critical(MessageTexts::errorTitle(), written.error);
+        dialogs().critical(MessageTexts::errorTitle(), written.error);
         return;
     }
     SaveDialog::saved(type, path);

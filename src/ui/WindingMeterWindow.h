@@ -33,7 +33,6 @@ public:
     static QList<TextRoom> textRooms(const QLocale &locale);
 
     MeterFamily family() const override { return MeterFamily::Winding; }
-    void load() override;
 
     int heatRunCount() const { return m_heatRunCount; }
     int fileCount() const { return m_fileCount; }
@@ -51,11 +50,12 @@ public slots:
     void showHeatRunView();
     void showMeasurementView();
     void showMenu();
-    void exitProgram();
     void downloadHeatRun(int index);
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
+    void loadFiles() override;
+    // Escape leaves a view for the menu, as Close does, and the menu as Exit does.
+    void escapePressed() override;
 
 private:
     void focusMenu();
@@ -64,11 +64,6 @@ private:
     void showHeatRunNames(const QList<std::optional<QString>> &names);
     void showView(QGroupBox *frame, QSize frameTwips, int heightExtra, bool withClose);
 
-    const ProgramState &m_state;
-    UserDialogs &m_dialogs;
-    std::function<void(const QString &)> m_progress;
-    std::unique_ptr<SerialLink> m_port;
-    std::unique_ptr<Exchange> m_exchange;
     QWidget *m_canvas = nullptr;     // holds every control; scrolls where the screen is too small
     int m_heatRunCount = 0;
     int m_fileCount = 0;
