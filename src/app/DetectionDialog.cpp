@@ -17,7 +17,6 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QGroupBox>
 #include <QAbstractItemView>
 #include <QLabel>
@@ -143,8 +142,6 @@ void DetectionDialog::load()
     WindowGeometry::fitComboToEntries(m_portCombo, m_mainFrame->width() - Twips::toPixels(120));
     m_portCombo->setCurrentIndex(0);
     m_portCombo->lineEdit()->setCursorPosition(0);
-
-    QDir::setCurrent(QCoreApplication::applicationDirPath());
 
     if (QScreen *screen = this->screen())
         WindowGeometry::keepOnScreen(this, screen->geometry().center() - rect().center());

@@ -10,6 +10,7 @@
 #include "app/DetectionDialog.h"
 
 #include <QApplication>
+#include <QDir>
 
 int runProgram()
 {
@@ -19,6 +20,9 @@ int runProgram()
     // A session that ends (SIGHUP), a kill (SIGTERM) or Ctrl-C in the terminal
     // is an Exit too: the port closes and its lock file goes with it.
     stopOnInterrupt(stop);
+
+    // The program works from its own folder, whatever folder it was started in.
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
 
     ProgramState state;
     QtUserDialogs dialogs(stop);

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include "ui/DesignTexts.h"
 #include "ui/ScreenFont.h"
 #include "ui/Twips.h"
 
@@ -46,8 +45,6 @@ private slots:
     void layoutGrowsWhenNoSizeFits();
     void earlierFamilyWinsATie();
     void sizesStayInProportion();
-    void programChoiceFitsEveryWindow_data();
-    void programChoiceFitsEveryWindow();
 };
 
 void ScreenFontTest::designPixelsAtScaleOne_data()
@@ -135,24 +132,6 @@ void ScreenFontTest::sizesStayInProportion()
     QCOMPARE(choice.font(8.25, false).pointSizeF(), 7.0);
     QCOMPARE(choice.font(24, true).pointSizeF(), 24 * 7.0 / 8.25);
     QVERIFY(choice.font(9.75, true).bold());
-}
-
-void ScreenFontTest::programChoiceFitsEveryWindow_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::newRow("C") << "C";
-    QTest::newRow("de_DE") << "de_DE";
-}
-
-void ScreenFontTest::programChoiceFitsEveryWindow()
-{
-    QFETCH(QString, locale);
-    const ScreenFontChoice &choice = ScreenFont::current();
-    QVERIFY(ScreenFont::preferredFamilies().contains(choice.family));
-    QCOMPARE(QFontInfo(choice.font(8.25, false)).family(), choice.family);
-    QVERIFY(choice.points >= ScreenFont::smallestPoints && choice.points <= ScreenFont::designPoints);
-    QVERIFY(choice.layoutScale >= 1.0 && choice.layoutScale <= ScreenFont::largestScale);
-    QVERIFY(fitsAll(designTextRooms(QLocale(locale)), choice));
 }
 
 QTEST_MAIN(ScreenFontTest)

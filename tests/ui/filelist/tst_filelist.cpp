@@ -267,9 +267,7 @@ void FileListTest::scrollBarPlacement()
     QCOMPARE(bar->minimum(), 0);
     QCOMPARE(bar->maximum(), 30);
     QCOMPARE(bar->pageStep(), 20);
-    QCOMPARE(bar->singleStep(), 1);
     QCOMPARE(bar->value(), 0);
-    QVERIFY(bar->hasTracking()); // the list follows a dragged thumb
     QCOMPARE(bar->objectName(), QStringLiteral("VScroll1"));
     QCOMPARE(f.list->viewport()->geometry(), Twips::rect(120, 900, layout == Layout::Winding ? 14535 : 8175, 6300));
 }
