@@ -312,12 +312,7 @@ private slots:
     void measurementCaptionWrapsInsteadOfClipping();
     void linksKeepTheirDesignedBoxes_data();
     void linksKeepTheirDesignedBoxes();
-    void cableSizeHeadingKeepsItsBracket();
     void cableSizeAndCurrentHeadingsStayApart();
-    void aluminiumFitsTheConductorCells_data();
-    void aluminiumFitsTheConductorCells();
-    void datesKeepTheirLastSecondsDigit_data();
-    void datesKeepTheirLastSecondsDigit();
     void portFieldShowsWholeDeviceEntries();
 
     void everyCaptionShowsWhole_data();
@@ -389,14 +384,6 @@ void TextFitTest::linksKeepTheirDesignedBoxes()
     QCOMPARE(clipping(unselectAll), QString());
 }
 
-void TextFitTest::cableSizeHeadingKeepsItsBracket()
-{
-    const std::unique_ptr<MeterWindow> window = make(Window::Cable);
-    QLabel *size = labelWithText(window.get(), QStringLiteral("Size (sq.mm)"));
-    QVERIFY(size);
-    QCOMPARE(clipping(size), QString());
-}
-
 void TextFitTest::cableSizeAndCurrentHeadingsStayApart()
 {
     const std::unique_ptr<MeterWindow> window = make(Window::Cable);
@@ -412,48 +399,6 @@ void TextFitTest::cableSizeAndCurrentHeadingsStayApart()
                             .arg(size->x() + sizeText.width())
                             .arg(current->x())));
     QCOMPARE(clipping(current), QString());
-}
-
-void TextFitTest::aluminiumFitsTheConductorCells_data()
-{
-    QTest::addColumn<Window>("window");
-    QTest::addColumn<int>("column");
-    QTest::newRow("winding") << Window::Winding << int(WindingColumn::Conductor);
-    QTest::newRow("cable") << Window::Cable << int(CableColumn::Conductor);
-}
-
-void TextFitTest::aluminiumFitsTheConductorCells()
-{
-    QFETCH(Window, window);
-    QFETCH(int, column);
-    const std::unique_ptr<MeterWindow> meterWindow = make(window);
-    FileList &list = listOf(meterWindow.get());
-    list.setCellText(0, column, QStringLiteral("Aluminium"));
-    QVERIFY(list.isRowOnScreen(0));
-    QCOMPARE(cellClipping(list, 0, column), QString());
-}
-
-void TextFitTest::datesKeepTheirLastSecondsDigit_data()
-{
-    QTest::addColumn<Window>("window");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("date");
-    QTest::newRow("contact") << Window::Contact << int(ContactColumn::DateTime) << "01/05/23 - 10:02:00";
-    QTest::newRow("ratio") << Window::Ratio << int(ContactColumn::DateTime) << "01/05/23 - 10:02:00";
-    QTest::newRow("cable") << Window::Cable << int(CableColumn::DateTime) << "01/05/23 - 10:02:00";
-    QTest::newRow("cable, three-digit fields") << Window::Cable << int(CableColumn::DateTime) << "100/100/100 - 100:100:100";
-}
-
-void TextFitTest::datesKeepTheirLastSecondsDigit()
-{
-    QFETCH(Window, window);
-    QFETCH(int, column);
-    QFETCH(QString, date);
-    const std::unique_ptr<MeterWindow> meterWindow = make(window);
-    FileList &list = listOf(meterWindow.get());
-    list.setCellText(1, column, date);
-    QVERIFY(list.isRowOnScreen(1));
-    QCOMPARE(cellClipping(list, 1, column), QString());
 }
 
 void TextFitTest::portFieldShowsWholeDeviceEntries()
