@@ -10,6 +10,7 @@
 #include "FastTiming.h"
 #include "ScriptedDialogs.h"
 #include "app/DetectionDialog.h"
+#include "protocol/FamilyProtocol.h"
 #include "link/StopRequest.h"
 #include "ui/MeterWindow.h"
 #include "ui/UserDialogs.h"
@@ -142,13 +143,12 @@ private slots:
         QVERIFY(label->sizeHint().height() < 100);
     }
 
+    // Every family the protocol knows gets its own window.
     void everyFamilyWindowTitleIsLiteral_data()
     {
         QTest::addColumn<MeterFamily>("family");
-        QTest::newRow("winding") << MeterFamily::Winding;
-        QTest::newRow("contact") << MeterFamily::Contact;
-        QTest::newRow("ratio") << MeterFamily::Ratio;
-        QTest::newRow("cable") << MeterFamily::Cable;
+        for (const FamilyProtocol &known : familyProtocols())
+            QTest::newRow(known.models.constFirst().constData()) << known.family;
     }
     void everyFamilyWindowTitleIsLiteral()
     {
@@ -161,6 +161,9 @@ private slots:
         StopRequest stop;
         const std::unique_ptr<MeterWindow> window =
             createFamilyWindow({state, dialogs, stop, silentMeter(), {}, fastTiming()});
+        QCOMPARE(window->family(), family);
+        const FamilyProtocol &protocol = familyProtocol(family);
+        QCOMPARE(protocol.longestTexts(QLocale::c()).size(), protocol.columns().labelColumns);
         window->load();
         QCOMPARE(dialogs.boxes.size(), 1); // the silent meter: start-up failure
         QCOMPARE(window->windowTitle(), QStringLiteral("[*][*]<b>x\u2400\u240D\u240A") + titleEnd);
