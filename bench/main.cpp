@@ -7,6 +7,7 @@
 #include "BenchReport.h"
 #include "CommandLineRun.h"
 #include "LoadRun.h"
+#include "ui/ScreenFont.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -46,6 +47,8 @@ int runWorker(const bench::RunSpec &spec, int argc, char *argv[])
     }
     qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
     QApplication app(argc, argv);
+    // The windows as the program draws them.
+    ScreenFont::use(ScreenFont::programChoice());
 
     bench::RunValues values;
     QString error;

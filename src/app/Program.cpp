@@ -6,6 +6,7 @@
 #include "ui/MeterWindow.h"
 #include "link/InterruptSignals.h"
 #include "link/StopRequest.h"
+#include "ui/ScreenFont.h"
 #include "ui/UserDialogs.h"
 #include "app/DetectionDialog.h"
 
@@ -23,6 +24,9 @@ int runProgram()
 
     // The program works from its own folder, whatever folder it was started in.
     QDir::setCurrent(QCoreApplication::applicationDirPath());
+
+    // Every window is drawn in one face and layout factor, chosen before the first.
+    ScreenFont::use(ScreenFont::programChoice());
 
     ProgramState state;
     QtUserDialogs dialogs(stop);

@@ -142,18 +142,29 @@ ScreenFontChoice choose(const QStringList &families, const QList<TextRoom> &room
     return best.value_or(ScreenFontChoice{});
 }
 
+namespace {
+
+ScreenFontChoice &inUse()
+{
+    static ScreenFontChoice choice; // the design as drawn until the program chooses
+    return choice;
+}
+
+} // namespace
+
 const ScreenFontChoice &current()
 {
-    static std::optional<ScreenFontChoice> chosen;
-    if (!chosen) {
-        // Font metrics need the application; before it exists the design stands.
-        if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
-            static const ScreenFontChoice design;
-            return design;
-        }
-        chosen = choose(preferredFamilies(), designTextRooms(QLocale()));
-    }
-    return *chosen;
+    return inUse();
+}
+
+void use(const ScreenFontChoice &choice)
+{
+    inUse() = choice;
+}
+
+ScreenFontChoice programChoice()
+{
+    return choose(preferredFamilies(), designTextRooms(QLocale()));
 }
 
 } // namespace ScreenFont

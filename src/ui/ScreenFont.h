@@ -62,8 +62,13 @@ double scaleNeeded(const QList<TextRoom> &rooms, const ScreenFontChoice &font);
 // with that factor. Ties go to the earlier family.
 ScreenFontChoice choose(const QStringList &families, const QList<TextRoom> &rooms);
 
-// The program's choice for designTextRooms() and preferredFamilies(), made on
-// first use (a QApplication must exist by then).
+// The rule applied to every window's texts (designTextRooms()) and the
+// faces this system has (preferredFamilies()); needs a QApplication.
+ScreenFontChoice programChoice();
+
+// The face and layout factor every window is drawn with. The program sets
+// them once at start, before any window is made; until then the design as drawn.
 const ScreenFontChoice &current();
+void use(const ScreenFontChoice &choice);
 
 } // namespace ScreenFont

@@ -16,6 +16,7 @@
 #include "ui/Twips.h"
 #include "ui/WindingMeterWindow.h"
 #include "ui/WindowGeometry.h"
+#include "ui/ScreenFont.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -269,6 +270,7 @@ private:
 private slots:
     void initTestCase()
     {
+        ScreenFont::use(ScreenFont::programChoice()); // the windows as the program draws them
         const QScreen *screen = QGuiApplication::primaryScreen();
         QVERIFY(screen);
         qInfo("screen %dx%d, free %dx%d at %d,%d, device pixel ratio %.2f", screen->geometry().width(),

@@ -330,6 +330,7 @@ void TextFitTest::initTestCase()
     const QByteArray factor = qgetenv("QT_SCALE_FACTOR");
     if (!factor.isEmpty())
         QCOMPARE(qApp->devicePixelRatio(), factor.toDouble());
+    ScreenFont::use(ScreenFont::programChoice()); // the windows as the program draws them
     const ScreenFontChoice &choice = ScreenFont::current();
     qInfo("font %s %.2f pt, layout x%.2f, device pixel ratio %.2f", qPrintable(choice.family), choice.points,
           choice.layoutScale, qApp->devicePixelRatio());

@@ -2,6 +2,7 @@
 #include "ui/Twips.h"
 #include "ui/WindowGeometry.h"
 #include "ui/WrapButton.h"
+#include "ui/ScreenFont.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -49,6 +50,7 @@ class WrapButtonTest : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { ScreenFont::use(ScreenFont::programChoice()); } // as the program draws
     void visibleText_data();
     void visibleText();
     void captionLines_data();
