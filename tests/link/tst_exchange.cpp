@@ -177,6 +177,36 @@ private slots:
         QCOMPARE(exchange.lineProvedQuiet(), quiet);
     }
 
+    void doubtIsJudgedPerExchange()
+    {
+        FakeSerialLink port;
+        port.open();
+        port.responder = [](const QByteArray &) { return QList<QByteArray>{bytes(38, ']')}; };
+        port.received = "[late reply]"; // before the first request
+        StopRequest stop;
+        Exchange exchange(port, stop);
+        QByteArray received;
+        QCOMPARE(exchange.request("{110000}", contactRecord, WaitEvents::Ignored, &received), ExchangeOutcome::Reply);
+        QVERIFY(exchange.earlierReplyInDoubt());
+        QCOMPARE(exchange.request("{110001}", contactRecord, WaitEvents::Ignored, &received), ExchangeOutcome::Reply);
+        QVERIFY(!exchange.earlierReplyInDoubt());
+    }
+
+    void noiseWhileAReplyIsConfirmedMakesTheLineNoisy()
+    {
+        FakeSerialLink port;
+        port.open();
+        const QByteArray reply = bytes(38, ']');
+        port.responder = [&](const QByteArray &) { return QList<QByteArray>{reply, "", "\r\n"}; };
+        StopRequest stop;
+        Exchange exchange(port, stop);
+        QByteArray received;
+        QCOMPARE(exchange.request("{110000}", contactRecord, WaitEvents::Ignored, &received, Exchange::Trust::Confirmed),
+                 ExchangeOutcome::Reply);
+        QCOMPARE(received, reply);
+        QVERIFY(exchange.lineNoisy());
+    }
+
     void aLineCountsAsCleanAgainAfterARunOfCleanExchanges()
     {
         FakeSerialLink port;
