@@ -177,6 +177,19 @@ private slots:
         QCOMPARE(exchange.lineProvedQuiet(), quiet);
     }
 
+    void aSecondReplyWhileOneIsConfirmedPutsItInDoubt()
+    {
+        FakeSerialLink port;
+        port.open();
+        const QByteArray reply = bytes(38, ']');
+        port.responder = [&](const QByteArray &) { return QList<QByteArray>{reply, "", QByteArray(37, 'o') + ']'}; };
+        StopRequest stop;
+        Exchange exchange(port, stop);
+        QByteArray received;
+        QCOMPARE(exchange.request("{110000}", contactRecord, WaitEvents::Ignored, &received, Exchange::Trust::Confirmed),
+                 ExchangeOutcome::Suspect);
+    }
+
     void doubtIsJudgedPerExchange()
     {
         FakeSerialLink port;

@@ -125,6 +125,13 @@ private slots:
         QCOMPARE(changed.size(), 1);
         QCOMPARE(changed[0][0].toModelIndex(), model.index(0, 0));
         QCOMPARE(changed[0][1].toModelIndex(), model.index(model.rowCount() - 1, model.columnCount() - 1));
+
+        // One tick changes its own item; the item beside the last file holds none.
+        changed.clear();
+        QVERIFY(model.setTicked(3, false));
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed[0][0].toModelIndex(), model.index(1, 1));
+        QCOMPARE(model.index(2, 1).data(FileListModel::FileRowRole), QVariant(-1));
     }
 
     void designRowsBeforeCreation();
