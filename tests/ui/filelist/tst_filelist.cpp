@@ -115,6 +115,15 @@ class FileListTest : public QObject
     Q_OBJECT
 
 private slots:
+    void aCellBeyondTheColumnsIsNoCellOfTheNextRow()
+    {
+        FileListModel model(2);
+        model.resize(3);
+        model.setCellText(0, 2, QStringLiteral("x"));
+        QCOMPARE(model.cellText(0, 2), QString());
+        QCOMPARE(model.cellText(1, 0), FileListModel::emptyCellText());
+    }
+
     // Select All and Unselect All repaint every file, and screen readers hear of each.
     void tickingEveryRowTellsOfEveryItem()
     {
