@@ -96,7 +96,9 @@ std::string scientificTextPortable(double value, int precision)
         text += '.' + digits.substr(1);
     const int magnitude = std::abs(exponent);
     text += exponent < 0 ? "e-" : "e+";
-    text += (magnitude < 10 ? "0" : "") + std::to_string(magnitude);
+    if (magnitude < 10)
+        text += '0';
+    text += std::to_string(magnitude);
     return text;
 }
 
