@@ -66,13 +66,9 @@ MeasurementView::MeasurementView(MeasurementViewDesign design, SaveDialog &saveD
         m_list->setCellText(1, m_design.blankFirstRightColumn, QString());
     FileRows::holdDesignRows(*m_list);
 
-    if (m_design.exportButtonFirst) {
-        addExportButton();
-        addLinks();
-    } else {
-        addLinks();
-        addExportButton();
-    }
+    // Tab follows the reading order: the links on the left, then Download.
+    addLinks();
+    addExportButton();
     hide();
 }
 

@@ -38,9 +38,6 @@ struct MeasurementViewDesign
     QStringList spokenHeadings;     // the column headings assistive tools name
     int blankFirstRightColumn = -1; // a label column of the right-hand design row that starts blank
     int exportButtonLeft = 0;       // before the loaded window centres it
-    // Creation order decides the keyboard order: Download before or after the two links.
-    bool exportButtonFirst = false;
-
     FamilyColumns columns; // the export's headings and cells
 };
 

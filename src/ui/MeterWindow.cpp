@@ -8,6 +8,7 @@
 #include "ui/MeterStartup.h"
 #include "ui/PlainText.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QKeyEvent>
 
@@ -47,6 +48,14 @@ void MeterWindow::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         escapePressed();
+        return;
+    }
+    // Enter presses the button that has the focus, as on Windows; a button
+    // outside a dialog leaves the key to its window.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    auto *button = qobject_cast<QAbstractButton *>(focusWidget());
+    if (enter && button && button->isEnabled() && button->isVisibleTo(this) && !event->isAutoRepeat()) {
+        button->click();
         return;
     }
     QWidget::keyPressEvent(event);

@@ -35,8 +35,8 @@ struct Placed
 
 // Both menu captions take two lines, "files" on the second: the blanks in
 // the first one are there to push "files" down.
-const Placed heatRunMenuButton{QStringLiteral("       Heat Run Test       files"), QRect(600, 360, 2055, 615)};
-const Placed measurementsMenuButton{QStringLiteral("Resistance Measurement files"), QRect(600, 1200, 2055, 615)};
+const Placed heatRunMenuButton{QStringLiteral("       &Heat Run Test       files"), QRect(600, 360, 2055, 615)};
+const Placed measurementsMenuButton{QStringLiteral("&Resistance Measurement files"), QRect(600, 1200, 2055, 615)};
 const Placed exitMenuButton{QStringLiteral("E&xit"), QRect(600, 2040, 2055, 495)};
 const Placed closeButton{QStringLiteral("&Close"), QRect(1680, 120, 1215, 375)};
 const QString heatRunFrameCaption = QStringLiteral("Heat Run Test Files");
@@ -122,7 +122,6 @@ MeasurementViewDesign windingMeasurementDesign()
     // Also blanks the first row's right-hand file name, as the design has it.
     setExportColumns(design, windingColumns());
     design.exportButtonLeft = 6960;
-    design.exportButtonFirst = true;
     return design;
 }
 
@@ -177,8 +176,9 @@ void WindingMeterWindow::buildHeatRunView()
         heading(m_heatRunFrame, text.text, text.place);
     const QFont plain = WindowGeometry::sansSerif(8.25, false);
     for (int slot = 0; slot < heatRunSlots; ++slot) {
-        auto *number =
-            place(new QLabel(QStringLiteral("%1.").arg(slot + 1), m_heatRunFrame), QString(), inRow(heatRunNumberPlace, slot));
+        // The slot's number is the access key of its Download button: Alt+3 downloads slot 3.
+        auto *number = place(new QLabel(QStringLiteral("&%1.").arg(slot + 1), m_heatRunFrame), QString(),
+                             inRow(heatRunNumberPlace, slot));
         number->setFont(plain);
         m_heatRunNames[slot] = place(new QLabel(heatRunEmptyName.text, m_heatRunFrame),
                                      QStringLiteral("lblFile_%1").arg(slot), inRow(heatRunEmptyName.place, slot));
@@ -190,6 +190,7 @@ void WindingMeterWindow::buildHeatRunView()
         m_heatRunDownloadButtons[slot]->setEnabled(false);
         m_heatRunDownloadButtons[slot]->setAccessibleName(
             QStringLiteral("Download heat run test file %1").arg(slot + 1));
+        number->setBuddy(m_heatRunDownloadButtons[slot]);
         connect(m_heatRunDownloadButtons[slot], &QPushButton::clicked, this, [this, slot] { downloadHeatRun(slot); });
     }
     m_heatRunFrame->hide();

@@ -347,7 +347,7 @@ void TextFitTest::heatRunCaptionTakesTwoCentredLines()
     auto *button = qobject_cast<WrapButton *>(childNamed<QPushButton>(&window, "cmdHRT"));
     QVERIFY(button);
     // The caption stays as designed, blanks and all; only the painting wraps it.
-    QCOMPARE(button->text(), QStringLiteral("       Heat Run Test       files"));
+    QCOMPARE(button->text(), QStringLiteral("       &Heat Run Test       files"));
     QCOMPARE(button->objectName(), QStringLiteral("cmdHRT"));
     QCOMPARE(button->accessibleName(), QStringLiteral("Heat Run Test files"));
     QCOMPARE(button->lines(), QStringList({"Heat Run Test", "files"}));
@@ -359,7 +359,7 @@ void TextFitTest::measurementCaptionWrapsInsteadOfClipping()
     WindingMeterWindow window(context());
     auto *button = qobject_cast<WrapButton *>(childNamed<QPushButton>(&window, "cmdRM"));
     QVERIFY(button);
-    QCOMPARE(button->text(), QStringLiteral("Resistance Measurement files"));
+    QCOMPARE(button->text(), QStringLiteral("&Resistance Measurement files"));
     QCOMPARE(button->objectName(), QStringLiteral("cmdRM"));
     QCOMPARE(button->lines(), QStringList({"Resistance Measurement", "files"}));
     QCOMPARE(clipping(button), QString());
