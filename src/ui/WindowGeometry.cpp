@@ -32,6 +32,11 @@ const QScreen *screenOf(const QWidget *window)
     return window->screen() ? window->screen() : QGuiApplication::primaryScreen();
 }
 
+bool fits(QScrollArea *area, QSize size)
+{
+    return size.width() <= area->viewport()->width() && size.height() <= area->viewport()->height();
+}
+
 // A scroll area without a frame of its own: the window's frame is enough.
 class CanvasArea : public QScrollArea
 {
@@ -59,17 +64,18 @@ private:
     // The control that takes the keyboard focus (Tab, an access key, the
     // window's own choice) is scrolled into view: whole where the view holds
     // it, an edit field not only its text cursor; else the part with the
-    // focus, as a scroll area does. A click needs no scrolling: what was
-    // clicked is in view.
+    // focus (a list's current item), as a scroll area does. A click needs no
+    // scrolling: what was clicked is in view.
     void showFocus(QWidget *, QWidget *control)
     {
         if (!control || !widget()->isAncestorOf(control) || QGuiApplication::mouseButtons() != Qt::NoButton)
             return;
-        const QRect whole(control->mapTo(widget(), QPoint()), control->size());
-        if (whole.width() <= viewport()->width() && whole.height() <= viewport()->height())
-            ensureVisible(whole.center().x(), whole.center().y(), whole.width() / 2 + 1, whole.height() / 2 + 1);
+        const QRect whole(QPoint(), control->size());
+        const QRect focused = control->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        if (fits(this, whole.size()) || !focused.isValid())
+            bringIntoView(control, whole);
         else
-            ensureWidgetVisible(control);
+            bringIntoView(control, focused);
     }
 };
 
@@ -95,6 +101,18 @@ QWidget *addCanvas(QWidget *window)
 QScrollArea *scrollAreaOf(const QWidget *window)
 {
     return window->findChild<QScrollArea *>(scrollAreaName, Qt::FindDirectChildrenOnly);
+}
+
+void bringIntoView(QWidget *control, const QRect &part)
+{
+    QScrollArea *area = scrollAreaOf(control->window());
+    if (!area || !area->widget() || !area->widget()->isAncestorOf(control))
+        return;
+    const QRect shown(control->mapTo(area->widget(), part.topLeft()), part.size());
+    if (fits(area, shown.size()))
+        area->ensureVisible(shown.center().x(), shown.center().y(), shown.width() / 2 + 1, shown.height() / 2 + 1);
+    else
+        area->ensureVisible(shown.left(), shown.top(), 1, 1);
 }
 
 QMargins frameMargins(const QWidget *window)

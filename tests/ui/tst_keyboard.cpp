@@ -5,11 +5,14 @@
 #include "MeterHarness.h"
 #include "TemporaryConfigHome.h"
 #include "ui/WindingMeterWindow.h"
+#include "ui/WindowGeometry.h"
+#include "ui/filelist/FileListView.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QScrollArea>
 #include <QTest>
 
 #include <functional>
@@ -186,6 +189,38 @@ private slots:
             QVERIFY2(!key.isEmpty(), qPrintable(button->objectName() + " has no access key"));
             QVERIFY2(!owners.contains(key), qPrintable(button->objectName() + " shares " + key + " with " + owners[key]));
             owners.insert(key, button->objectName());
+        }
+    }
+
+    void theCurrentFileStaysInTheWindowsView_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("End") << int(Qt::Key_End);
+        QTest::newRow("Page Down") << int(Qt::Key_PageDown);
+        QTest::newRow("Down") << int(Qt::Key_Down);
+    }
+    void theCurrentFileStaysInTheWindowsView()
+    {
+        QFETCH(int, key);
+        WindowView view = cableWindow;
+        view.simArguments = QStringList{"--family", "cable", "--files", "100"};
+        MeterHarness harness(view.model, view.family, view.simArguments);
+        QVERIFY(showView(harness, view));
+        // Far smaller than the design, as at scale 2 on a laptop: the canvas scrolls.
+        harness.window->resize(640, 260);
+        auto *list = harness.window->findChild<FileListView *>("lstFiles");
+        QVERIFY(list);
+        list->setFocus(Qt::TabFocusReason);
+        QScrollArea *area = WindowGeometry::scrollAreaOf(harness.window.get());
+        QVERIFY(area);
+        for (int press = 0; press < 6; ++press) {
+            QTest::keyClick(list, Qt::Key(key));
+            const QRect file = list->visualRect(list->currentIndex());
+            const QRect shown(list->viewport()->mapTo(area->viewport(), file.topLeft()), file.size());
+            QVERIFY2(area->viewport()->rect().contains(shown),
+                     qPrintable(QStringLiteral("file %1 at y %2 outside the window's view")
+                                    .arg(list->currentRow() + 1)
+                                    .arg(shown.top())));
         }
     }
 

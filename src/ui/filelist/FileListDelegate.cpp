@@ -2,6 +2,7 @@
 #include "ui/filelist/FileListDelegate.h"
 
 #include "ui/PlainText.h"
+#include "ui/Twips.h"
 #include "ui/filelist/FileListModel.h"
 #include "ui/filelist/FileListView.h"
 
@@ -9,6 +10,15 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
+
+#include <algorithm>
+
+namespace {
+
+// The current file's frame: a pixel at the design's scale.
+constexpr int frameTwips = 15;
+
+} // namespace
 
 FileListDelegate::FileListDelegate(FileListView *view)
     : QStyledItemDelegate(view)
@@ -37,8 +47,12 @@ void FileListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
         box.state |= QStyle::State_Enabled;
     else
         box.palette.setCurrentColorGroup(QPalette::Disabled); // greyed like a disabled check box
-    if (option.state & QStyle::State_HasFocus)
-        box.state |= QStyle::State_HasFocus;
+    // The current file shows while the list has the focus, from the first
+    // key on: styles that keep focus frames for after a Tab are told it came
+    // by keyboard.
+    const bool current = option.state & QStyle::State_HasFocus;
+    if (current)
+        box.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
     style->drawControl(QStyle::CE_CheckBox, &box, painter, m_view);
 
     // The cells as labels show them: plain text from the top left, cut at the cell's edge.
@@ -47,7 +61,25 @@ void FileListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
                             option.palette, true, PlainText::shown(model.cellText(row, column)),
                             QPalette::WindowText);
     }
+    if (current)
+        drawCurrentFrame(painter, option, row);
     painter->restore();
+}
+
+void FileListDelegate::drawCurrentFrame(QPainter *painter, const QStyleOptionViewItem &option, int row) const
+{
+    // Some styles draw no focus frame around a check box, or a faint one: a
+    // frame in the highlight colour around the whole file shows in every style.
+    QRect file = m_view->checkCellRect(row);
+    for (int column = 0; column < m_view->fileModel().cellColumns(); ++column)
+        file = file.united(m_view->labelCellRect(row, column));
+    const int width = std::max(1, Twips::toPixels(frameTwips));
+    const QRect frame = file.adjusted(-width, -width, width, width).intersected(option.rect);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(option.palette.color(QPalette::Active, QPalette::Highlight));
+    const QRegion ring = QRegion(frame).subtracted(QRegion(frame.adjusted(width, width, -width, -width)));
+    for (const QRect &part : ring)
+        painter->drawRect(part);
 }
 
 QSize FileListDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
@@ -77,8 +109,9 @@ bool FileListDelegate::editorEvent(QEvent *event, QAbstractItemModel *model, con
         // The press goes on to the view, which makes the file current.
         if (event->type() == QEvent::MouseButtonPress)
             return false;
-        if (event->type() == QEvent::MouseButtonRelease)
-            toggle();
+        // The second click of a double click comes as a double click, and the
+        // view passes no release after it: each click toggles, as a check box does.
+        toggle();
         return true;
     }
     case QEvent::KeyPress: {

@@ -24,5 +24,7 @@ protected:
                      const QModelIndex &index) override;
 
 private:
+    void drawCurrentFrame(QPainter *painter, const QStyleOptionViewItem &option, int row) const;
+
     FileListView *m_view;
 };

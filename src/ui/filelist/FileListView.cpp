@@ -2,6 +2,7 @@
 #include "ui/filelist/FileListView.h"
 
 #include "ui/Twips.h"
+#include "ui/WindowGeometry.h"
 #include "ui/filelist/FileListAccessible.h"
 #include "ui/filelist/FileListDelegate.h"
 #include "ui/filelist/FileListLayout.h"
@@ -174,8 +175,12 @@ void FileListView::currentChanged(const QModelIndex &current, const QModelIndex 
     // QTableView would announce the item by its own cell numbering; the files
     // are announced by their row (see FileListAccessible), so skip to the base.
     QAbstractItemView::currentChanged(current, previous);
-    if (hasFocus())
-        announceCurrent();
+    if (!hasFocus())
+        return;
+    announceCurrent();
+    // The view has scrolled to the file; a window too small for the list
+    // (a small screen, a large scale) scrolls to it as well.
+    WindowGeometry::bringIntoView(viewport(), visualRect(current));
 }
 
 void FileListView::focusInEvent(QFocusEvent *event)

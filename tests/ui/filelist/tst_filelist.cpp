@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 #include <QWheelEvent>
 #include <QWidget>
 
@@ -157,6 +158,7 @@ private slots:
     void ticksPersistAcrossScrolling();
     void clickAnywhereInTheDesignedCellTicks_data();
     void clickAnywhereInTheDesignedCellTicks();
+    void eachClickOfADoubleClickToggles();
     void disabledRowCannotBeTicked_data();
     void disabledRowCannotBeTicked();
     void meterTextIsShownLiterally_data();
@@ -164,6 +166,7 @@ private slots:
     void largestListReachesItsEnd();
     void wheelMovesWholeLines();
     void tabReachesTheListAsOneStop();
+    void currentFileShowsFromTheFirstKey();
     void keysWalkEveryFileInScreenOrder_data();
     void keysWalkEveryFileInScreenOrder();
     void pageAndEndKeys_data();
@@ -441,6 +444,20 @@ void FileListTest::clickAnywhereInTheDesignedCellTicks()
     QCOMPARE(f.list->currentRow(), row);
 }
 
+void FileListTest::eachClickOfADoubleClickToggles()
+{
+    Fixture f;
+    f.load(10);
+    QWindow *window = f.frame2->windowHandle();
+    const QPoint box = f.view()->viewport()->mapTo(f.frame2.get(), f.list->checkCellRect(4).center());
+    // Through the window, so that the second press arrives as a double click.
+    QTest::mouseDClick(window, Qt::LeftButton, {}, box);
+    QVERIFY(!f.list->isTicked(4));
+    QTest::mouseClick(window, Qt::LeftButton, {}, box);
+    QTest::mouseDClick(window, Qt::LeftButton, {}, box);
+    QVERIFY(f.list->isTicked(4));
+}
+
 void FileListTest::disabledRowCannotBeTicked_data()
 {
     QTest::addColumn<QString>("way");
@@ -563,6 +580,26 @@ void FileListTest::wheelMovesWholeLines()
     small.wheel(1);
     QCOMPARE(small.list->scrollBar()->value(), 0);
     QCOMPARE(small.list->topLine(), 0);
+}
+
+void FileListTest::currentFileShowsFromTheFirstKey()
+{
+    Fixture f(Layout::Contact);
+    f.load(10);
+    // The focus comes as at the window's start, not by Tab.
+    f.view()->setFocus(Qt::OtherFocusReason);
+    f.press(Qt::Key_Down);
+    f.press(Qt::Key_Right);
+    QCOMPARE(f.list->currentRow(), 3);
+    const QColor highlight = f.view()->palette().color(QPalette::Active, QPalette::Highlight);
+    const auto underFile = [&f](int row) {
+        const QRect file = f.list->checkCellRect(row).united(f.list->labelCellRect(row, 2));
+        return f.view()->viewport()->grab().toImage().pixelColor(file.center().x(), file.bottom() + 1);
+    };
+    QCOMPARE(underFile(3), highlight);
+    QVERIFY(underFile(2) != highlight);
+    f.before->setFocus();
+    QVERIFY(underFile(3) != highlight);
 }
 
 void FileListTest::tabReachesTheListAsOneStop()
