@@ -39,8 +39,10 @@ MeterLoad::Step showRecord(FileList &list, const MeterFiles &files, int row, Use
         if (list.cellText(row, column) != labels[column])
             list.setCellText(row, column, labels[column]);
     }
-    if (files.state(row) == MeterFiles::State::Empty)
+    const bool empty = files.state(row) == MeterFiles::State::Empty;
+    if (empty)
         list.setCheckEnabled(row, false);
+    list.setFileState(row, empty ? FileListModel::FileState::Empty : FileListModel::FileState::Read);
     return MeterLoad::Step::GoOn;
 }
 

@@ -69,6 +69,8 @@ public:
     bool isCheckEnabled(int row) const { return m_model.isEnabled(row); }
     void setCheckEnabled(int row, bool enabled);
 
+    void setFileState(int row, FileListModel::FileState state) { m_model.setFileState(row, state); }
+
     // What a screen reader says for the row.
     QString spokenText(int row) const { return m_model.spokenText(row); }
     // Named to assistive tools as the description of every file.

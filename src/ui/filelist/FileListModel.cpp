@@ -99,21 +99,42 @@ void FileListModel::setEnabled(int row, bool enabled)
     rowChanged(row, {CheckEnabledRole});
 }
 
+FileListModel::FileState FileListModel::fileState(int row) const
+{
+    return hasRow(row) ? m_rows[size_t(row)].file : FileState::NotRead;
+}
+
+void FileListModel::setFileState(int row, FileState state)
+{
+    if (!hasRow(row) || m_rows[size_t(row)].file == state)
+        return;
+    m_rows[size_t(row)].file = state;
+    rowChanged(row, {Qt::AccessibleTextRole});
+}
+
 QString FileListModel::spokenText(int row) const
 {
     if (!hasRow(row))
         return QString();
-    // The cells as shown, without the padding the meter sends; a cell that no
-    // record filled ("  ---") reads as "not read" rather than as three dashes.
+    const QString file = QStringLiteral("File %1").arg(row + 1);
+    switch (fileState(row)) {
+    case FileState::NotRead:
+        return file + QStringLiteral(": not read");
+    case FileState::Empty:
+        return file + QStringLiteral(": empty");
+    case FileState::Read:
+        break;
+    }
+    // The cells as shown, without the padding the meter sends; the list's
+    // placeholder in a read file is a value the record lacks.
     QStringList parts;
     for (int column = 0; column < m_cellColumns; ++column) {
         const QString text = cellText(row, column);
         if (text == emptyCellText())
-            parts << QStringLiteral("not read");
+            parts << QStringLiteral("no value");
         else if (const QString shown = PlainText::shown(text).trimmed(); !shown.isEmpty())
             parts << shown;
     }
-    const QString file = QStringLiteral("File %1").arg(row + 1);
     return parts.isEmpty() ? file : file + QStringLiteral(": ") + parts.join(QStringLiteral(", "));
 }
 

@@ -27,6 +27,13 @@ public:
         CheckEnabledRole,               // bool: whether the tick may change
     };
 
+    // What the meter has told of a file, for what a screen reader says of it.
+    enum class FileState {
+        NotRead, // no record yet, or its fetch failed: the cells are the list's own
+        Read,    // a record filled the cells; "  ---" in one is a value the record lacks
+        Empty,   // the meter holds no file in the slot
+    };
+
     // Text of a label cell that no record has filled.
     static QString emptyCellText() { return RecordCells::unfilledText(); }
 
@@ -57,7 +64,11 @@ public:
     bool isEnabled(int row) const;
     void setEnabled(int row, bool enabled);
 
-    // How a screen reader reads the row: "File 3: " and the shown cells.
+    FileState fileState(int row) const;
+    void setFileState(int row, FileState state);
+
+    // How a screen reader reads the row: "File 3: " and the shown cells of a
+    // read file, "no value" for a placeholder; "File 4: empty"; "File 5: not read".
     QString spokenText(int row) const;
 
     // Between file rows and the view's items.
@@ -75,6 +86,7 @@ private:
     {
         bool ticked = false;
         bool enabled = true;
+        FileState file = FileState::NotRead;
     };
 
     bool hasCell(int row, int column) const;

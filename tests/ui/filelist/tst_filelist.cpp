@@ -527,6 +527,7 @@ void FileListTest::meterTextIsShownLiterally()
     f.list->setCellText(3, 0, stored);
     f.list->setCellText(3, 1, QString());
     f.list->setCellText(3, 2, QString());
+    f.list->setFileState(3, FileListModel::FileState::Read);
     QCOMPARE(f.item(3)->text(QAccessible::Name), QStringLiteral("File 4: ") + spoken);
     // The export reads the stored text, which stays as the meter sent it.
     QCOMPARE(f.list->cellText(3, 0), stored);
@@ -548,8 +549,7 @@ void FileListTest::largestListReachesItsEnd()
     QVERIFY(f.list->checkCellRect(9998).bottom() < f.view()->viewport()->height());
     QVERIFY(f.list->isTicked(9998));
     QVERIFY(!f.list->isTicked(9997));
-    QCOMPARE(f.item(9998)->text(QAccessible::Name), QStringLiteral("File 9999: not read, not read, not read, "
-                                                                   "not read, not read, not read, not read"));
+    QCOMPARE(f.item(9998)->text(QAccessible::Name), QStringLiteral("File 9999: not read"));
     // No widget per row: the rows are items of one view.
     QVERIFY(f.list->viewport()->findChildren<QWidget *>().size() < 20);
 }
@@ -779,7 +779,12 @@ void FileListTest::accessibleItemsReadAsFiles()
     f.list->setCellText(2, 0, QStringLiteral("01/05/23 - 10:02:00"));
     f.list->setCellText(2, 1, QStringLiteral("2.345678"));
     f.list->setCellText(2, 2, QStringLiteral(" 100.0"));
-    f.list->setCellText(3, 1, QString());
+    f.list->setFileState(2, FileListModel::FileState::Read);
+    // A read file that lacks a value, an empty slot, a record that failed.
+    f.list->setCellText(3, 0, QStringLiteral("01/05/23 - 10:03:00"));
+    f.list->setCellText(3, 2, QString());
+    f.list->setFileState(3, FileListModel::FileState::Read);
+    f.list->setFileState(4, FileListModel::FileState::Empty);
     f.list->setColumnHeadings({QStringLiteral("File No."), QStringLiteral("Date & Time")});
     f.list->setTicked(2, true);
 
@@ -800,7 +805,9 @@ void FileListTest::accessibleItemsReadAsFiles()
         QCOMPARE(bool(item->state().offscreen), !f.list->isRowOnScreen(row));
     }
     QCOMPARE(list->child(2)->text(QAccessible::Name), QStringLiteral("File 3: 01/05/23 - 10:02:00, 2.345678, 100.0"));
-    QCOMPARE(list->child(3)->text(QAccessible::Name), QStringLiteral("File 4: not read, not read"));
+    QCOMPARE(list->child(3)->text(QAccessible::Name), QStringLiteral("File 4: 01/05/23 - 10:03:00, no value"));
+    QCOMPARE(list->child(4)->text(QAccessible::Name), QStringLiteral("File 5: empty"));
+    QCOMPARE(list->child(5)->text(QAccessible::Name), QStringLiteral("File 6: not read"));
     QCOMPARE(list->child(2)->text(QAccessible::Description), QStringLiteral("Columns: File No., Date & Time"));
     QVERIFY(!list->child(100));
 

@@ -143,6 +143,9 @@ private slots:
             QCOMPARE(list.cellText(3, column), row3.at(column));
         }
         QVERIFY(!list.isCheckEnabled(2));
+        // A screen reader tells a value the record lacks from an empty slot.
+        QCOMPARE(list.spokenText(1), QString("File 2: TX-002, 100.000, OL, 35, 93.85, no value, Aluminium"));
+        QCOMPARE(list.spokenText(2), QString("File 3: empty"));
 
         // Heat-run slots: 1 and 3 hold files, 2 is empty.
         QCOMPARE(childNamed<QLabel>(window, "lblFile_0")->text(), QString("HRT-JOB-0001"));
