@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli/ConsoleText.h"
 
-#include <QRegularExpression>
 
 #include <cmath>
 
@@ -45,28 +44,4 @@ QString progressLine(int done, int total, double elapsedSeconds)
                     .arg(secondsLeft % 60, 2, 10, QLatin1Char('0'));
     }
     return line;
-}
-
-QString heatRunFileName(const QString &meterName, int slot, const QStringList &taken)
-{
-    QString name;
-    for (const QChar character : meterName) {
-        const bool kept = (character.unicode() < 0x80 && character.isLetterOrNumber()) || character == u' '
-                          || character == u'.' || character == u'_' || character == u'-';
-        name += kept ? character : QChar(u'_');
-    }
-    static const QRegularExpression edges(QStringLiteral("^[ .]+|[ .]+$"));
-    name.remove(edges);
-    if (name.isEmpty())
-        name = QStringLiteral("heat-run-%1").arg(slot + 1);
-    static const QRegularExpression reserved(QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    if (reserved.match(name).hasMatch())
-        name.prepend(u'_');
-
-    const auto isTaken = [&taken](const QString &candidate) { return taken.contains(candidate, Qt::CaseInsensitive); };
-    QString fileName = name + QStringLiteral(".csv");
-    for (int copy = 2; isTaken(fileName); ++copy)
-        fileName = QStringLiteral("%1 (%2).csv").arg(name).arg(copy);
-    return fileName;
 }

@@ -19,10 +19,3 @@ QByteArray terminalTable(const QByteArray &table);
 // The rate and the time left are shown once a file has been read.
 QString progressLine(int done, int total, double elapsedSeconds);
 
-// A file name for a heat-run-test file from its name on the meter: letters,
-// digits, blanks, ".", "_" and "-" are kept, anything else becomes "_";
-// blanks and dots at either end go; a name left empty or reserved on Windows
-// ("CON", "COM1", ...) becomes "heat-run-N" or gets a leading "_". ".csv" is
-// appended, and " (2)", " (3)", ... before it where `taken` (compared without
-// case) already holds the name.
-QString heatRunFileName(const QString &meterName, int slot, const QStringList &taken);

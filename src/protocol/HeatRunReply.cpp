@@ -4,6 +4,8 @@
 #include "protocol/Request.h"
 #include "protocol/ReplyFields.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 constexpr int nameLength = 12;
@@ -51,4 +53,28 @@ QByteArray heatRunRequest(int slotIndex)
 QStringList heatRunLongestNames()
 {
     return {QStringLiteral("HRT-JOB-0001"), QStringLiteral("000000000000")};
+}
+
+QString heatRunFileName(const QString &meterName, int slot, const QStringList &taken)
+{
+    QString name;
+    for (const QChar character : meterName) {
+        const bool kept = (character.unicode() < 0x80 && character.isLetterOrNumber()) || character == u' '
+                          || character == u'.' || character == u'_' || character == u'-';
+        name += kept ? character : QChar(u'_');
+    }
+    static const QRegularExpression edges(QStringLiteral("^[ .]+|[ .]+$"));
+    name.remove(edges);
+    if (name.isEmpty())
+        name = QStringLiteral("heat-run-%1").arg(slot + 1);
+    static const QRegularExpression reserved(QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (reserved.match(name).hasMatch())
+        name.prepend(u'_');
+
+    const auto isTaken = [&taken](const QString &candidate) { return taken.contains(candidate, Qt::CaseInsensitive); };
+    QString fileName = name + QStringLiteral(".csv");
+    for (int copy = 2; isTaken(fileName); ++copy)
+        fileName = QStringLiteral("%1 (%2).csv").arg(name).arg(copy);
+    return fileName;
 }

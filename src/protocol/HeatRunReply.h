@@ -37,3 +37,11 @@ std::optional<QByteArray> heatRunContent(const QByteArray &reply);
 
 // "{10" + slot number (slotIndex + 1) in two digits + "}": slot 0 -> "{1001}".
 QByteArray heatRunRequest(int slotIndex);
+
+// A file name for a heat-run-test file from its name on the meter: letters,
+// digits, blanks, ".", "_" and "-" are kept, anything else becomes "_";
+// blanks and dots at either end go; a name left empty or reserved on Windows
+// ("CON", "COM1", ...) becomes "heat-run-N" or gets a leading "_". ".csv" is
+// appended, and " (2)", " (3)", ... before it where `taken` (compared without
+// case) already holds the name.
+QString heatRunFileName(const QString &meterName, int slot, const QStringList &taken);

@@ -23,21 +23,27 @@ public:
     // fileName), or an empty string when the user cancelled.
     QString showSave(UserDialogs &dialogs, const SaveFileType &type, const QList<SaveFileType> &alsoOffered = {})
     {
-        UserDialogs::SaveRequest request{type.filter, QString(), type.suffix, QString(), {}};
-        for (const SaveFileType &other : alsoOffered)
-            request.alsoOffered.append({other.filter, other.suffix});
+        QString chosen;
         if (fileName.isEmpty()) {
-            request.folder = SaveLocation::startFolder(type.kind);
-            request.proposedName = SaveLocation::proposedFileName(meterModel, today(), type.suffix);
+            chosen = showSaveAs(dialogs, type, SaveLocation::startFolder(type.kind),
+                                SaveLocation::proposedFileName(meterModel, today(), type.suffix), alsoOffered);
         } else {
             const QFileInfo remembered(fileName);
-            request.folder = remembered.absolutePath();
-            request.proposedName = remembered.fileName();
+            chosen = showSaveAs(dialogs, type, remembered.absolutePath(), remembered.fileName(), alsoOffered);
         }
-        const QString chosen = dialogs.saveFileName(request);
         if (!chosen.isEmpty())
             fileName = chosen;
         return chosen;
+    }
+
+    // Shows the dialog proposing `name` in `folder`; remembers nothing.
+    static QString showSaveAs(UserDialogs &dialogs, const SaveFileType &type, const QString &folder,
+                              const QString &name, const QList<SaveFileType> &alsoOffered = {})
+    {
+        UserDialogs::SaveRequest request{type.filter, name, type.suffix, folder, {}};
+        for (const SaveFileType &other : alsoOffered)
+            request.alsoOffered.append({other.filter, other.suffix});
+        return dialogs.saveFileName(request);
     }
 
     // A file of this kind was written: the next dialog for the kind opens in

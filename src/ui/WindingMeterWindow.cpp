@@ -16,6 +16,7 @@
 #include "ui/WindowGeometry.h"
 #include "ui/WrapButton.h"
 
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -246,6 +247,7 @@ void WindingMeterWindow::showHeatRunNames(const QList<std::optional<QString>> &n
     for (int slot = 0; slot < heatRunSlots && slot < names.size(); ++slot) {
         if (!names[slot])
             continue;
+        m_heatRunMeterNames[slot] = *names[slot];
         PlainText::setLabelText(m_heatRunNames[slot], *names[slot]);
         QFont bold = m_heatRunNames[slot]->font();
         bold.setBold(true);
@@ -331,8 +333,7 @@ void WindingMeterWindow::downloadHeatRun(int index)
         dialogs().critical(MessageTexts::errorTitle(), MessageTexts::downloadFailed());
         return;
     }
-    const SaveFileType type = SaveFileType::csvFile();
-    const QString path = m_saveDialog.showSave(dialogs(), type);
+    const QString path = askHeatRunPath(index);
     if (path.isEmpty())
         return;
     const WriteResult written = writeBytesFile(path, content);
@@ -340,8 +341,35 @@ void WindingMeterWindow::downloadHeatRun(int index)
         dialogs().critical(MessageTexts::errorTitle(), written.error);
         return;
     }
-    SaveDialog::saved(type, path);
+    SaveDialog::saved(SaveFileType::csvFile(), path);
     QFont normal = m_heatRunNames[index]->font();
     normal.setBold(false);
     m_heatRunNames[index]->setFont(normal);
+}
+
+QString WindingMeterWindow::askHeatRunPath(int slot)
+{
+    // A slot saved before proposes its own file again. Any other proposes the
+    // meter's name for it, in the folder last used, and never a file another
+    // slot or the measurement export was just written to: Enter in the dialog
+    // would replace it.
+    const SaveFileType type = SaveFileType::csvFile();
+    QString folder;
+    QString name;
+    if (const QFileInfo before(m_heatRunPaths[size_t(slot)]); !before.filePath().isEmpty()) {
+        folder = before.absolutePath();
+        name = before.fileName();
+    } else {
+        folder = SaveLocation::startFolder(type.kind);
+        QStringList taken;
+        for (const QString &path : m_heatRunPaths) {
+            if (!path.isEmpty() && QFileInfo(path).absolutePath() == folder)
+                taken << QFileInfo(path).fileName();
+        }
+        name = heatRunFileName(m_heatRunMeterNames[size_t(slot)], slot, taken);
+    }
+    const QString chosen = SaveDialog::showSaveAs(dialogs(), type, folder, name);
+    if (!chosen.isEmpty())
+        m_heatRunPaths[size_t(slot)] = chosen;
+    return chosen;
 }

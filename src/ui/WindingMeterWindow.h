@@ -63,6 +63,7 @@ private:
     void buildHeatRunView();
     void showHeatRunNames(const QList<std::optional<QString>> &names);
     void showView(QGroupBox *frame, QSize frameTwips, int heightExtra, bool withClose);
+    QString askHeatRunPath(int slot);
 
     QWidget *m_canvas = nullptr;     // holds every control; scrolls where the screen is too small
     int m_heatRunCount = 0;
@@ -80,5 +81,7 @@ private:
     QGroupBox *m_heatRunFrame = nullptr;
     std::array<QLabel *, heatRunSlots> m_heatRunNames{};
     std::array<QPushButton *, heatRunSlots> m_heatRunDownloadButtons{};
+    std::array<QString, heatRunSlots> m_heatRunMeterNames{}; // as the meter sent them
+    std::array<QString, heatRunSlots> m_heatRunPaths{};      // chosen for each slot in this window
     MeasurementView *m_view = nullptr;
 };

@@ -55,7 +55,9 @@ public:
     QString text(QAccessible::Text t) const override;
     void setText(QAccessible::Text, const QString &) override {}
     QRect rect() const override;
-    QAccessible::Role role() const override { return QAccessible::ListItem; }
+    // A check box, as each file's row is: Linux's bridge drops the checkable
+    // state of a list item, and an unticked item would be heard as nothing.
+    QAccessible::Role role() const override { return QAccessible::CheckBox; }
     QAccessible::State state() const override;
     void *interface_cast(QAccessible::InterfaceType type) override;
 

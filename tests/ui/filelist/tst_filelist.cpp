@@ -796,7 +796,7 @@ void FileListTest::accessibleItemsReadAsFiles()
     for (int row = 0; row < 100; ++row) {
         QAccessibleInterface *item = list->child(row);
         QVERIFY(item);
-        QCOMPARE(item->role(), QAccessible::ListItem);
+        QCOMPARE(item->role(), QAccessible::CheckBox); // heard as ticked or not ticked on every platform
         QVERIFY(item->text(QAccessible::Name).startsWith(QStringLiteral("File %1").arg(row + 1)));
         QCOMPARE(list->indexOfChild(item), row);
         QCOMPARE(item->parent(), list);

@@ -231,7 +231,7 @@ private slots:
         QCOMPARE(harness.dialogs.saveRequests.size(), 1);
         QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("CSV file (*.csv)"));
         QCOMPARE(harness.dialogs.saveRequests[0].defaultSuffix, QString("csv"));
-        QCOMPARE(harness.dialogs.saveRequests[0].proposedName, QString("KX-W2 2027-01-02.csv"));
+        QCOMPARE(harness.dialogs.saveRequests[0].proposedName, QString("HRT-JOB-0003.csv")); // the meter's name
         QCOMPARE(harness.dialogs.saveRequests[0].folder, startFolder);
         QCOMPARE(SaveLocation::startFolder(SaveKind::HeatRunFile), harness.files.path());
         QVERIFY(harness.dialogs.boxes.isEmpty());
@@ -259,6 +259,38 @@ private slots:
         QCOMPARE(window->focusWidget(), childNamed<QPushButton>(window, "cmdHRT"));
         QVERIFY(!harness.stop.isRequested());
         QCOMPARE(QAccessible::queryAccessibleInterface(window)->role(), QAccessible::Window);
+    }
+
+    void heatRunSavesNeverProposeAnotherFile()
+    {
+        MeterHarness harness("[KX-W2]", MeterFamily::Winding, {});
+        const QByteArray twoAlike = "family winding\nmodel [KX-W2]\nfiles 2\nheat-run 2\n"
+                                    "heat-run-name 0 T1/PHASE\\x20A\\x20\\x20\nheat-run-file 0 A\n"
+                                    "heat-run-name 1 T1/PHASE\\x20A\\x20\\x20\nheat-run-file 1 B\n";
+        harness.simArguments = QStringList({"--data", harness.writeDataFile(twoAlike), "--unpaced"});
+        QVERIFY(harness.load());
+        auto *window = harness.as<WindingMeterWindow>();
+        // The measurement export first, as a user would.
+        window->showMeasurementView();
+        harness.dialogs.saveAnswers << harness.files.filePath("export.html");
+        QVERIFY(harness.click("cmdRMDownload"));
+        window->showHeatRunView();
+
+        const QString first = harness.files.filePath("T1_PHASE A.csv");
+        harness.dialogs.saveAnswers << first << harness.files.filePath("second.csv") << first;
+        for (const char *button : {"cmdDownload_0", "cmdDownload_1", "cmdDownload_0"})
+            QVERIFY(harness.click(button));
+        QCOMPARE(harness.dialogs.saveRequests.size(), 4);
+        const QString heatRunFolder = harness.dialogs.saveRequests[1].folder;
+        QCOMPARE(harness.dialogs.saveRequests[1].proposedName, QString("T1_PHASE A.csv"));
+        // The same name on the meter, but not the file slot 1 went to.
+        QCOMPARE(harness.dialogs.saveRequests[2].proposedName, QString("T1_PHASE A (2).csv"));
+        QCOMPARE(harness.dialogs.saveRequests[2].folder, harness.files.path());
+        // A slot saved before proposes its own file again.
+        QCOMPARE(harness.dialogs.saveRequests[3].proposedName, QString("T1_PHASE A.csv"));
+        QCOMPARE(harness.dialogs.saveRequests[3].folder, harness.files.path());
+        QVERIFY(heatRunFolder != harness.files.path());
+        QCOMPARE(readFile(harness.files.filePath("second.csv")), QByteArray("B\r\n"));
     }
 
     void shortFormatMeterHasThirtyFiles()
