@@ -127,7 +127,9 @@ RecordCells decodeCableRecord(const QByteArray &reply, const DateTimeSeparators 
 
 QList<QStringList> cableLongestTexts(const QLocale &locale)
 {
-    // Date and time fields are bytes: two digits, three from 100 on.
+    // Date and time fields are two digits in a real date; a byte out of that
+    // range (three digits) is drawn narrower by the list rather than widening
+    // every window for it.
     const DateTimeSeparators separators = separatorsOf(locale);
     const auto dateTime = [&separators](const QString &field) {
         return field + separators.date + field + separators.date + field + QStringLiteral(" - ") + field
@@ -135,7 +137,7 @@ QList<QStringList> cableLongestTexts(const QLocale &locale)
     };
     // Size and current are 16-bit values, the current in tenths.
     return {{QStringLiteral("TX-0001"), QStringLiteral("0000000")},
-            {dateTime(QStringLiteral("00")), dateTime(QStringLiteral("100"))},
+            {dateTime(QStringLiteral("00"))},
             {QStringLiteral("123.456 m"), QStringLiteral("0.5678 \u00B5"), QStringLiteral("--------")},
             {singleText(65534.0f, locale)},
             {singleText(6553.5f, locale)},

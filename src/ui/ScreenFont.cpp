@@ -10,11 +10,11 @@
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QStyle>
 #include <QStyleOptionButton>
 
 #include <algorithm>
-#include <optional>
 
 namespace {
 
@@ -32,6 +32,17 @@ QRect buttonContents(QStyle::SubElement element, const QFont &font, const QRect 
     return QApplication::style()->subElementRect(element, &option, nullptr);
 }
 
+// A font's size in points, also for one the desktop gave in pixels.
+qreal pointsOf(const QFont &font)
+{
+    if (font.pointSizeF() > 0)
+        return font.pointSizeF();
+    return font.pixelSize() > 0 ? font.pixelSize() * 72.0 / 96.0 : 0;
+}
+
+// "QT_LOGGING_RULES=kestrix.font.info=true" tells which face the windows use.
+Q_LOGGING_CATEGORY(screenFontLog, "kestrix.font", QtWarningMsg)
+
 } // namespace
 
 QFont ScreenFontChoice::font(qreal designPoints, bool bold) const
@@ -47,25 +58,21 @@ QFont ScreenFontChoice::font(qreal designPoints, bool bold) const
 
 namespace ScreenFont {
 
-QStringList preferredFamilies()
+QString designFace()
 {
-    // The narrow faces of the design first, then the sans serifs that Linux
-    // systems carry; condensed last, as it only wins where the others do not fit.
-    static const char *const candidates[] = {"MS Sans Serif", "Microsoft Sans Serif", "Arial", "Liberation Sans",
-                                             "Noto Sans", "DejaVu Sans", "DejaVu Sans Condensed"};
-    QStringList families;
-    for (const char *candidate : candidates) {
-        const QString name = QString::fromLatin1(candidate);
-        if (!QFontDatabase::hasFamily(name))
-            continue;
-        // An alias (Arial on a system without it) stands for the face it resolves to.
-        const QString real = QFontInfo(QFont(name)).family();
-        if (!families.contains(real, Qt::CaseInsensitive))
-            families << real;
+    for (const char *face : {"MS Sans Serif", "Microsoft Sans Serif"}) {
+        const QString name = QString::fromLatin1(face);
+        // A family that only resolves to another (an alias) does not count.
+        if (QFontDatabase::hasFamily(name) &&
+            QFontInfo(QFont(name)).family().compare(name, Qt::CaseInsensitive) == 0)
+            return name;
     }
-    if (families.isEmpty())
-        families << QFontInfo(QApplication::font()).family();
-    return families;
+    return QString();
+}
+
+QFont desktopFont()
+{
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont);
 }
 
 bool fits(const TextRoom &room, const QFont &font, double scale)
@@ -113,33 +120,17 @@ double scaleNeeded(const QList<TextRoom> &rooms, const ScreenFontChoice &font)
     return hundredths / 100.0;
 }
 
-ScreenFontChoice choose(const QStringList &families, const QList<TextRoom> &rooms)
+ScreenFontChoice choose(const QString &designFace, const QFont &desktop, const QList<TextRoom> &rooms)
 {
-    std::optional<ScreenFontChoice> best;
-    for (const QString &family : families) {
-        for (qreal points = designPoints; points >= smallestPoints - 1e-9; points -= pointStep) {
-            const ScreenFontChoice candidate{family, points, 1.0};
-            const bool allFit = std::all_of(rooms.begin(), rooms.end(), [&](const TextRoom &room) {
-                return fits(room, candidate.font(room.designPoints, room.bold), 1.0);
-            });
-            if (allFit) {
-                if (!best || points > best->points)
-                    best = candidate;
-                break;
-            }
-        }
+    ScreenFontChoice choice;
+    if (!designFace.isEmpty()) {
+        choice.family = designFace;
+    } else {
+        choice.family = QFontInfo(desktop).family();
+        choice.points = std::max(designPoints, pointsOf(desktop));
     }
-    if (best)
-        return *best;
-
-    // No face fits the design as drawn: the layout grows instead, as little as it can.
-    for (const QString &family : families) {
-        ScreenFontChoice candidate{family, smallestPoints, 1.0};
-        candidate.layoutScale = scaleNeeded(rooms, candidate);
-        if (!best || candidate.layoutScale < best->layoutScale)
-            best = candidate;
-    }
-    return best.value_or(ScreenFontChoice{});
+    choice.layoutScale = scaleNeeded(rooms, choice);
+    return choice;
 }
 
 namespace {
@@ -164,7 +155,10 @@ void use(const ScreenFontChoice &choice)
 
 ScreenFontChoice programChoice()
 {
-    return choose(preferredFamilies(), designTextRooms(QLocale()));
+    const ScreenFontChoice choice = choose(designFace(), desktopFont(), designTextRooms(QLocale()));
+    qCInfo(screenFontLog, "Windows drawn in %s at %.2f points, layout scaled by %.2f", qPrintable(choice.family),
+           choice.points, choice.layoutScale);
+    return choice;
 }
 
 } // namespace ScreenFont

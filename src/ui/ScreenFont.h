@@ -40,15 +40,16 @@ struct ScreenFontChoice
 
 namespace ScreenFont {
 
-// The design's own point size, and the smallest that stays readable.
+// The design's own point size: no window text is drawn smaller.
 constexpr qreal designPoints = 8.25;
-constexpr qreal smallestPoints = 7.0;
-constexpr qreal pointStep = 0.25;
 constexpr double largestScale = 3.0;
 
-// Sans-serif faces in the order they are preferred, the design's narrow face
-// first; families the system lacks are skipped.
-QStringList preferredFamilies();
+// The design's own face where this system has it ("MS Sans Serif" or its
+// successor); else empty.
+QString designFace();
+
+// The desktop's user-interface font, as the platform reports it.
+QFont desktopFont();
 
 // Whether `room` shows its whole text with `font` when the layout is scaled by `scale`.
 bool fits(const TextRoom &room, const QFont &font, double scale);
@@ -56,14 +57,13 @@ bool fits(const TextRoom &room, const QFont &font, double scale);
 // The smallest layout factor, in steps of 0.01 from 1, at which every room fits.
 double scaleNeeded(const QList<TextRoom> &rooms, const ScreenFontChoice &font);
 
-// The rule: among the available families, the largest size from 8.25 down to
-// 7 points at which every room fits the unscaled design; where no family and
-// size manage that, the 7-point face that needs the smallest layout factor,
-// with that factor. Ties go to the earlier family.
-ScreenFontChoice choose(const QStringList &families, const QList<TextRoom> &rooms);
+// The rule: the design's face at the design's size where the system has it;
+// else the desktop's font at its own size, never below the design's 8.25
+// points. Either way the layout grows as little as every room needs.
+ScreenFontChoice choose(const QString &designFace, const QFont &desktop, const QList<TextRoom> &rooms);
 
-// The rule applied to every window's texts (designTextRooms()) and the
-// faces this system has (preferredFamilies()); needs a QApplication.
+// The rule applied to every window's texts (designTextRooms()), this
+// system's faces and the desktop's font; needs a QApplication.
 ScreenFontChoice programChoice();
 
 // The face and layout factor every window is drawn with. The program sets

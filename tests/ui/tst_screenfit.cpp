@@ -420,8 +420,9 @@ private slots:
         QVERIFY(shown.window);
         const QSize screen = screenOf(shown.window)->size();
         QScrollArea *area = WindowGeometry::scrollAreaOf(shown.window);
-        // A laptop's screen at scale 1 holds every window whole.
-        if (screen.width() >= 1366 && screen.height() >= 768)
+        // A laptop's screen at scale 1 holds every window of the design's own
+        // size whole; a desktop font that needs a larger layout may scroll it.
+        if (screen.width() >= 1366 && screen.height() >= 768 && ScreenFont::current().layoutScale == 1.0)
             QVERIFY(designFits(shown));
         if (designFits(shown)) {
             QCOMPARE(shown.window->size(), shown.clientDesign);
@@ -434,8 +435,10 @@ private slots:
         } else {
             QVERIFY(shown.window->width() < shown.clientDesign.width()
                     || shown.window->height() < shown.clientDesign.height());
-            QCOMPARE(area->horizontalScrollBar()->isVisible(), shown.window->width() < shown.clientDesign.width());
-            QCOMPARE(area->verticalScrollBar()->isVisible(), shown.window->height() < shown.clientDesign.height());
+            // A scroll bar where the canvas does not fit, and only there (the
+            // other bar's breadth may take what would just have fitted).
+            QCOMPARE(area->horizontalScrollBar()->isVisible(), area->viewport()->width() < area->widget()->width());
+            QCOMPARE(area->verticalScrollBar()->isVisible(), area->viewport()->height() < area->widget()->height());
         }
         // The designed layout inside stays as it is.
         QCOMPARE(area->widget()->size(), shown.clientDesign);

@@ -40,10 +40,8 @@ private slots:
     void designPixelsAtScaleOne_data();
     void designPixelsAtScaleOne();
     void scaledPixels();
-    void designStandsWhenAFontFits();
-    void largestSizeThatFits();
-    void layoutGrowsWhenNoSizeFits();
-    void earlierFamilyWinsATie();
+    void desktopFontNeverBelowTheDesign_data();
+    void desktopFontNeverBelowTheDesign();
     void sizesStayInProportion();
 };
 
@@ -77,53 +75,43 @@ void ScreenFontTest::scaledPixels()
     QCOMPARE(Twips::fromPixels(Twips::toPixels(6300)), 6300);
 }
 
-void ScreenFontTest::designStandsWhenAFontFits()
+void ScreenFontTest::desktopFontNeverBelowTheDesign_data()
 {
-    const QString family = ScreenFont::preferredFamilies().constFirst();
-    const QList<TextRoom> rooms{roomFor(family, 8.25)};
-    const ScreenFontChoice choice = ScreenFont::choose({family}, rooms);
+    QTest::addColumn<QString>("designFace");
+    QTest::addColumn<QFont>("desktop");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<qreal>("points");
+    const QString desktopFace = QFontInfo(QFont(QStringLiteral("DejaVu Sans"))).family();
+    QFont inPixels(desktopFace);
+    inPixels.setPixelSize(16);
+    QTest::newRow("the desktop's size") << QString() << QFont(desktopFace, 11) << desktopFace << 11.0;
+    QTest::newRow("a desktop smaller than the design") << QString() << QFont(desktopFace, 7) << desktopFace << 8.25;
+    QTest::newRow("the design's size") << QString() << QFont(desktopFace, 8) << desktopFace << 8.25;
+    QTest::newRow("a desktop sized in pixels") << QString() << inPixels << desktopFace << 12.0;
+    QTest::newRow("the design's face stays at its size") << "MS Sans Serif" << QFont(desktopFace, 11) << "MS Sans Serif"
+                                                         << 8.25;
+}
+
+void ScreenFontTest::desktopFontNeverBelowTheDesign()
+{
+    QFETCH(QString, designFace);
+    QFETCH(QFont, desktop);
+    QFETCH(QString, family);
+    QFETCH(qreal, points);
+    // Just wide enough for the sample at the design's size.
+    const QList<TextRoom> rooms{roomFor(QFontInfo(desktop).family(), 8.25)};
+    const ScreenFontChoice choice = ScreenFont::choose(designFace, desktop, rooms);
     QCOMPARE(choice.family, family);
-    QCOMPARE(choice.points, 8.25);
-    QCOMPARE(choice.layoutScale, 1.0);
-}
-
-void ScreenFontTest::largestSizeThatFits()
-{
-    const QString family = ScreenFont::preferredFamilies().constFirst();
-    // Wide enough at 7 points, too narrow at 8.25.
-    const QList<TextRoom> rooms{roomFor(family, 7.0)};
-    QVERIFY(!fitsAll(rooms, ScreenFontChoice{family, 8.25, 1.0}));
-
-    const ScreenFontChoice choice = ScreenFont::choose({family}, rooms);
-    QCOMPARE(choice.layoutScale, 1.0);
-    QVERIFY(choice.points >= ScreenFont::smallestPoints && choice.points < 8.25);
+    QCOMPARE(choice.points, points);
+    // The layout grows as far as the texts need, and no further.
     QVERIFY(fitsAll(rooms, choice));
-    // Not a step smaller than it needs to be.
-    QVERIFY(!fitsAll(rooms, ScreenFontChoice{family, choice.points + ScreenFont::pointStep, 1.0}));
-}
-
-void ScreenFontTest::layoutGrowsWhenNoSizeFits()
-{
-    const QString family = ScreenFont::preferredFamilies().constFirst();
-    TextRoom room = roomFor(family, 7.0);
-    room.widthTwips = room.widthTwips * 3 / 4;
-    const QList<TextRoom> rooms{room};
-
-    const ScreenFontChoice choice = ScreenFont::choose({family}, rooms);
-    QCOMPARE(choice.points, ScreenFont::smallestPoints);
-    QVERIFY(choice.layoutScale > 1.0);
-    QVERIFY(fitsAll(rooms, choice));
-    // The smallest factor, in hundredths, that does it.
-    ScreenFontChoice smaller = choice;
-    smaller.layoutScale = choice.layoutScale - 0.01;
-    QVERIFY(!fitsAll(rooms, smaller));
-}
-
-void ScreenFontTest::earlierFamilyWinsATie()
-{
-    const QString family = ScreenFont::preferredFamilies().constFirst();
-    const QList<TextRoom> rooms{TextRoom{QStringLiteral("No."), 4000, 400}};
-    QCOMPARE(ScreenFont::choose({family, QStringLiteral("Another Face")}, rooms).family, family);
+    if (designFace.isEmpty() && points > 8.25)
+        QVERIFY(choice.layoutScale > 1.0);
+    if (choice.layoutScale > 1.0) {
+        ScreenFontChoice smaller = choice;
+        smaller.layoutScale = choice.layoutScale - 0.01;
+        QVERIFY(!fitsAll(rooms, smaller));
+    }
 }
 
 void ScreenFontTest::sizesStayInProportion()

@@ -6,12 +6,14 @@
 #include "ui/filelist/FileListModel.h"
 #include "ui/filelist/FileListView.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -55,14 +57,30 @@ void FileListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
         box.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
     style->drawControl(QStyle::CE_CheckBox, &box, painter, m_view);
 
-    // The cells as labels show them: plain text from the top left, cut at the cell's edge.
-    for (int column = 0; column < model.cellColumns(); ++column) {
-        style->drawItemText(painter, m_view->labelCellRect(row, column), Qt::AlignLeft | Qt::AlignTop,
-                            option.palette, true, PlainText::shown(model.cellText(row, column)),
-                            QPalette::WindowText);
-    }
+    // The cells as labels show them: plain text from the top left.
+    for (int column = 0; column < model.cellColumns(); ++column)
+        drawCell(painter, option, m_view->labelCellRect(row, column), PlainText::shown(model.cellText(row, column)));
     if (current)
         drawCurrentFrame(painter, option, row);
+    painter->restore();
+}
+
+void FileListDelegate::drawCell(QPainter *painter, const QStyleOptionViewItem &option, const QRect &cell,
+                                const QString &text) const
+{
+    // The layout is wide enough for what a record holds; a text wider than
+    // its cell (a field out of its range) is drawn narrower rather than cut.
+    const qreal advance = QFontMetricsF(painter->font()).horizontalAdvance(text);
+    if (advance <= cell.width() || cell.width() <= 0) {
+        m_view->style()->drawItemText(painter, cell, Qt::AlignLeft | Qt::AlignTop, option.palette, true, text,
+                                      QPalette::WindowText);
+        return;
+    }
+    painter->save();
+    painter->translate(cell.left(), 0);
+    painter->scale(cell.width() / advance, 1.0);
+    m_view->style()->drawItemText(painter, QRect(0, cell.top(), int(std::ceil(advance)), cell.height()),
+                                  Qt::AlignLeft | Qt::AlignTop, option.palette, true, text, QPalette::WindowText);
     painter->restore();
 }
 

@@ -24,6 +24,7 @@ protected:
                      const QModelIndex &index) override;
 
 private:
+    void drawCell(QPainter *painter, const QStyleOptionViewItem &option, const QRect &cell, const QString &text) const;
     void drawCurrentFrame(QPainter *painter, const QStyleOptionViewItem &option, int row) const;
 
     FileListView *m_view;

@@ -167,6 +167,7 @@ private slots:
     void wheelMovesWholeLines();
     void tabReachesTheListAsOneStop();
     void currentFileShowsFromTheFirstKey();
+    void aTextWiderThanItsCellIsDrawnNarrowerNotCut();
     void keysWalkEveryFileInScreenOrder_data();
     void keysWalkEveryFileInScreenOrder();
     void pageAndEndKeys_data();
@@ -600,6 +601,25 @@ void FileListTest::currentFileShowsFromTheFirstKey()
     QVERIFY(underFile(2) != highlight);
     f.before->setFocus();
     QVERIFY(underFile(3) != highlight);
+}
+
+void FileListTest::aTextWiderThanItsCellIsDrawnNarrowerNotCut()
+{
+    Fixture f(Layout::Contact);
+    f.load(4);
+    const QRect cell = f.list->labelCellRect(0, 2); // the current's narrow cell
+    const auto cellImage = [&](const QString &text) {
+        f.list->setCellText(0, 2, text);
+        return f.view()->viewport()->grab().toImage().copy(cell);
+    };
+    const QImage empty = cellImage(QString());
+    const QImage fits = cellImage(QStringLiteral("1.5"));
+    // Cut, the long text's start would look as the short one's does.
+    const QImage tooLong = cellImage(QStringLiteral("1.5000000000000000000"));
+    QVERIFY(fits != empty);
+    QVERIFY(tooLong != empty);
+    const QRect start(0, 0, cell.width() / 3, cell.height());
+    QVERIFY(tooLong.copy(start) != fits.copy(start));
 }
 
 void FileListTest::tabReachesTheListAsOneStop()
