@@ -81,6 +81,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # a summary of its own before it only while CPACK_PACKAGE_DESCRIPTION_SUMMARY
 # is left at its default).
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_NAME kestrix)
+# Qt's own translations: the file dialog and the message boxes' buttons in the user's language.
+set(CPACK_DEBIAN_PROGRAM_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_DEBIAN_PROGRAM_DESCRIPTION
   "downloads stored measurements from portable resistance meters
 Kestrix reads the stored measurements of winding, contact, ratio and cable

@@ -6,7 +6,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh" xdotool
-"$top/scripts/build.sh" "$top/build"
+"$top/scripts/build.sh" "$top/build" --target kestrix --target kestrix-meter-sim --target kestrix-screenshot
 out="$top/docs/images"
 mkdir -p "$out"
 
@@ -49,9 +49,10 @@ take() {
     else
         id=$(wait_for "$model Meter Communication Software")
         if [ -n "$open_list" ]; then
-            # "Resistance Measurement files" on the winding meter's menu; the
-            # point lies inside the button for layout factors from 1 to 1.3.
-            xdotool mousemove --window "$id" 130 110 click 1
+            # "Resistance Measurement files" on the winding meter's menu, by its access key.
+            xdotool windowfocus --sync "$id"
+            sleep 0.3
+            xdotool key alt+r
             sleep 0.5
         fi
         sleep 0.5

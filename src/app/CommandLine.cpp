@@ -5,6 +5,10 @@
 #include "ui/LogoWidget.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
 
 namespace {
 
@@ -44,14 +48,35 @@ CommandLineRequest readCommandLine(const QStringList &arguments)
             2};
 }
 
+namespace {
+
+// Earlier versions kept the settings file in a folder "Kestrix" beside the
+// "kestrix" of the COMn links. The file is taken over once and left where it was.
+void takeOverEarlierSettings()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    const QFileInfo now(QSettings().fileName());
+    const QString before = QDir::cleanPath(now.absolutePath() + QStringLiteral("/../" KESTRIX_APP_NAME "/")
+                                           + now.fileName());
+    if (now.exists() || !QFileInfo::exists(before) || before == now.absoluteFilePath())
+        return;
+    QDir().mkpath(now.absolutePath());
+    QFile::copy(before, now.absoluteFilePath());
+#endif
+}
+
+} // namespace
+
 void setUpApplicationIdentity()
 {
-    // The user's settings (the save dialogs' folders) are kept under these names.
-    QCoreApplication::setOrganizationName(QStringLiteral(KESTRIX_APP_NAME));
+    // The user's settings (the save dialogs' folders) are kept in the one
+    // folder "kestrix", beside the COMn links.
+    QCoreApplication::setOrganizationName(QStringLiteral(KESTRIX_EXECUTABLE_NAME));
     QCoreApplication::setApplicationName(QStringLiteral(KESTRIX_APP_NAME));
     QCoreApplication::setApplicationVersion(QStringLiteral(KESTRIX_VERSION));
     // The desktop entry's name without ".desktop": Wayland's app id, and how
     // desktops find the entry's icon for the running program.
     QGuiApplication::setDesktopFileName(QStringLiteral(KESTRIX_APP_ID));
     QApplication::setWindowIcon(LogoWidget::icon());
+    takeOverEarlierSettings();
 }

@@ -9,6 +9,7 @@
 #include "protocol/FamilyProtocol.h"
 #include "protocol/MessageTexts.h"
 #include "ui/Accessibility.h"
+#include "ui/KeyboardFocus.h"
 #include "ui/LogoWidget.h"
 #include "ui/PlainText.h"
 #include "ui/Twips.h"
@@ -21,6 +22,7 @@
 #include <QAbstractItemView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 
@@ -216,4 +218,13 @@ void DetectionDialog::reject()
 std::unique_ptr<MeterWindow> DetectionDialog::takeLoadedWindow()
 {
     return std::move(m_loaded);
+}
+
+void DetectionDialog::keyPressEvent(QKeyEvent *event)
+{
+    // Exit is no default button, so that Enter after a port number does not
+    // end the program; Enter with Exit focused does.
+    if (KeyboardFocus::pressFocusedButton(this, event))
+        return;
+    QDialog::keyPressEvent(event);
 }

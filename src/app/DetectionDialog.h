@@ -42,6 +42,8 @@ public slots:
 
 protected:
     void reject() override; // Escape or the close box: the same as Exit
+    // Enter presses a focused Exit; in the port field it presses nothing.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void load();

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "app/CommandLine.h"
 #include "app/Program.h"
+#include "app/QtTranslations.h"
 
 #include <QApplication>
+#include <QLocale>
 
 #include <cstdio>
 
@@ -21,5 +23,6 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     setUpApplicationIdentity();
+    installQtTranslations(QLocale());
     return runProgram();
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/KeyboardFocus.h"
 
+#include <QAbstractButton>
+
 namespace {
 
 bool usable(const QWidget *widget)
@@ -38,6 +40,16 @@ QWidget *firstUsable(std::initializer_list<QWidget *> widgets)
             return widget;
     }
     return nullptr;
+}
+
+bool pressFocusedButton(QWidget *window, const QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    auto *button = qobject_cast<QAbstractButton *>(window->focusWidget());
+    if (!enter || event->isAutoRepeat() || !button || !usable(button) || button->window() != window)
+        return false;
+    button->click();
+    return true;
 }
 
 } // namespace KeyboardFocus

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QKeyEvent>
 #include <QPointer>
 #include <QWidget>
 
@@ -14,6 +15,11 @@ QWidget *firstIn(QWidget *area);
 
 // The first of `widgets` that is shown and enabled; nullptr when none is.
 QWidget *firstUsable(std::initializer_list<QWidget *> widgets);
+
+// Return or Enter that reached `window` presses its focused button, as on
+// Windows (a push button outside a dialog leaves the key to its window).
+// Returns whether it did.
+bool pressFocusedButton(QWidget *window, const QKeyEvent *event);
 
 } // namespace KeyboardFocus
 

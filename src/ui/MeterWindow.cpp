@@ -5,10 +5,10 @@
 #include "link/StopRequest.h"
 #include "ui/Accessibility.h"
 #include "ui/BusyCursor.h"
+#include "ui/KeyboardFocus.h"
 #include "ui/MeterStartup.h"
 #include "ui/PlainText.h"
 
-#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QKeyEvent>
 
@@ -50,14 +50,8 @@ void MeterWindow::keyPressEvent(QKeyEvent *event)
         escapePressed();
         return;
     }
-    // Enter presses the button that has the focus, as on Windows; a button
-    // outside a dialog leaves the key to its window.
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    auto *button = qobject_cast<QAbstractButton *>(focusWidget());
-    if (enter && button && button->isEnabled() && button->isVisibleTo(this) && !event->isAutoRepeat()) {
-        button->click();
+    if (KeyboardFocus::pressFocusedButton(this, event))
         return;
-    }
     QWidget::keyPressEvent(event);
 }
 

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: MIT
+#include "TemporaryConfigHome.h"
 #include "app/CommandLine.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
 #include <QIcon>
 #include <QImage>
 #include <QRegularExpression>
@@ -12,6 +16,9 @@ Q_DECLARE_METATYPE(CommandLineRequest::Action)
 class TestCommandLine : public QObject
 {
     Q_OBJECT
+private:
+    TemporaryConfigHome m_config;
+
 private slots:
     void readsTheCommandLine_data()
     {
@@ -80,6 +87,21 @@ private slots:
     }
 
     // The desktop entry, the metainfo and the running program share one id.
+    void settingsLiveBesideThePortLinks()
+    {
+        // A settings file an earlier version left in "Kestrix".
+        QVERIFY(QDir().mkpath(m_config.filePath("Kestrix")));
+        QFile earlier(m_config.filePath("Kestrix/Kestrix.conf"));
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write("[saveFolders]\nheatRunFile=/srv/heat-runs\n");
+        earlier.close();
+
+        setUpApplicationIdentity();
+        QCOMPARE(QSettings().fileName(), m_config.filePath("kestrix/Kestrix.conf"));
+        QCOMPARE(QSettings().value("saveFolders/heatRunFile").toString(), QString("/srv/heat-runs"));
+        QVERIFY(earlier.exists()); // left where it was
+    }
+
     void identityIsTheDesktopEntrysId()
     {
         setUpApplicationIdentity();

@@ -306,7 +306,12 @@ private slots:
                      [&] {
                          warning = childNamed<QLabel>(&detection.splash, "lblWarning")->text();
                          reason = childNamed<QLabel>(&detection.splash, "lblWarning")->toolTip();
-                         QTest::mouseClick(childNamed<QPushButton>(&detection.splash, "cmdExit"), Qt::LeftButton);
+                         // Enter in the port field presses nothing; on a focused Exit it ends the probe.
+                         auto *exitButton = childNamed<QPushButton>(&detection.splash, "cmdExit");
+                         QTest::keyClick(childNamed<QComboBox>(&detection.splash, "comboCOM"), Qt::Key_Return);
+                         QVERIFY(detection.splash.isVisible());
+                         exitButton->setFocus(Qt::TabFocusReason);
+                         QTest::keyClick(exitButton, Qt::Key_Return);
                      });
         QVERIFY(detection.waitUntilClosed());
         QCOMPARE(warning, MessageTexts::meterNotCommunicating());

@@ -132,8 +132,8 @@ private slots:
 
         // Kept in the user's own settings file, for the next run.
         QSettings().sync();
-        QVERIFY(QFile::exists(m_config.filePath("Kestrix/Kestrix.conf")));
-        const QSettings nextRun(m_config.filePath("Kestrix/Kestrix.conf"), QSettings::IniFormat);
+        QVERIFY(QFile::exists(m_config.filePath("kestrix/Kestrix.conf")));
+        const QSettings nextRun(m_config.filePath("kestrix/Kestrix.conf"), QSettings::IniFormat);
         QCOMPARE(nextRun.value(SaveLocation::settingsKey(SaveKind::HeatRunFile)).toString(), homePath("heat"));
 
         // A folder that has gone since: Documents again.
