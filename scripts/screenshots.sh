@@ -13,7 +13,7 @@ mkdir -p "$out"
 work=$(mktemp -d)
 export XDG_CONFIG_HOME="$work/config"
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1920x1080x24 >/dev/null 2>&1 &
 xvfb=$!
 pids=()
 trap 'kill "${pids[@]}" $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
