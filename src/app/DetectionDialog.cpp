@@ -60,6 +60,7 @@ DetectionDialog::DetectionDialog(ProgramState &state, UserDialogs &dialogs, Stop
 {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(programTitle());
+    KeyboardFocus::showFocusFrames(this);
     buildControls();
     load();
 }

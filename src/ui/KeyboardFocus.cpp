@@ -42,6 +42,23 @@ QWidget *firstUsable(std::initializer_list<QWidget *> widgets)
     return nullptr;
 }
 
+void showFocusFrames(QWidget *window)
+{
+    // Showing a window clears the state; it is set again as the window shows.
+    class OnShow : public QObject
+    {
+    public:
+        using QObject::QObject;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (event->type() == QEvent::Show && watched == parent())
+                static_cast<QWidget *>(watched)->setAttribute(Qt::WA_KeyboardFocusChange);
+            return false;
+        }
+    };
+    window->installEventFilter(new OnShow(window));
+}
+
 bool pressFocusedButton(QWidget *window, const QKeyEvent *event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;

@@ -16,6 +16,10 @@ QWidget *firstIn(QWidget *area);
 // The first of `widgets` that is shown and enabled; nullptr when none is.
 QWidget *firstUsable(std::initializer_list<QWidget *> widgets);
 
+// Styles draw focus frames only once a key has moved the focus; a window
+// where Space and Enter act on the focused control shows it from the start.
+void showFocusFrames(QWidget *window);
+
 // Return or Enter that reached `window` presses its focused button, as on
 // Windows (a push button outside a dialog leaves the key to its window).
 // Returns whether it did.

@@ -22,6 +22,7 @@ MeterWindow::MeterWindow(const MeterWindowContext &context, QWidget *parent)
     , m_exchange(std::make_unique<Exchange>(*m_port, context.stop, context.timing))
 {
     Accessibility::installFactory();
+    KeyboardFocus::showFocusFrames(this);
 }
 
 MeterWindow::~MeterWindow()

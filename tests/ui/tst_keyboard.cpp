@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QScrollArea>
+#include <QStyleOption>
 #include <QTest>
 
 #include <functional>
@@ -120,6 +121,11 @@ private slots:
         QFETCH(QStringList, order);
         MeterHarness harness(view.model, view.family, view.simArguments);
         QVERIFY(showView(harness, view));
+
+        // Its focus frame shows before any key: styles draw it for this state.
+        QStyleOption option;
+        option.initFrom(QApplication::focusWidget());
+        QVERIFY(option.state & QStyle::State_KeyboardFocusChange);
 
         QStringList reached{focusName()};
         QList<QWidget *> widgets{QApplication::focusWidget()};
