@@ -20,7 +20,11 @@ trap 'kill "${pids[@]}" $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 export DISPLAY=$display
 sleep 1
 
-window_id() { xwininfo -root -tree | grep -F "\"$1\"" | awk '{print $1}' | head -n 1; }
+# The window of that title that is on screen (Qt also keeps a 1x1 window of the program's name).
+window_id() {
+    xwininfo -root -tree | grep -F "\"$1\":" \
+        | awk '{ for (i = 2; i <= NF; i++) if ($i ~ /^[0-9]+x[0-9]+\+/) { split($i, s, /[x+]/); if (s[1] > 1) { print $1; exit } } }'
+}
 wait_for() {
     for _ in $(seq 1 120); do
         id=$(window_id "$1")
@@ -30,7 +34,12 @@ wait_for() {
     echo "window \"$1\" did not appear" >&2
     return 1
 }
-shoot() { "$top/build/tools/kestrix-screenshot" "$out/$2.png" "$1" 2>/dev/null; echo "docs/images/$2.png"; }
+shoot() {
+    "$top/build/tools/kestrix-screenshot" "$out/$2.png" "$1"
+    # A window that closed before the shot gives an empty picture.
+    [ "$(stat -c %s "$out/$2.png")" -gt 1000 ] || { echo "docs/images/$2.png: window gone" >&2; exit 1; }
+    echo "docs/images/$2.png"
+}
 
 # picture name, model, simulator options, and whether to open the list first
 take() {
@@ -62,7 +71,8 @@ take() {
     wait $kestrix $sim 2>/dev/null || true
 }
 
-take detection "[KX-W1]" "--files 60 --unpaced"
+# At the meter's own pace the load takes long enough to picture the window that started it.
+take detection "[KX-W1]" "--files 60"
 take winding-menu "[KX-W1]" "--files 60 --unpaced"
 take winding "[KX-W1]" "--files 60 --unpaced --empty 5" list
 take contact "[KX-C1]" "--files 40 --unpaced --empty 3"

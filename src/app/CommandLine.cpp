@@ -54,7 +54,7 @@ namespace {
 // "kestrix" of the COMn links. The file is taken over once and left where it was.
 void takeOverEarlierSettings()
 {
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
     const QFileInfo now(QSettings().fileName());
     const QString before = QDir::cleanPath(now.absolutePath() + QStringLiteral("/../" KESTRIX_APP_NAME "/")
                                            + now.fileName());

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/ConsoleText.h"
 
+#include <QStringList>
 
 #include <cmath>
 

@@ -2,9 +2,8 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
-// Texts the command line shows and the names it gives files.
+// Texts the command line shows.
 
 // A text from the meter or the user made safe for a terminal: control
 // characters (escape sequences would recolour or retitle the terminal) are
@@ -18,4 +17,3 @@ QByteArray terminalTable(const QByteArray &table);
 // The progress line: "[#####---------------]  25/100 files   18.2 files/s   0:04 left".
 // The rate and the time left are shown once a file has been read.
 QString progressLine(int done, int total, double elapsedSeconds);
-

@@ -2,6 +2,7 @@
 #include "ui/KeyboardFocus.h"
 
 #include <QAbstractButton>
+#include <QKeyEvent>
 
 namespace {
 
@@ -61,7 +62,8 @@ void showFocusFrames(QWidget *window)
 
 bool pressFocusedButton(QWidget *window, const QKeyEvent *event)
 {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool enter = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     auto *button = qobject_cast<QAbstractButton *>(window->focusWidget());
     if (!enter || event->isAutoRepeat() || !button || !usable(button) || button->window() != window)
         return false;

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QKeyEvent>
 #include <QPointer>
 #include <QWidget>
 
 #include <initializer_list>
+
+class QKeyEvent;
 
 namespace KeyboardFocus {
 

@@ -25,11 +25,11 @@ public:
     {
         QString chosen;
         if (fileName.isEmpty()) {
-            chosen = showSaveAs(dialogs, type, SaveLocation::startFolder(type.kind),
+            chosen = showSaveProposing(dialogs, type, SaveLocation::startFolder(type.kind),
                                 SaveLocation::proposedFileName(meterModel, today(), type.suffix), alsoOffered);
         } else {
             const QFileInfo remembered(fileName);
-            chosen = showSaveAs(dialogs, type, remembered.absolutePath(), remembered.fileName(), alsoOffered);
+            chosen = showSaveProposing(dialogs, type, remembered.absolutePath(), remembered.fileName(), alsoOffered);
         }
         if (!chosen.isEmpty())
             fileName = chosen;
@@ -37,7 +37,7 @@ public:
     }
 
     // Shows the dialog proposing `name` in `folder`; remembers nothing.
-    static QString showSaveAs(UserDialogs &dialogs, const SaveFileType &type, const QString &folder,
+    static QString showSaveProposing(UserDialogs &dialogs, const SaveFileType &type, const QString &folder,
                               const QString &name, const QList<SaveFileType> &alsoOffered = {})
     {
         UserDialogs::SaveRequest request{type.filter, name, type.suffix, folder, {}};

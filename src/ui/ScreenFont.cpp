@@ -35,9 +35,7 @@ QRect buttonContents(QStyle::SubElement element, const QFont &font, const QRect 
 // A font's size in points, also for one the desktop gave in pixels.
 qreal pointsOf(const QFont &font)
 {
-    if (font.pointSizeF() > 0)
-        return font.pointSizeF();
-    return font.pixelSize() > 0 ? font.pixelSize() * 72.0 / 96.0 : 0;
+    return font.pointSizeF() > 0 ? font.pointSizeF() : QFontInfo(font).pointSizeF();
 }
 
 // "QT_LOGGING_RULES=kestrix.font.info=true" tells which face the windows use.
@@ -120,11 +118,11 @@ double scaleNeeded(const QList<TextRoom> &rooms, const ScreenFontChoice &font)
     return hundredths / 100.0;
 }
 
-ScreenFontChoice choose(const QString &designFace, const QFont &desktop, const QList<TextRoom> &rooms)
+ScreenFontChoice choose(const QString &faceOfDesign, const QFont &desktop, const QList<TextRoom> &rooms)
 {
     ScreenFontChoice choice;
-    if (!designFace.isEmpty()) {
-        choice.family = designFace;
+    if (!faceOfDesign.isEmpty()) {
+        choice.family = faceOfDesign;
     } else {
         choice.family = QFontInfo(desktop).family();
         choice.points = std::max(designPoints, pointsOf(desktop));

@@ -4,7 +4,6 @@
 #include <QFont>
 #include <QList>
 #include <QString>
-#include <QStringList>
 
 // A text that a control must show whole, in the box the design gives it.
 struct TextRoom
@@ -60,7 +59,7 @@ double scaleNeeded(const QList<TextRoom> &rooms, const ScreenFontChoice &font);
 // The rule: the design's face at the design's size where the system has it;
 // else the desktop's font at its own size, never below the design's 8.25
 // points. Either way the layout grows as little as every room needs.
-ScreenFontChoice choose(const QString &designFace, const QFont &desktop, const QList<TextRoom> &rooms);
+ScreenFontChoice choose(const QString &faceOfDesign, const QFont &desktop, const QList<TextRoom> &rooms);
 
 // The rule applied to every window's texts (designTextRooms()), this
 // system's faces and the desktop's font; needs a QApplication.

@@ -178,6 +178,7 @@ void WindingMeterWindow::buildHeatRunView()
     const QFont plain = WindowGeometry::sansSerif(8.25, false);
     for (int slot = 0; slot < heatRunSlots; ++slot) {
         // The slot's number is the access key of its Download button: Alt+3 downloads slot 3.
+        static_assert(heatRunSlots <= 9, "one digit per slot");
         auto *number = place(new QLabel(QStringLiteral("&%1.").arg(slot + 1), m_heatRunFrame), QString(),
                              inRow(heatRunNumberPlace, slot));
         number->setFont(plain);
@@ -361,14 +362,16 @@ QString WindingMeterWindow::askHeatRunPath(int slot)
         name = before.fileName();
     } else {
         folder = SaveLocation::startFolder(type.kind);
+        QStringList written(m_heatRunPaths.begin(), m_heatRunPaths.end());
+        written << m_saveDialog.fileName; // the measurement export's last file
         QStringList taken;
-        for (const QString &path : m_heatRunPaths) {
+        for (const QString &path : std::as_const(written)) {
             if (!path.isEmpty() && QFileInfo(path).absolutePath() == folder)
                 taken << QFileInfo(path).fileName();
         }
         name = heatRunFileName(m_heatRunMeterNames[size_t(slot)], slot, taken);
     }
-    const QString chosen = SaveDialog::showSaveAs(dialogs(), type, folder, name);
+    const QString chosen = SaveDialog::showSaveProposing(dialogs(), type, folder, name);
     if (!chosen.isEmpty())
         m_heatRunPaths[size_t(slot)] = chosen;
     return chosen;

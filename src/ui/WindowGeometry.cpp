@@ -32,9 +32,19 @@ const QScreen *screenOf(const QWidget *window)
     return window->screen() ? window->screen() : QGuiApplication::primaryScreen();
 }
 
-bool fits(QScrollArea *area, QSize size)
+bool holds(const QScrollArea *area, QSize size)
 {
     return size.width() <= area->viewport()->width() && size.height() <= area->viewport()->height();
+}
+
+// Scrolls `bar` as little as it takes to show `length` pixels from `start`
+// in a view `view` long; a span longer than the view shows from its start.
+void showSpan(QScrollBar *bar, int start, int length, int view)
+{
+    if (length > view || start < bar->value())
+        bar->setValue(start);
+    else if (start + length > bar->value() + view)
+        bar->setValue(start + length - view);
 }
 
 // A scroll area without a frame of its own: the window's frame is enough.
@@ -71,11 +81,12 @@ private:
         if (!control || !widget()->isAncestorOf(control) || QGuiApplication::mouseButtons() != Qt::NoButton)
             return;
         const QRect whole(QPoint(), control->size());
+        // Every widget answers with its middle; only a control that knows
+        // where its focus is (a list's current item) answers otherwise.
         const QRect focused = control->inputMethodQuery(Qt::ImCursorRectangle).toRect();
-        if (fits(this, whole.size()) || !focused.isValid())
-            bringIntoView(control, whole);
-        else
-            bringIntoView(control, focused);
+        const bool ownFocusPart = focused.isValid()
+            && focused != control->QWidget::inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        bringIntoView(control, holds(this, whole.size()) || !ownFocusPart ? whole : focused);
     }
 };
 
@@ -109,10 +120,8 @@ void bringIntoView(QWidget *control, const QRect &part)
     if (!area || !area->widget() || !area->widget()->isAncestorOf(control))
         return;
     const QRect shown(control->mapTo(area->widget(), part.topLeft()), part.size());
-    if (fits(area, shown.size()))
-        area->ensureVisible(shown.center().x(), shown.center().y(), shown.width() / 2 + 1, shown.height() / 2 + 1);
-    else
-        area->ensureVisible(shown.left(), shown.top(), 1, 1);
+    showSpan(area->horizontalScrollBar(), shown.left(), shown.width(), area->viewport()->width());
+    showSpan(area->verticalScrollBar(), shown.top(), shown.height(), area->viewport()->height());
 }
 
 QMargins frameMargins(const QWidget *window)

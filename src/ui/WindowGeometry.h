@@ -29,8 +29,9 @@ constexpr int frameHeightTwips = 480;
 // Gives `window` its canvas: the parent of every control of the window.
 QWidget *addCanvas(QWidget *window);
 QScrollArea *scrollAreaOf(const QWidget *window);
-// Scrolls the window's canvas, where it scrolls, until `part` (pixels in
-// `control`) is in view: whole where the view holds it, else its top left.
+// Scrolls the window's canvas, where it scrolls, as little as it takes to
+// show `part` (pixels in `control`): in each direction whole where the view
+// holds it, else from its start.
 void bringIntoView(QWidget *control, const QRect &part);
 
 // The canvas takes the designed client size; the window takes as much of it

@@ -86,7 +86,6 @@ private slots:
         QCOMPARE(request.text, "kestrix " + QCoreApplication::applicationVersion() + "\n");
     }
 
-    // The desktop entry, the metainfo and the running program share one id.
     void settingsLiveBesideThePortLinks()
     {
         // A settings file an earlier version left in "Kestrix".
@@ -102,6 +101,7 @@ private slots:
         QVERIFY(earlier.exists()); // left where it was
     }
 
+    // The desktop entry, the metainfo and the running program share one id.
     void identityIsTheDesktopEntrysId()
     {
         setUpApplicationIdentity();

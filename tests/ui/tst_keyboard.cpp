@@ -200,33 +200,48 @@ private slots:
 
     void theCurrentFileStaysInTheWindowsView_data()
     {
+        QTest::addColumn<WindowView>("view");
+        QTest::addColumn<QSize>("window");
         QTest::addColumn<int>("key");
-        QTest::newRow("End") << int(Qt::Key_End);
-        QTest::newRow("Page Down") << int(Qt::Key_PageDown);
-        QTest::newRow("Down") << int(Qt::Key_Down);
+        WindowView cable = cableWindow;
+        cable.simArguments = QStringList{"--family", "cable", "--files", "100"};
+        WindowView winding = windingMeasurements;
+        winding.simArguments = QStringList{"--family", "winding", "--files", "100"};
+        // Far smaller than the design, as at scale 2 on a laptop: the canvas scrolls.
+        QTest::newRow("cable, End") << cable << QSize(640, 260) << int(Qt::Key_End);
+        QTest::newRow("cable, Page Down") << cable << QSize(640, 260) << int(Qt::Key_PageDown);
+        QTest::newRow("cable, Down") << cable << QSize(640, 260) << int(Qt::Key_Down);
+        // Narrower than a winding file: its check box shows.
+        QTest::newRow("winding, narrow, Right") << winding << QSize(300, 260) << int(Qt::Key_Right);
+        QTest::newRow("winding, narrow, End") << winding << QSize(300, 260) << int(Qt::Key_End);
     }
     void theCurrentFileStaysInTheWindowsView()
     {
+        QFETCH(WindowView, view);
+        QFETCH(QSize, window);
         QFETCH(int, key);
-        WindowView view = cableWindow;
-        view.simArguments = QStringList{"--family", "cable", "--files", "100"};
         MeterHarness harness(view.model, view.family, view.simArguments);
         QVERIFY(showView(harness, view));
-        // Far smaller than the design, as at scale 2 on a laptop: the canvas scrolls.
-        harness.window->resize(640, 260);
+        harness.window->resize(window);
         auto *list = harness.window->findChild<FileListView *>("lstFiles");
         QVERIFY(list);
         list->setFocus(Qt::TabFocusReason);
         QScrollArea *area = WindowGeometry::scrollAreaOf(harness.window.get());
         QVERIFY(area);
+        const auto shown = [&](const QRect &rect) {
+            return QRect(list->viewport()->mapTo(area->viewport(), rect.topLeft()), rect.size());
+        };
         for (int press = 0; press < 6; ++press) {
             QTest::keyClick(list, Qt::Key(key));
-            const QRect file = list->visualRect(list->currentIndex());
-            const QRect shown(list->viewport()->mapTo(area->viewport(), file.topLeft()), file.size());
-            QVERIFY2(area->viewport()->rect().contains(shown),
-                     qPrintable(QStringLiteral("file %1 at y %2 outside the window's view")
+            const QRect file = shown(list->fileRect(list->currentRow()));
+            const QRect needed = file.width() <= area->viewport()->width()
+                ? file
+                : shown(list->checkCellRect(list->currentRow()));
+            QVERIFY2(area->viewport()->rect().contains(needed),
+                     qPrintable(QStringLiteral("file %1 at %2,%3 outside the window's view")
                                     .arg(list->currentRow() + 1)
-                                    .arg(shown.top())));
+                                    .arg(needed.left())
+                                    .arg(needed.top())));
         }
     }
 

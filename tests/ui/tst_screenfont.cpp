@@ -116,9 +116,9 @@ void ScreenFontTest::desktopFontNeverBelowTheDesign()
 
 void ScreenFontTest::sizesStayInProportion()
 {
-    const ScreenFontChoice choice{QString(), 7.0, 1.0};
-    QCOMPARE(choice.font(8.25, false).pointSizeF(), 7.0);
-    QCOMPARE(choice.font(24, true).pointSizeF(), 24 * 7.0 / 8.25);
+    const ScreenFontChoice choice{QString(), 11.0, 1.0};
+    QCOMPARE(choice.font(8.25, false).pointSizeF(), 11.0);
+    QCOMPARE(choice.font(24, true).pointSizeF(), 24 * 11.0 / 8.25);
     QVERIFY(choice.font(9.75, true).bold());
 }
 

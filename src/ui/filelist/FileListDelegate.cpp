@@ -70,7 +70,11 @@ void FileListDelegate::drawCell(QPainter *painter, const QStyleOptionViewItem &o
 {
     // The layout is wide enough for what a record holds; a text wider than
     // its cell (a field out of its range) is drawn narrower rather than cut.
-    const qreal advance = QFontMetricsF(painter->font()).horizontalAdvance(text);
+    // Blanks the meter pads a field with take no room on screen.
+    qsizetype shown = text.size();
+    while (shown > 0 && text.at(shown - 1).isSpace())
+        --shown;
+    const qreal advance = QFontMetricsF(painter->font()).horizontalAdvance(text.left(shown));
     if (advance <= cell.width() || cell.width() <= 0) {
         m_view->style()->drawItemText(painter, cell, Qt::AlignLeft | Qt::AlignTop, option.palette, true, text,
                                       QPalette::WindowText);
@@ -88,9 +92,7 @@ void FileListDelegate::drawCurrentFrame(QPainter *painter, const QStyleOptionVie
 {
     // Some styles draw no focus frame around a check box, or a faint one: a
     // frame in the highlight colour around the whole file shows in every style.
-    QRect file = m_view->checkCellRect(row);
-    for (int column = 0; column < m_view->fileModel().cellColumns(); ++column)
-        file = file.united(m_view->labelCellRect(row, column));
+    const QRect file = m_view->fileRect(row);
     const int width = std::max(1, Twips::toPixels(frameTwips));
     const QRect frame = file.adjusted(-width, -width, width, width).intersected(option.rect);
     painter->setPen(Qt::NoPen);

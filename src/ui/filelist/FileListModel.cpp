@@ -101,14 +101,14 @@ void FileListModel::setEnabled(int row, bool enabled)
 
 FileListModel::FileState FileListModel::fileState(int row) const
 {
-    return hasRow(row) ? m_rows[size_t(row)].file : FileState::NotRead;
+    return hasRow(row) ? m_rows[size_t(row)].fileState : FileState::NotRead;
 }
 
 void FileListModel::setFileState(int row, FileState state)
 {
-    if (!hasRow(row) || m_rows[size_t(row)].file == state)
+    if (!hasRow(row) || m_rows[size_t(row)].fileState == state)
         return;
-    m_rows[size_t(row)].file = state;
+    m_rows[size_t(row)].fileState = state;
     rowChanged(row, {Qt::AccessibleTextRole});
 }
 

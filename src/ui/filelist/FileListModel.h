@@ -86,7 +86,7 @@ private:
     {
         bool ticked = false;
         bool enabled = true;
-        FileState file = FileState::NotRead;
+        FileState fileState = FileState::NotRead;
     };
 
     bool hasCell(int row, int column) const;

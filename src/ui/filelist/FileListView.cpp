@@ -10,6 +10,7 @@
 
 #include <QAccessible>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QResizeEvent>
 #include <QHeaderView>
 #include <QScrollBar>
@@ -96,6 +97,14 @@ QRect FileListView::labelCellRect(int row, int column) const
     return cellRect(row, m_labelColumns.at(column));
 }
 
+QRect FileListView::fileRect(int row) const
+{
+    QRect file = checkCellRect(row);
+    for (int column = 0; column < m_labelColumns.size(); ++column)
+        file = file.united(labelCellRect(row, column));
+    return file;
+}
+
 bool FileListView::isRowOnScreen(int row) const
 {
     const QRect cell = checkCellRect(row);
@@ -105,6 +114,15 @@ bool FileListView::isRowOnScreen(int row) const
 void FileListView::keyboardSearch(const QString &search)
 {
     Q_UNUSED(search);
+}
+
+QVariant FileListView::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (query == Qt::ImCursorRectangle) {
+        if (const QRect file = fileRect(currentRow()); file.isValid())
+            return QRect(viewport()->mapTo(this, file.topLeft()), file.size());
+    }
+    return QTableView::inputMethodQuery(query);
 }
 
 void FileListView::layOutNow()
@@ -179,8 +197,10 @@ void FileListView::currentChanged(const QModelIndex &current, const QModelIndex 
         return;
     announceCurrent();
     // The view has scrolled to the file; a window too small for the list
-    // (a small screen, a large scale) scrolls to it as well.
-    WindowGeometry::bringIntoView(viewport(), visualRect(current));
+    // (a small screen, a large scale) scrolls to it as well. Not under a
+    // click: the release must land where the press did.
+    if (current.isValid() && QGuiApplication::mouseButtons() == Qt::NoButton)
+        WindowGeometry::bringIntoView(viewport(), fileRect(FileListModel::rowOf(current)));
 }
 
 void FileListView::focusInEvent(QFocusEvent *event)

@@ -35,12 +35,16 @@ public:
     // Where a row's cells are painted, in the viewport's pixels.
     QRect checkCellRect(int row) const;
     QRect labelCellRect(int row, int column) const;
+    // The whole file, check box to last cell, in the viewport's pixels.
+    QRect fileRect(int row) const;
     // Whether any part of the row is inside the viewport.
     bool isRowOnScreen(int row) const;
 
     // Typed text does not move the current file: a search by the file
     // number would only look through the current file's column.
     void keyboardSearch(const QString &search) override;
+    // The current file is the part of the list a scrolled window shows.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
     // Lays the lines out at once rather than when the view is next shown.
     void layOutNow();

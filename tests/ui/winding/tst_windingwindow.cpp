@@ -270,26 +270,26 @@ private slots:
         harness.simArguments = QStringList({"--data", harness.writeDataFile(twoAlike), "--unpaced"});
         QVERIFY(harness.load());
         auto *window = harness.as<WindingMeterWindow>();
-        // The measurement export first, as a user would.
+        // Heat runs went to this folder before; the measurement export goes
+        // there first, as CSV, under the name the meter gives slot 1.
+        SaveLocation::remember(SaveKind::HeatRunFile, harness.files.filePath("earlier.csv"));
         window->showMeasurementView();
-        harness.dialogs.saveAnswers << harness.files.filePath("export.html");
+        harness.dialogs.saveAnswers << harness.files.filePath("T1_PHASE A.csv");
         QVERIFY(harness.click("cmdRMDownload"));
         window->showHeatRunView();
 
-        const QString first = harness.files.filePath("T1_PHASE A.csv");
+        const QString first = harness.files.filePath("T1_PHASE A (2).csv");
         harness.dialogs.saveAnswers << first << harness.files.filePath("second.csv") << first;
         for (const char *button : {"cmdDownload_0", "cmdDownload_1", "cmdDownload_0"})
             QVERIFY(harness.click(button));
         QCOMPARE(harness.dialogs.saveRequests.size(), 4);
-        const QString heatRunFolder = harness.dialogs.saveRequests[1].folder;
-        QCOMPARE(harness.dialogs.saveRequests[1].proposedName, QString("T1_PHASE A.csv"));
-        // The same name on the meter, but not the file slot 1 went to.
-        QCOMPARE(harness.dialogs.saveRequests[2].proposedName, QString("T1_PHASE A (2).csv"));
-        QCOMPARE(harness.dialogs.saveRequests[2].folder, harness.files.path());
+        for (int request = 1; request < 4; ++request)
+            QCOMPARE(harness.dialogs.saveRequests[request].folder, harness.files.path());
+        // The meter's name, but neither the export's file nor the one slot 1 went to.
+        QCOMPARE(harness.dialogs.saveRequests[1].proposedName, QString("T1_PHASE A (2).csv"));
+        QCOMPARE(harness.dialogs.saveRequests[2].proposedName, QString("T1_PHASE A (3).csv"));
         // A slot saved before proposes its own file again.
-        QCOMPARE(harness.dialogs.saveRequests[3].proposedName, QString("T1_PHASE A.csv"));
-        QCOMPARE(harness.dialogs.saveRequests[3].folder, harness.files.path());
-        QVERIFY(heatRunFolder != harness.files.path());
+        QCOMPARE(harness.dialogs.saveRequests[3].proposedName, QString("T1_PHASE A (2).csv"));
         QCOMPARE(readFile(harness.files.filePath("second.csv")), QByteArray("B\r\n"));
     }
 
