@@ -199,7 +199,7 @@ MeterLoad::Step MeterDownload::recordFetched(int index, ExchangeOutcome outcome,
     ++m_done;
     MeterLoad::Step step = MeterLoad::Step::GoOn;
     if (outcome == ExchangeOutcome::Reply)
-        m_files->setRecord(index, m_format.decode(reply, m_locale));
+        m_files->setReply(index, reply, m_format);
     else
         m_files->setFailed(index, MeterLoad::failureText(outcome));
     // Every later request would fail the same way.

@@ -5,7 +5,6 @@
 #include "protocol/HtmlTable.h"
 #include "protocol/TextFile.h"
 
-#include <cmath>
 
 namespace {
 
@@ -13,24 +12,6 @@ bool isListed(const MeterFiles &files, int slot)
 {
     const MeterFiles::State state = files.state(slot);
     return state == MeterFiles::State::Read || state == MeterFiles::State::Failed;
-}
-
-QStringList trimmed(const QStringList &texts)
-{
-    QStringList result;
-    for (const QString &text : texts)
-        result << text.trimmed();
-    return result;
-}
-
-// The cells of a slot, one per heading: a failed slot has its number only.
-QStringList rowCells(const MeterFiles &files, int slot)
-{
-    QStringList cells = files.state(slot) == MeterFiles::State::Failed ? QStringList{QString::number(slot + 1)}
-                                                                            : files.exportCells(slot);
-    while (cells.size() < files.columns().headings.size())
-        cells << QString();
-    return cells;
 }
 
 QByteArray jsonString(const QString &text)
@@ -54,27 +35,36 @@ QByteArray jsonString(const QString &text)
     return (out + u'"').toUtf8();
 }
 
-// A cell that is a number, as a JSON number; an empty cell as null; anything
-// else as a string.
-QByteArray jsonValue(const QString &cell, const QLocale &locale)
+QByteArray jsonValue(const DataCell &cell)
 {
-    const QString text = cell.trimmed();
-    if (text.isEmpty())
+    switch (cell.kind) {
+    case DataCell::Kind::Empty:
         return "null";
-    // Cells the program wrote use the locale's decimal separator; cells the
-    // meter wrote as they came ("30.22600", "848E-3") use a point. Neither has
-    // group separators, so "1.234" is never read as 1234.
-    QLocale written = locale;
-    written.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
-    QLocale meter = QLocale::c();
-    meter.setNumberOptions(QLocale::RejectGroupSeparator);
-    bool ok = false;
-    double number = written.toDouble(text, &ok);
-    if (!ok)
-        number = meter.toDouble(text, &ok);
-    if (ok && std::isfinite(number))
-        return QByteArray::number(number, 'g', QLocale::FloatingPointShortest);
-    return jsonString(text);
+    case DataCell::Kind::Number:
+        return dataCellText(cell).toLatin1();
+    case DataCell::Kind::DateTime:
+    case DataCell::Kind::Text:
+        break;
+    }
+    return jsonString(dataCellText(cell));
+}
+
+QStringList dataHeadings(const MeterFiles &files)
+{
+    QStringList headings{QStringLiteral("File No.")};
+    for (const DataColumn &column : files.columns().dataColumns)
+        headings << column.heading;
+    return headings;
+}
+
+QList<int> listedSlots(const MeterFiles &files)
+{
+    QList<int> listed;
+    for (int slot = 0; slot < files.fileCount(); ++slot) {
+        if (isListed(files, slot))
+            listed << slot;
+    }
+    return listed;
 }
 
 } // namespace
@@ -89,30 +79,53 @@ QByteArray htmlDownload(const MeterFiles &files)
     return textFileBytes(htmlTable(files.columns().headings, files.exportRows()));
 }
 
+QString dataCellText(const DataCell &cell)
+{
+    switch (cell.kind) {
+    case DataCell::Kind::Empty:
+        return QString();
+    case DataCell::Kind::Number:
+        return QString::number(cell.number.value, 'f', cell.number.decimals);
+    case DataCell::Kind::DateTime:
+        return isoDateTime(cell.dateTime);
+    case DataCell::Kind::Text:
+        break;
+    }
+    return cell.text;
+}
+
+QByteArray dataCsv(const MeterFiles &files, const QList<int> &slotIndexes)
+{
+    const QStringList headings = dataHeadings(files);
+    QList<QStringList> rows;
+    for (const int slot : slotIndexes) {
+        QStringList row;
+        for (const DataCell &cell : files.dataCells(slot))
+            row << dataCellText(cell);
+        while (row.size() < headings.size())
+            row << QString();
+        rows << row + QStringList{statusOf(files, slot)};
+    }
+    return csvTable(headings + QStringList{QStringLiteral("Status")}, rows);
+}
+
 QByteArray csvDownload(const MeterFiles &files)
 {
-    QList<QStringList> rows;
-    for (int slot = 0; slot < files.fileCount(); ++slot) {
-        if (isListed(files, slot))
-            rows << rowCells(files, slot) + QStringList{statusOf(files, slot)};
-    }
-    return csvTable(files.columns().headings + QStringList{QStringLiteral("Status")}, rows);
+    return dataCsv(files, listedSlots(files));
 }
 
 QByteArray jsonDownload(const QString &model, const MeterFiles &files)
 {
     // Written by hand so that the keys keep the columns' order.
-    const QStringList headings = trimmed(files.columns().headings);
+    const QStringList headings = dataHeadings(files);
     QList<QByteArray> objects;
-    for (int slot = 0; slot < files.fileCount(); ++slot) {
-        if (!isListed(files, slot))
-            continue;
+    for (const int slot : listedSlots(files)) {
         QList<QByteArray> members{jsonString(headings.value(0)) + ": " + QByteArray::number(slot + 1),
                                   jsonString(QStringLiteral("Status")) + ": " + jsonString(statusOf(files, slot))};
         if (files.state(slot) == MeterFiles::State::Read) {
-            const QStringList cells = files.exportCells(slot);
+            const QList<DataCell> cells = files.dataCells(slot);
             for (int column = 1; column < cells.size() && column < headings.size(); ++column)
-                members << jsonString(headings[column]) + ": " + jsonValue(cells[column], files.locale());
+                members << jsonString(headings[column]) + ": " + jsonValue(cells[column]);
         }
         objects << "    {" + members.join(", ") + "}";
     }

@@ -13,17 +13,23 @@
 // Byte for byte the window's export with every file ticked that can be.
 QByteArray htmlDownload(const MeterFiles &files);
 
-// RFC 4180 with the export's headings (without their blanks) and a last
-// "Status" column: "OK", or why the file could not be read; a failed file
-// has only its number and its status. Empty slots are left out.
+// The data columns of the slots `slotIndexes` (see DataColumns) as RFC 4180: "File No.", the
+// family's data columns and "Status": "OK", or why the file could not be
+// read (a failed file has only its number and its status). Numbers with a
+// point and the digits the meter wrote, dates in ISO 8601: the same bytes in
+// every locale.
+QByteArray dataCsv(const MeterFiles &files, const QList<int> &slotIndexes);
+// Every slot read or failed; empty slots are left out.
 QByteArray csvDownload(const MeterFiles &files);
 
 // {"model": ..., "files": [{"File No.": 1, "Status": "OK", heading: value, ...}]}
-// with the export's headings as keys: a cell that is a number (with the
-// locale's decimal separator or a point, never with group separators) is a
-// JSON number, an empty one null, every other cell a string.
+// with the data columns' headings as keys: a number is a JSON number, a date
+// an ISO 8601 string, a text a string, an empty cell null.
 // Empty slots are left out.
 QByteArray jsonDownload(const QString &model, const MeterFiles &files);
+
+// A data cell as the CSV writes it: "0.848", "2023-05-01T10:02:00", the text, or nothing.
+QString dataCellText(const DataCell &cell);
 
 // "OK" or the failure of a slot that was read or failed.
 QString statusOf(const MeterFiles &files, int slot);

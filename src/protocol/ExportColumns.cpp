@@ -63,16 +63,19 @@ FamilyColumns windingColumns()
     return {windingHeadings(), WindingColumn::Count, WindingColumn::FileName,
             [](const QStringList &cells, const QList<bool> &filled) {
                 return windingExportCells(cells, filled.value(WindingColumn::Temp));
-            }};
+            },
+            windingDataColumns()};
 }
 
 FamilyColumns contactColumns()
 {
-    return {contactHeadings(), ContactColumn::Count, -1, [](const QStringList &cells, const QList<bool> &) { return cells; }};
+    return {contactHeadings(), ContactColumn::Count, -1,
+            [](const QStringList &cells, const QList<bool> &) { return cells; }, contactDataColumns()};
 }
 
 FamilyColumns cableColumns()
 {
     return {cableHeadings(), CableColumn::Count, -1,
-            [](const QStringList &cells, const QList<bool> &) { return cableExportCells(cells); }};
+            [](const QStringList &cells, const QList<bool> &) { return cableExportCells(cells); },
+            cableDataColumns()};
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "protocol/DataColumns.h"
+
 #include <QStringList>
 
 // The column sets of the three measurement exports. Headings carry the blank
@@ -36,6 +38,8 @@ struct FamilyColumns
     // The export cells of a slot from its file number and labels in screen
     // order; `filled` tells which label columns a record wrote.
     QStringList (*exportCells)(const QStringList &fileNoAndLabels, const QList<bool> &filled) = nullptr;
+    // The columns for spreadsheets and scripts, after "File No.".
+    QList<DataColumn> dataColumns;
 };
 FamilyColumns windingColumns();
 FamilyColumns contactColumns(); // contact and ratio meters

@@ -21,7 +21,12 @@ void MeterFiles::reset(int fileCount)
     }
 }
 
-void MeterFiles::setRecord(int slot, const RecordCells &record)
+void MeterFiles::setReply(int slot, const QByteArray &reply, const RecordFormat &format)
+{
+    setRecord(slot, format.decode(reply, m_locale), format.decode(reply, QLocale::c()));
+}
+
+void MeterFiles::setRecord(int slot, const RecordCells &record, const RecordCells &dataRecord)
 {
     if (!holds(slot))
         return;
@@ -35,6 +40,11 @@ void MeterFiles::setRecord(int slot, const RecordCells &record)
             target.labels[column] = text;
             target.filled[column] = true;
         }
+    }
+    target.dataLabels = target.labels;
+    for (const auto &[column, text] : dataRecord.cells) {
+        if (column >= 0 && column < target.dataLabels.size())
+            target.dataLabels[column] = text;
     }
     target.state = record.status == RecordCells::Status::EmptySlot ? State::Empty : State::Read;
     target.failure.clear();
@@ -68,6 +78,15 @@ QStringList MeterFiles::exportCells(int slot) const
     if (!holds(slot))
         return {};
     return m_columns.exportCells(QStringList{QString::number(slot + 1)} + m_slots[slot].labels, m_slots[slot].filled);
+}
+
+QList<DataCell> MeterFiles::dataCells(int slot) const
+{
+    if (!holds(slot))
+        return {};
+    if (m_slots[slot].state != State::Read)
+        return {DataCell::ofNumber({double(slot + 1), 0})};
+    return ::dataCells(m_columns.dataColumns, slot + 1, m_slots[slot].dataLabels, m_slots[slot].filled);
 }
 
 QList<ExportRow> MeterFiles::exportRows() const

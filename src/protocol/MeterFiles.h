@@ -4,6 +4,7 @@
 #include "protocol/ExportColumns.h"
 #include "protocol/HtmlTable.h"
 #include "protocol/RecordCells.h"
+#include "protocol/RecordFormat.h"
 
 #include <QList>
 #include <QLocale>
@@ -29,9 +30,14 @@ public:
     const FamilyColumns &columns() const { return m_columns; }
     const QLocale &locale() const { return m_locale; }
 
+    // A record reply, decoded in the user's locale for the list and the
+    // table exports and in the C locale for the data columns.
+    void setReply(int slot, const QByteArray &reply, const RecordFormat &format);
     // A decoded record: its cells fill the slot; an empty slot is marked so;
     // a record without its end mark fails with "Error downloading the file".
-    void setRecord(int slot, const RecordCells &record);
+    // `dataRecord` is the same record decoded in the C locale.
+    void setRecord(int slot, const RecordCells &record, const RecordCells &dataRecord);
+    void setRecord(int slot, const RecordCells &record) { setRecord(slot, record, record); }
     void setFailed(int slot, const QString &reason);
 
     State state(int slot) const;
@@ -40,6 +46,9 @@ public:
     QStringList labels(int slot) const;
     // The export cells of the slot, as the window's export writes them.
     QStringList exportCells(int slot) const;
+    // A read slot's cells in the data columns, "File No." first; a slot not
+    // read has its number only.
+    QList<DataCell> dataCells(int slot) const;
 
     // The window's HTML export with every slot ticked that the window would
     // let the user tick: every slot asked for that is not empty.
@@ -51,7 +60,8 @@ private:
         State state = State::NotAsked;
         QString failure;
         QStringList labels;
-        QList<bool> filled; // the label columns a record wrote
+        QStringList dataLabels; // the labels in the C locale
+        QList<bool> filled;     // the label columns a record wrote
     };
     bool holds(int slot) const { return slot >= 0 && slot < m_slots.size(); }
 

@@ -102,7 +102,7 @@ MeterLoad::Step ListLoad::recordFetched(int index, ExchangeOutcome outcome, cons
         m_files.setFailed(index, MeterLoad::failureText(outcome));
         return recordFailed(outcome, m_dialogs);
     }
-    m_files.setRecord(index, m_format.decode(reply, m_files.locale()));
+    m_files.setReply(index, reply, m_format);
     return showRecord(m_list, m_files, index, m_dialogs);
 }
 

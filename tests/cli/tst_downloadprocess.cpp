@@ -93,10 +93,11 @@ private slots:
         QCOMPARE(runDownload({"--port", "1", "--format", "csv"}), ExitStatus::someFailed);
         const QByteArray csv = m_process->readAllStandardOutput();
         QVERIFY2(csv.startsWith("\xEF\xBB\xBF"
-                                "File No.,File Date & Time,Resistance (Ohm),Current (A),Status\r\n"),
+                                "File No.,Date & Time,Date & Time as sent,Resistance (Ohm),Resistance as sent,"
+                                "Current (A),Status\r\n"),
                  csv.constData());
-        QVERIFY2(csv.contains("\r\n4,,,,Error downloading the file\r\n"), csv.constData());
-        QVERIFY2(csv.contains(",'-Over-,,OK\r\n"), csv.constData());
+        QVERIFY2(csv.contains("\r\n4,,,,,,Error downloading the file\r\n"), csv.constData());
+        QVERIFY2(csv.contains(",,'-Over-,,OK\r\n"), csv.constData());
         QVERIFY2(!csv.contains("\r\n3,"), csv.constData());
         QCOMPARE(csv.count("\r\n"), 1 + 11);
         QCOMPARE(m_process->readAllStandardError(), QByteArray("Connected to [KX-C1] on COM 1\n"
@@ -105,7 +106,8 @@ private slots:
         QCOMPARE(runDownload({"--port", "1", "--format", "json", "--quiet"}), ExitStatus::someFailed);
         const QByteArray json = m_process->readAllStandardOutput();
         QVERIFY2(json.contains("{\"File No.\": 4, \"Status\": \"Error downloading the file\"}"), json.constData());
-        QVERIFY2(json.contains("\"Resistance (Ohm)\": \"-Over-\", \"Current (A)\": null}"), json.constData());
+        QVERIFY2(json.contains("\"Resistance (Ohm)\": null, \"Resistance as sent\": \"-Over-\", \"Current (A)\": null}"),
+                 json.constData());
         QVERIFY2(!json.contains("\"File No.\": 3,"), json.constData());
         contact.stop();
 
@@ -117,6 +119,11 @@ private slots:
         QVERIFY2(cableCsv.contains(" \xC2\xB5,"), cableCsv.constData());
         QCOMPARE(runDownload({"--port", "1", "--quiet", "--format", "json"}), ExitStatus::allRead);
         QVERIFY(m_process->readAllStandardOutput().contains(" \xC2\xB5\", \"Cable Size (sq. mm)\""));
+        // ... beside the resistance in ohms, a number in the fifth column.
+        const QByteArray firstFile = cableCsv.split('\n').value(1);
+        bool ohms = false;
+        firstFile.split(',').value(4).toDouble(&ohms);
+        QVERIFY2(ohms, firstFile.constData());
     }
 
     // A meter that sends each record twice, the copy 15 ms behind, and

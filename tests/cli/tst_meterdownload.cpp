@@ -207,7 +207,7 @@ private slots:
         QCOMPARE(run.run(), ExitStatus::someFailed);
         const QByteArray csv = run.output();
         QVERIFY2(csv.contains("\r\n2,") && !csv.contains("\r\n4,"), csv.constData());
-        QVERIFY2(csv.contains("\r\n3,,,,The meter is no longer connected. The files read so far are listed.\r\n"),
+        QVERIFY2(csv.contains("\r\n3,,,,,,The meter is no longer connected. The files read so far are listed.\r\n"),
                  csv.constData());
         QCOMPARE(run.errors.mid(1), (QStringList{"File 4: not read", "File 5: not read"}));
     }

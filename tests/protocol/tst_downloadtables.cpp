@@ -56,12 +56,14 @@ class TestDownloadTables : public QObject
 private slots:
     void csvHasAStatusAndLeavesOutEmptySlots()
     {
+        // Numbers in ohms beside the meter's text, ISO dates beside the meter's.
         const QByteArray expected = "\xEF\xBB\xBF"
-                                    "File No.,File Name,Date & Time,Resistance (Ohm),Cable Size (sq. mm),Conductor,"
-                                    "Current (A),Status\r\n"
-                                    "1,\"Feeder, A\",01/05/23 - 10:02:00,12.5 \xC2\xB5,2.5,Copper,10,OK\r\n"
-                                    "3,,,,,,,Communication Error\r\n"
-                                    "4,'=SUM(A1),02/05/23 - 11:00:00,'-Over-,---,Aluminium,1,OK\r\n";
+                                    "File No.,File Name,Date & Time,Date & Time as sent,Resistance (Ohm),"
+                                    "Resistance as sent,Cable Size (sq. mm),Conductor,Current (A),Status\r\n"
+                                    "1,\"Feeder, A\",2023-05-01T10:02:00,01/05/23 - 10:02:00,0.0000125,12.5 \xC2\xB5,"
+                                    "2.5,Copper,10,OK\r\n"
+                                    "3,,,,,,,,,Communication Error\r\n"
+                                    "4,'=SUM(A1),2023-05-02T11:00:00,02/05/23 - 11:00:00,,'-Over-,,Aluminium,1,OK\r\n";
         QCOMPARE(csvDownload(cableScenario()), expected);
     }
 
@@ -72,12 +74,14 @@ private slots:
             "  \"model\": \"[KX-R1]\",\n"
             "  \"files\": [\n"
             "    {\"File No.\": 1, \"Status\": \"OK\", \"File Name\": \"Feeder, A\", \"Date & Time\": "
-            "\"01/05/23 - 10:02:00\", \"Resistance (Ohm)\": \"12.5 \xC2\xB5\", \"Cable Size (sq. mm)\": 2.5, "
+            "\"2023-05-01T10:02:00\", \"Date & Time as sent\": \"01/05/23 - 10:02:00\", \"Resistance (Ohm)\": "
+            "0.0000125, \"Resistance as sent\": \"12.5 \xC2\xB5\", \"Cable Size (sq. mm)\": 2.5, "
             "\"Conductor\": \"Copper\", \"Current (A)\": 10},\n"
             "    {\"File No.\": 3, \"Status\": \"Communication Error\"},\n"
             "    {\"File No.\": 4, \"Status\": \"OK\", \"File Name\": \"=SUM(A1)\", \"Date & Time\": "
-            "\"02/05/23 - 11:00:00\", \"Resistance (Ohm)\": \"-Over-\", \"Cable Size (sq. mm)\": \"---\", "
-            "\"Conductor\": \"Aluminium\", \"Current (A)\": 1}\n"
+            "\"2023-05-02T11:00:00\", \"Date & Time as sent\": \"02/05/23 - 11:00:00\", \"Resistance (Ohm)\": null, "
+            "\"Resistance as sent\": \"-Over-\", \"Cable Size (sq. mm)\": null, \"Conductor\": \"Aluminium\", "
+            "\"Current (A)\": 1}\n"
             "  ]\n"
             "}\n";
         QCOMPARE(jsonDownload(QStringLiteral("[KX-R1]"), cableScenario()), expected);
@@ -115,7 +119,7 @@ private slots:
         QCOMPARE(files.exportCells(1), (QStringList{"2", "", "  ---", "  ---"}));
         QCOMPARE(files.exportCells(0), (QStringList{"1", "  ---", "  ---", "  ---"}));
         const QByteArray csv = csvDownload(files);
-        QVERIFY2(csv.endsWith("2,,,,,,,,Communication Error\r\n3,T1,1.5,2.5,,,,,OK\r\n"), csv.constData());
+        QVERIFY2(csv.endsWith("2,,,,,,,,,,Communication Error\r\n3,T1,1.5,1.5,2.5,2.5,,,,,OK\r\n"), csv.constData());
     }
 
     void aWindingRowWithItsTemperatureExportsEveryCell_data()
@@ -151,19 +155,50 @@ private slots:
         MeterFiles files(familyProtocol(MeterFamily::Winding).columns(), 1, QLocale::c());
         files.setRecord(0, filled({{WindingColumn::FileName, "T1"}, {WindingColumn::Res1T, "1.5"}, {WindingColumn::Res2T, "2.5"}}));
         const QByteArray json = jsonDownload("[KX-W1]", files);
-        QVERIFY2(json.contains("\"Ch2 (Ohm)\": 2.5}"), json.constData());
+        QVERIFY2(json.contains("\"Ch2 (Ohm)\": 2.5, \"Ch2 as sent\": \"2.5\", \"Temperature (\xC2\xB0" "C)\": null"),
+                 json.constData());
     }
 
-    void jsonReadsNumbersInTheirOwnLocale()
+    void dataColumnsAreTheSameInEveryLocale_data()
     {
-        // Under a comma locale the program writes "2,5"; the meter's own
-        // texts keep their point: "1.234" is 1.234 there, never 1234.
-        MeterFiles files(familyProtocol(MeterFamily::Contact).columns(), 2, QLocale(QLocale::German, QLocale::Germany));
-        files.setRecord(0, filled({{0, "01.05.23 - 10:02:00"}, {1, "2,5"}, {2, "1.234"}}));
-        files.setRecord(1, filled({{0, "01.05.23 - 10:02:00"}, {1, "30.22600"}, {2, "1.234,5"}}));
-        const QByteArray json = jsonDownload(QStringLiteral("[KX-C1]"), files);
-        QVERIFY2(json.contains("\"Resistance (Ohm)\": 2.5, \"Current (A)\": 1.234}"), json.constData());
-        QVERIFY2(json.contains("\"Resistance (Ohm)\": 30.226, \"Current (A)\": \"1.234,5\"}"), json.constData());
+        QTest::addColumn<MeterFamily>("family");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QByteArray>("row");
+        // Name, Ch1, Ch2, conductor, temperature in tenths: the corrected values are the program's.
+        const auto winding = [](const char *name, const char *ch1, const char *ch2, char conductor, const char *tenths) {
+            return QByteArray(name) + ' ' + ch1 + ' ' + ch2 + ' ' + conductor + ' ' + tenths + ']';
+        };
+        QTest::newRow("winding") << MeterFamily::Winding << winding("TX-001", "    1.234", "   12.500", '0', "0253")
+                                 << QByteArray("1,TX-001,1.234,1.234,12.500,12.500,25.3,1.208297,12.23964,Copper,OK\r\n");
+        QTest::newRow("winding, overload")
+            << MeterFamily::Winding << winding("TX-002", "  100.000", "     OL  ", '1', "0350")
+            << QByteArray("1,TX-002,100.000,100.000,,OL,35,93.85,,Aluminium,OK\r\n");
+        // Name, six date bytes, conductor, current and size low byte first, resistance with its prefix.
+        QByteArray cable = "[CAB0001";
+        for (const int byte : {7, 3, 21, 14, 5, 9, 1, 0x7D, 0, 0x5F, 0})
+            cable.append(char(byte));
+        cable += "  0.1489\xE6\xEA    ]";
+        QTest::newRow("cable") << MeterFamily::Cable << cable
+                               << QByteArray("1,CAB0001,2021-03-07T14:05:09,07/03/21 - 14:05:09,0.0000001489,0.1489 \xC2\xB5,"
+                                             "95,Copper,12.5,OK\r\n");
+    }
+    void dataColumnsAreTheSameInEveryLocale()
+    {
+        QFETCH(MeterFamily, family);
+        QFETCH(QByteArray, reply);
+        QFETCH(QByteArray, row);
+        const RecordFormat format = familyProtocol(family).recordFormat(2);
+        QByteArray first;
+        for (const QLocale &locale : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany)}) {
+            MeterFiles files(familyProtocol(family).columns(), 1, locale);
+            files.setReply(0, reply, format);
+            const QByteArray csv = csvDownload(files);
+            QVERIFY2(csv.endsWith(row), csv.constData());
+            if (first.isEmpty())
+                first = csv + jsonDownload(QStringLiteral("model"), files);
+            else
+                QCOMPARE(csv + jsonDownload(QStringLiteral("model"), files), first);
+        }
     }
 
     void jsonEscapesWhatTheMeterSends()
