@@ -2,7 +2,6 @@
 #include "ui/MeasurementExport.h"
 #include "protocol/MessageTexts.h"
 
-#include "protocol/CsvTable.h"
 #include "protocol/HtmlTable.h"
 #include "protocol/TextFile.h"
 #include "ui/KeyboardFocus.h"
@@ -11,20 +10,6 @@
 #include "ui/filelist/FileList.h"
 
 #include <QFileInfo>
-
-namespace {
-
-QList<QStringList> tickedCells(const QList<ExportRow> &rows)
-{
-    QList<QStringList> cells;
-    for (const ExportRow &row : rows) {
-        if (row.ticked)
-            cells << row.cells;
-    }
-    return cells;
-}
-
-} // namespace
 
 bool MeasurementExport::run()
 {
@@ -40,16 +25,19 @@ bool MeasurementExport::run()
     const bool spreadsheet = QFileInfo(path).suffix().compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0;
 
     QList<ExportRow> rows;
+    QList<int> ticked;
     rows.reserve(list.fileCount());
     for (int row = 0; row < list.fileCount(); ++row) {
         ExportRow exportRow;
         exportRow.ticked = list.isTicked(row) && list.isCheckEnabled(row);
-        if (exportRow.ticked)
+        if (exportRow.ticked) {
             exportRow.cells = cellsOf(row);
+            ticked << row;
+        }
         rows << exportRow;
     }
 
-    const WriteResult written = spreadsheet ? writeBytesFile(path, csvTable(headings, tickedCells(rows)))
+    const WriteResult written = spreadsheet ? writeBytesFile(path, dataCsvOf(ticked))
                                             : writeTextFile(path, htmlTable(headings, rows));
     if (!written.ok) {
         dialogs.critical(MessageTexts::errorTitle(), written.error);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QStringList>
 #include <functional>
 
@@ -21,6 +23,8 @@ struct MeasurementExport
     QStringList headings;
     // The cells of one ticked row, in the file's column order.
     std::function<QStringList(int row)> cellsOf;
+    // The CSV of the ticked rows: the data columns, the same as the command line's.
+    std::function<QByteArray(const QList<int> &rows)> dataCsvOf;
 
     // Returns true when the file was written. A cancelled dialog says nothing;
     // a file that cannot be written gets an "Error" box naming the file and

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/MeasurementView.h"
 
+#include "protocol/DownloadTables.h"
 #include "ui/FileRows.h"
 #include "ui/KeyboardFocus.h"
 #include "ui/MeasurementExport.h"
@@ -143,7 +144,12 @@ void MeasurementView::unselectAll()
 
 void MeasurementView::exportTicked()
 {
-    MeasurementExport exporter{this, *m_list, m_saveDialog, m_dialogs, m_design.columns.headings,
-                               [this](int row) { return m_files.exportCells(row); }};
+    MeasurementExport exporter{this,
+                               *m_list,
+                               m_saveDialog,
+                               m_dialogs,
+                               m_design.columns.headings,
+                               [this](int row) { return m_files.exportCells(row); },
+                               [this](const QList<int> &rows) { return dataCsv(m_files, rows); }};
     exporter.run();
 }

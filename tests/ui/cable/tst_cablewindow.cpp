@@ -132,8 +132,7 @@ private slots:
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
     // The same rows for a spreadsheet: a name ending in ".csv" writes the
-    // ticked files as CSV, UTF-8 with a byte-order mark, the screen's padding
-    // dropped and the cable meter's column order kept.
+    // ticked files as CSV, UTF-8 with a byte-order mark, in the data columns.
     void exportsTheTickedOnesAsCsv()
     {
         MeterHarness harness("[KX-R1]", MeterFamily::Cable, {});
@@ -149,11 +148,14 @@ private slots:
         QCOMPARE(harness.dialogs.saveRequests[0].alsoOffered.size(), 1);
         QCOMPARE(harness.dialogs.saveRequests[0].alsoOffered[0].filter, QString("CSV (*.csv)"));
         QCOMPARE(harness.dialogs.saveRequests[0].alsoOffered[0].suffix, QString("csv"));
+        // The command line's data columns: ohms beside the meter's text; a date
+        // whose fields make none ("100/01/02", "00/00/00") stays as sent only.
         QCOMPARE(readFile(path), QByteArray("\xEF\xBB\xBF"
-                                            "File No.,File Name,Date & Time,Resistance (Ohm),Cable Size (sq. mm),"
-                                            "Conductor,Current (A)\r\n"
-                                            "2,CAB-002,100/01/02 - 03:04:05,0.5678 \xC2\xB5,---,Aluminium,6553.5\r\n"
-                                            "3,CAB-003,00/00/00 - 00:00:00,1.2345,65534,Other,0\r\n"));
+                                            "File No.,File Name,Date & Time,Date & Time as sent,Resistance (Ohm),"
+                                            "Resistance as sent,Cable Size (sq. mm),Conductor,Current (A),Status\r\n"
+                                            "2,CAB-002,,100/01/02 - 03:04:05,0.0000005678,0.5678 \xC2\xB5,,Aluminium,"
+                                            "6553.5,OK\r\n"
+                                            "3,CAB-003,,00/00/00 - 00:00:00,1.2345,1.2345,65534,Other,0,OK\r\n"));
         QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
     }
 
