@@ -22,12 +22,13 @@ namespace {
 
 constexpr int mostFiles = 64;
 
-QStringList trimmed(const QStringList &texts)
+// "File No." and the family's data columns, as the JSON keys them.
+QStringList dataHeadings(const MeterFiles &files)
 {
-    QStringList result;
-    for (const QString &text : texts)
-        result << text.trimmed();
-    return result;
+    QStringList headings{QStringLiteral("File No.")};
+    for (const DataColumn &column : files.columns().dataColumns)
+        headings << column.heading;
+    return headings;
 }
 
 void checkJson(const QString &model, const MeterFiles &files)
@@ -37,7 +38,7 @@ void checkJson(const QString &model, const MeterFiles &files)
     FUZZ_CHECK(error.error == QJsonParseError::NoError && document.isObject());
     FUZZ_CHECK(document.object().value(QStringLiteral("model")).toString() == model);
     const QJsonArray listed = document.object().value(QStringLiteral("files")).toArray();
-    const QStringList headings = trimmed(files.columns().headings);
+    const QStringList headings = dataHeadings(files);
 
     qsizetype next = 0;
     for (int slot = 0; slot < files.fileCount(); ++slot) {
@@ -52,17 +53,23 @@ void checkJson(const QString &model, const MeterFiles &files)
             FUZZ_CHECK(file.size() == 2);
             continue;
         }
-        const QStringList cells = files.exportCells(slot);
+        // Every data column, typed as its cell is.
+        const QList<DataCell> cells = files.dataCells(slot);
         FUZZ_CHECK(file.size() == 1 + cells.size());
         for (int column = 1; column < cells.size(); ++column) {
             const QJsonValue value = file.value(headings[column]);
-            const QString text = cells[column].trimmed();
-            if (value.isString())
-                FUZZ_CHECK(value.toString() == text);
-            else if (value.isNull())
-                FUZZ_CHECK(text.isEmpty());
-            else
-                FUZZ_CHECK(value.isDouble() && !text.isEmpty());
+            switch (cells[column].kind) {
+            case DataCell::Kind::Empty:
+                FUZZ_CHECK(value.isNull());
+                break;
+            case DataCell::Kind::Number:
+                FUZZ_CHECK(value.isDouble());
+                break;
+            case DataCell::Kind::DateTime:
+            case DataCell::Kind::Text:
+                FUZZ_CHECK(value.isString() && value.toString() == dataCellText(cells[column]));
+                break;
+            }
         }
     }
     FUZZ_CHECK(next == listed.size());
@@ -88,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (replies[slot] == "F")
             files.setFailed(slot, MessageTexts::communicationError());
         else
-            files.setRecord(slot, format.decode(replies[slot], locale));
+            files.setReply(slot, replies[slot], format);
     }
 
     checkJson(model, files);
