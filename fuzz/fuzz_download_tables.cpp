@@ -22,15 +22,6 @@ namespace {
 
 constexpr int mostFiles = 64;
 
-// "File No." and the family's data columns, as the JSON keys them.
-QStringList dataHeadings(const MeterFiles &files)
-{
-    QStringList headings{QStringLiteral("File No.")};
-    for (const DataColumn &column : files.columns().dataColumns)
-        headings << column.heading;
-    return headings;
-}
-
 void checkJson(const QString &model, const MeterFiles &files)
 {
     QJsonParseError error{};

@@ -4,7 +4,7 @@
 # missing. Works as root, or through sudo for a normal user.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-translations-l10n xvfb xauth x11-utils "$@")
+packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-translations-l10n libxlsxwriter-dev unzip xvfb xauth x11-utils "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

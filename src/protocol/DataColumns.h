@@ -28,6 +28,13 @@ struct DataCell
     static DataCell ofText(const QString &text) { return {Kind::Text, {}, {}, text}; }
 };
 
+// A table of data cells under its headings, every row as long as the headings.
+struct DataTable
+{
+    QStringList headings;
+    QList<QList<DataCell>> rows;
+};
+
 struct DataColumn
 {
     enum class Reading {

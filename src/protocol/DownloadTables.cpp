@@ -49,6 +49,8 @@ QByteArray jsonValue(const DataCell &cell)
     return jsonString(dataCellText(cell));
 }
 
+} // namespace
+
 QStringList dataHeadings(const MeterFiles &files)
 {
     QStringList headings{QStringLiteral("File No.")};
@@ -66,8 +68,6 @@ QList<int> listedSlots(const MeterFiles &files)
     }
     return listed;
 }
-
-} // namespace
 
 QString statusOf(const MeterFiles &files, int slot)
 {
@@ -94,24 +94,33 @@ QString dataCellText(const DataCell &cell)
     return cell.text;
 }
 
-QByteArray dataCsv(const MeterFiles &files, const QList<int> &slotIndexes)
+DataTable dataTable(const MeterFiles &files, const QList<int> &slotIndexes)
 {
-    const QStringList headings = dataHeadings(files);
-    QList<QStringList> rows;
+    DataTable table{dataHeadings(files) << QStringLiteral("Status"), {}};
     for (const int slot : slotIndexes) {
-        QStringList row;
-        for (const DataCell &cell : files.dataCells(slot))
-            row << dataCellText(cell);
-        while (row.size() < headings.size())
-            row << QString();
-        rows << row + QStringList{statusOf(files, slot)};
+        QList<DataCell> row = files.dataCells(slot);
+        row.resize(table.headings.size() - 1);
+        row << DataCell::ofText(statusOf(files, slot));
+        table.rows << row;
     }
-    return csvTable(headings + QStringList{QStringLiteral("Status")}, rows);
+    return table;
+}
+
+QByteArray dataCsv(const DataTable &table)
+{
+    QList<QStringList> rows;
+    for (const QList<DataCell> &cells : table.rows) {
+        QStringList row;
+        for (const DataCell &cell : cells)
+            row << dataCellText(cell);
+        rows << row;
+    }
+    return csvTable(table.headings, rows);
 }
 
 QByteArray csvDownload(const MeterFiles &files)
 {
-    return dataCsv(files, listedSlots(files));
+    return dataCsv(dataTable(files, listedSlots(files)));
 }
 
 QByteArray jsonDownload(const QString &model, const MeterFiles &files)

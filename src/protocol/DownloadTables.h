@@ -13,13 +13,19 @@
 // Byte for byte the window's export with every file ticked that can be.
 QByteArray htmlDownload(const MeterFiles &files);
 
-// The data columns of the slots `slotIndexes` (see DataColumns) as RFC 4180: "File No.", the
-// family's data columns and "Status": "OK", or why the file could not be
-// read (a failed file has only its number and its status). Numbers with a
-// point and the digits the meter wrote, dates in ISO 8601: the same bytes in
-// every locale.
-QByteArray dataCsv(const MeterFiles &files, const QList<int> &slotIndexes);
-// Every slot read or failed; empty slots are left out.
+// The data columns of the slots `slotIndexes` (see DataColumns): "File No.",
+// the family's data columns and "Status": "OK", or why the file could not be
+// read (a failed file has only its number and its status).
+DataTable dataTable(const MeterFiles &files, const QList<int> &slotIndexes);
+// "File No." and the family's data columns, without "Status".
+QStringList dataHeadings(const MeterFiles &files);
+// The slots read or failed, in order; empty slots and those not asked for are left out.
+QList<int> listedSlots(const MeterFiles &files);
+
+// A data table as RFC 4180. Numbers with a point and the digits the meter
+// wrote, dates in ISO 8601: the same bytes in every locale.
+QByteArray dataCsv(const DataTable &table);
+// The data table of every slot read or failed; empty slots are left out.
 QByteArray csvDownload(const MeterFiles &files);
 
 // {"model": ..., "files": [{"File No.": 1, "Status": "OK", heading: value, ...}]}
