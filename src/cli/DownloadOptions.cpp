@@ -34,6 +34,8 @@ std::optional<DownloadOptions::Format> formatNamed(const QString &name)
         return DownloadOptions::Format::Html;
     if (lower == QLatin1String("json"))
         return DownloadOptions::Format::Json;
+    if (lower == QLatin1String("xlsx"))
+        return DownloadOptions::Format::Xlsx;
     return std::nullopt;
 }
 
@@ -93,14 +95,15 @@ std::optional<QList<DownloadOptions::Range>> readFileList(const QString &text)
 
 QString downloadUsage()
 {
-    return QStringLiteral("Usage: kestrix-download --port N [--format csv|html|json] [--output FILE|-]\n"
+    return QStringLiteral("Usage: kestrix-download --port N [--format csv|html|json|xlsx] [--output FILE|-]\n"
                           "                        [--files LIST] [--heat-runs DIR] [--quiet] [--wait SECONDS]\n"
                           "Reads every stored measurement file of the meter on COM port N and writes them\n"
                           "as a table.\n"
                           "\n"
                           "  -p, --port N      COM port number, 1 to 32 (\"COM3\" is read as 3); the same\n"
                           "                    numbering as the program's port list\n"
-                          "  -f, --format F    csv (the default), html (the program's export) or json;\n"
+                          "  -f, --format F    csv (the default), html (the program's export), json or\n"
+                          "                    xlsx (an Excel workbook, not to a terminal);\n"
                           "                    taken from the output file's suffix when not given\n"
                           "  -o, --output FILE the file to write, or - for standard output (the default);\n"
                           "                    written whole or not at all\n"
@@ -180,7 +183,7 @@ DownloadCommand readDownloadCommand(const QStringList &arguments)
         } else if (name == QLatin1String("--format")) {
             format = formatNamed(*given);
             if (!format)
-                return usageError(QStringLiteral("--format is csv, html or json, not \"%1\"").arg(*given));
+                return usageError(QStringLiteral("--format is csv, html, json or xlsx, not \"%1\"").arg(*given));
         } else if (name == QLatin1String("--output")) {
             if (given->isEmpty())
                 return usageError(QStringLiteral("--output needs a file name, or - for standard output"));

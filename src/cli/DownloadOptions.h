@@ -9,7 +9,7 @@
 // What kestrix-download was asked to do.
 struct DownloadOptions
 {
-    enum class Format { Csv, Html, Json };
+    enum class Format { Csv, Html, Json, Xlsx };
 
     int port = 0; // COM number
     Format format = Format::Csv;
@@ -45,7 +45,7 @@ struct DownloadCommand
 };
 
 // `arguments` without the program's own name. The format defaults to the
-// output file's suffix (.csv, .html or .htm, .json), else CSV.
+// output file's suffix (.csv, .html or .htm, .json, .xlsx), else CSV.
 DownloadCommand readDownloadCommand(const QStringList &arguments);
 
 // "1-10,15,20-" -> ranges; nothing for a list that is not one.

@@ -2,6 +2,7 @@
 #include "cli/MeterDownload.h"
 
 #include "cli/ConsoleText.h"
+#include "protocol/DataWorkbook.h"
 #include "protocol/DownloadTables.h"
 #include "link/SerialLink.h"
 #include "link/StopRequest.h"
@@ -11,6 +12,7 @@
 #include "protocol/TextFile.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -291,6 +293,16 @@ bool MeterDownload::writeOutput()
     case DownloadOptions::Format::Csv:
         bytes = csvDownload(*m_files);
         break;
+    case DownloadOptions::Format::Xlsx: {
+        const WorkbookBytes workbook = dataWorkbook(dataTable(*m_files, listedSlots(*m_files)),
+                                                    {m_model, QDateTime::currentDateTime()});
+        if (!workbook.error.isEmpty()) {
+            m_console.error(QStringLiteral("kestrix-download: %1").arg(workbook.error));
+            return false;
+        }
+        bytes = workbook.bytes;
+        break;
+    }
     }
     if (m_options.output == QLatin1String("-")) {
         if (m_console.standardOutput(bytes))

@@ -56,6 +56,14 @@ int main(int argc, char *argv[])
         return ExitStatus::badArguments;
     }
 
+    // A workbook is binary: a terminal would show it as noise.
+    if (command.options.format == DownloadOptions::Format::Xlsx && command.options.output == QLatin1String("-")
+        && isatty(fileno(stdout))) {
+        writeLine(stderr, QStringLiteral("kestrix-download: a workbook is not written to a terminal; name a file "
+                                         "with --output, or redirect standard output\n"));
+        return ExitStatus::badArguments;
+    }
+
 #ifndef Q_OS_WIN
     // A reader that goes away (| head) makes the write fail with an error the
     // download reports, instead of killing it without a word.

@@ -2,6 +2,8 @@
 #include "ui/MeasurementExport.h"
 #include "protocol/MessageTexts.h"
 
+#include "protocol/DataWorkbook.h"
+#include "protocol/DownloadTables.h"
 #include "protocol/HtmlTable.h"
 #include "protocol/TextFile.h"
 #include "ui/KeyboardFocus.h"
@@ -9,6 +11,7 @@
 #include "ui/UserDialogs.h"
 #include "ui/filelist/FileList.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 
 bool MeasurementExport::run()
@@ -19,10 +22,12 @@ bool MeasurementExport::run()
     // Each export proposes a fresh name rather than the last one chosen.
     dialog.fileName.clear();
     const SaveFileType type = SaveFileType::htmlTable();
-    const QString path = dialog.showSave(dialogs, type, {SaveFileType::csvTable()});
+    const QString path = dialog.showSave(dialogs, type, {SaveFileType::csvTable(), SaveFileType::workbook()});
     if (path.isEmpty())
         return false;
-    const bool spreadsheet = QFileInfo(path).suffix().compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0;
+    const QString suffix = QFileInfo(path).suffix();
+    const bool csv = suffix.compare(SaveFileType::csvTable().suffix, Qt::CaseInsensitive) == 0;
+    const bool workbook = suffix.compare(SaveFileType::workbook().suffix, Qt::CaseInsensitive) == 0;
 
     QList<ExportRow> rows;
     QList<int> ticked;
@@ -37,8 +42,13 @@ bool MeasurementExport::run()
         rows << exportRow;
     }
 
-    const WriteResult written = spreadsheet ? writeBytesFile(path, dataCsvOf(ticked))
-                                            : writeTextFile(path, htmlTable(headings, rows));
+    WriteResult written;
+    if (csv)
+        written = writeBytesFile(path, dataCsv(dataTableOf(ticked)));
+    else if (workbook)
+        written = writeDataWorkbook(path, dataTableOf(ticked), {meterModel, QDateTime::currentDateTime()});
+    else
+        written = writeTextFile(path, htmlTable(headings, rows));
     if (!written.ok) {
         dialogs.critical(MessageTexts::errorTitle(), written.error);
         return false;

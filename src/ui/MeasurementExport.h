@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QByteArray>
+#include "protocol/DataColumns.h"
+
 #include <QList>
 #include <QStringList>
 #include <functional>
@@ -12,8 +13,8 @@ class QWidget;
 class UserDialogs;
 
 // The Download button of every measurement view: the ticked rows of the list
-// go to one file named in the save dialog: an HTML table, or a CSV table for
-// spreadsheets when the name chosen ends in ".csv".
+// go to one file named in the save dialog: an HTML table, or the data columns
+// for spreadsheets when the name chosen ends in ".csv" or ".xlsx".
 struct MeasurementExport
 {
     QWidget *frame;           // disabled while the export runs
@@ -23,8 +24,9 @@ struct MeasurementExport
     QStringList headings;
     // The cells of one ticked row, in the file's column order.
     std::function<QStringList(int row)> cellsOf;
-    // The CSV of the ticked rows: the data columns, the same as the command line's.
-    std::function<QByteArray(const QList<int> &rows)> dataCsvOf;
+    // The data columns of the ticked rows, the same as the command line's.
+    std::function<DataTable(const QList<int> &rows)> dataTableOf;
+    QString meterModel; // the workbook's title
 
     // Returns true when the file was written. A cancelled dialog says nothing;
     // a file that cannot be written gets an "Error" box naming the file and

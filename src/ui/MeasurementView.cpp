@@ -5,6 +5,7 @@
 #include "ui/FileRows.h"
 #include "ui/KeyboardFocus.h"
 #include "ui/MeasurementExport.h"
+#include "ui/SaveDialog.h"
 #include "ui/Twips.h"
 #include "ui/WindowGeometry.h"
 #include "ui/filelist/ClickLabel.h"
@@ -150,6 +151,7 @@ void MeasurementView::exportTicked()
                                m_dialogs,
                                m_design.columns.headings,
                                [this](int row) { return m_files.exportCells(row); },
-                               [this](const QList<int> &rows) { return dataCsv(m_files, rows); }};
+                               [this](const QList<int> &rows) { return dataTable(m_files, rows); },
+                               m_saveDialog.meterModel};
     exporter.run();
 }

@@ -38,6 +38,11 @@ SaveFileType SaveFileType::csvTable()
     return {SaveKind::MeasurementTable, QStringLiteral("CSV (*.csv)"), QStringLiteral("csv")};
 }
 
+SaveFileType SaveFileType::workbook()
+{
+    return {SaveKind::MeasurementTable, QStringLiteral("Excel workbook (*.xlsx)"), QStringLiteral("xlsx")};
+}
+
 namespace SaveLocation {
 
 QString settingsKey(SaveKind kind)

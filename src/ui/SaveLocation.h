@@ -20,6 +20,8 @@ struct SaveFileType
     static SaveFileType csvFile();
     // The measurement export for spreadsheets; opens where the HTML export does.
     static SaveFileType csvTable();
+    // The same as an Excel workbook.
+    static SaveFileType workbook();
 };
 
 // Where the save dialogs open and what name they propose.

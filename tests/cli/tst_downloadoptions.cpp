@@ -33,6 +33,8 @@ private slots:
         QTest::newRow("a given format wins over the suffix")
             << QStringList{"--port", "1", "--format", "html", "--output", "a.csv"} << 1 << F::Html << "a.csv"
             << "" << false << 0.0;
+        QTest::newRow(".xlsx is a workbook") << QStringList{"--port", "1", "--output", "a.xlsx"} << 1 << F::Xlsx
+                                             << "a.xlsx" << "" << false << 0.0;
         QTest::newRow("unknown suffix: CSV")
             << QStringList{"--port", "1", "--output", "a.txt"} << 1 << F::Csv << "a.txt"
             << "" << false << 0.0;
@@ -64,7 +66,7 @@ private slots:
         QTest::newRow("port zero") << QStringList{"--port", "0"} << "\"0\"";
         QTest::newRow("port not a number") << QStringList{"--port", "ttyUSB0"} << "\"ttyUSB0\"";
         QTest::newRow("port without value") << QStringList{"--port"} << "--port needs a value";
-        QTest::newRow("unknown format") << QStringList{"--port", "1", "--format", "xlsx"} << "\"xlsx\"";
+        QTest::newRow("unknown format") << QStringList{"--port", "1", "--format", "xls"} << "csv, html, json or xlsx, not \"xls\"";
         QTest::newRow("unknown argument") << QStringList{"--port", "1", "--verbose"} << "\"--verbose\"";
         QTest::newRow("stray word") << QStringList{"--port", "1", "files.csv"} << "\"files.csv\"";
         QTest::newRow("bad file list") << QStringList{"--port", "1", "--files", "3-1"} << "\"3-1\"";

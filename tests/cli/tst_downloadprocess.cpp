@@ -203,7 +203,7 @@ private slots:
         QTest::newRow("nothing behind the port")
             << QStringList{"--port", "31"} << ExitStatus::noMeter << "kestrix-download: COM 31 cannot be opened: ";
         QTest::newRow("bad arguments") << QStringList{"--port", "1", "--format", "xls"} << ExitStatus::badArguments
-                                       << "kestrix-download: --format is csv, html or json, not \"xls\"\n";
+                                       << "kestrix-download: --format is csv, html, json or xlsx, not \"xls\"\n";
     }
     void exitStatusWithoutAMeter()
     {

@@ -7,6 +7,7 @@
 #include "MemoryMeter.h"
 #include "MeterHarness.h"
 #include "ReadFile.h"
+#include "WorkbookCells.h"
 
 #include <QDir>
 #include <QFile>
@@ -239,6 +240,46 @@ private slots:
         QCOMPARE(run.errors, QStringList{"File 9: the meter has 6 files"});
         QVERIFY(run.standardOutput.startsWith("{\n  \"model\": \"[KX-R1]\",\n"));
         QCOMPARE(run.standardOutput.count("\"File No.\""), 3);
+    }
+
+    // The workbook holds the CSV's columns, numbers as numbers, texts as texts.
+    void workbookCellsAreTheCsvsValues()
+    {
+        if (!canReadWorkbooks())
+            QSKIP("unzip is needed to read a workbook back");
+        CommandLineRun run({"--family", "cable", "--files", "4", "--empty", "1"});
+        run.options.format = DownloadOptions::Format::Xlsx;
+        QCOMPARE(run.run(), ExitStatus::allRead);
+        const Workbook workbook = readWorkbook(run.options.output);
+        QVERIFY2(workbook.error.isEmpty(), qPrintable(workbook.error));
+        QCOMPARE(workbook.sheetName, QString("KX-R1"));
+
+        run.options.format = DownloadOptions::Format::Csv;
+        QCOMPARE(run.run(), ExitStatus::allRead);
+        const QList<QByteArray> lines = run.output().mid(3).split('\n'); // after the byte-order mark
+        QCOMPARE(lines.size(), 1 + 3 + 1);
+        int numbers = 0;
+        for (int line = 0; line < 4; ++line) {
+            const QStringList fields = QString::fromUtf8(lines[line].trimmed()).split(u',');
+            QCOMPARE(fields.size(), 10);
+            for (int column = 0; column < fields.size(); ++column) {
+                const QString reference = QChar(u'A' + column) + QString::number(line + 1);
+                const WorkbookCell cell = workbook.cells.value(reference);
+                if (cell.type == QLatin1String("s")) {
+                    QCOMPARE(cell.value, fields[column]);
+                } else if (cell.format.startsWith(QLatin1String("yyyy"))) {
+                    const QDateTime serialDate = QDateTime(QDate(1899, 12, 30), QTime(0, 0)).addMSecs(
+                        qint64(std::llround(cell.value.toDouble() * 86400) * 1000));
+                    QCOMPARE(serialDate.toString(Qt::ISODate), fields[column]);
+                } else {
+                    QVERIFY2(cell.type == QLatin1String("n") && !fields[column].isEmpty(), qPrintable(reference));
+                    QCOMPARE(cell.value.toDouble(), fields[column].toDouble());
+                    QCOMPARE(cell.format.section(u'.', 1).size(), fields[column].section(u'.', 1).size());
+                    ++numbers;
+                }
+            }
+        }
+        QCOMPARE(numbers, 3 * 4); // file number, ohms, size and current of three files
     }
 
     void heatRunFilesAreTheWindowsDownloads()

@@ -3,6 +3,7 @@
 // the paced replies run against the simulator on a pseudo-terminal. What the
 // list windows share is in tst_listwindows.
 #include "ReadFile.h"
+#include "WorkbookCells.h"
 #include "RefusedDownloads.h"
 #include "MeterHarness.h"
 #include "TemporaryConfigHome.h"
@@ -145,9 +146,11 @@ private slots:
 
         QCOMPARE(harness.dialogs.saveRequests.size(), 1);
         QCOMPARE(harness.dialogs.saveRequests[0].filter, QString("HTML table (*.html)"));
-        QCOMPARE(harness.dialogs.saveRequests[0].alsoOffered.size(), 1);
+        QCOMPARE(harness.dialogs.saveRequests[0].alsoOffered.size(), 2);
         QCOMPARE(harness.dialogs.saveRequests[0].alsoOffered[0].filter, QString("CSV (*.csv)"));
         QCOMPARE(harness.dialogs.saveRequests[0].alsoOffered[0].suffix, QString("csv"));
+        QCOMPARE(harness.dialogs.saveRequests[0].alsoOffered[1].filter, QString("Excel workbook (*.xlsx)"));
+        QCOMPARE(harness.dialogs.saveRequests[0].alsoOffered[1].suffix, QString("xlsx"));
         // The command line's data columns: ohms beside the meter's text; a date
         // whose fields make none ("100/01/02", "00/00/00") stays as sent only.
         QCOMPARE(readFile(path), QByteArray("\xEF\xBB\xBF"
@@ -157,6 +160,19 @@ private slots:
                                             "6553.5,OK\r\n"
                                             "3,CAB-003,,00/00/00 - 00:00:00,1.2345,1.2345,65534,Other,0,OK\r\n"));
         QCOMPARE(harness.dialogs.boxes, Boxes{successBox});
+
+        // A name ending in ".xlsx": the same rows as a workbook.
+        const QString workbookPath = harness.files.filePath("cable.xlsx");
+        QVERIFY(harness.download(workbookPath));
+        if (!canReadWorkbooks())
+            QSKIP("unzip is needed to read a workbook back");
+        const Workbook workbook = readWorkbook(workbookPath);
+        QVERIFY2(workbook.error.isEmpty(), qPrintable(workbook.error));
+        QCOMPARE(workbook.cells.value("A3").value, QString("3"));
+        QCOMPARE(workbook.cells.value("E3").value.toDouble(), 1.2345);
+        QCOMPARE(workbook.cells.value("E3").format, QString("0.0000"));
+        QCOMPARE(workbook.cells.value("F2").value, QString("0.5678 \u00B5"));
+        QVERIFY(!workbook.cells.contains("A4"));
     }
 
     void decodesRowsAndExportsTheTickedOnes()
