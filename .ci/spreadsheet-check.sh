@@ -7,12 +7,16 @@
 # ("File No.", "... (Ohm)", "(A)", "(°C)", "(sq. mm)") must be a number with
 # the CSV's value, every date a date.
 #
+# kestrix-download runs under de_DE (made with localedef where the system has
+# no such locale), so that the C library's decimal comma cannot reach a
+# number.
+#
 # The CSV is read as the import dialog is told to read it: "English (USA)",
 # the language of its numbers. Calc's German default reads "0.848" as 848 and
 # "151.7" as text; the workbook needs no such choice.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh libreoffice-calc-nogui python3
+bash scripts/install-deps.sh libreoffice-calc-nogui python3 locales
 if [ ! -f build/build.ninja ]; then
     bash scripts/build.sh build -DKESTRIX_WERROR=ON
 fi
@@ -22,6 +26,8 @@ work=$(mktemp -d)
 sim=
 trap 'kill $sim 2>/dev/null || true; rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME="$work/config"
+mkdir -p "$work/locales"
+localedef -i de_DE -f UTF-8 "$work/locales/de_DE.UTF-8"
 
 for family in winding contact cable; do
     build/sim/kestrix-meter-sim --family "$family" --files 12 --empty 3 --com 5 --unpaced >"$work/sim.out" &
@@ -31,7 +37,8 @@ for family in winding contact cable; do
         sleep 0.1
     done
     for format in csv xlsx; do
-        build/src/cli/kestrix-download --port 5 --quiet --output "$work/$family-$format.$format"
+        LOCPATH="$work/locales" LC_ALL=de_DE.UTF-8 \
+            build/src/cli/kestrix-download --port 5 --quiet --output "$work/$family-$format.$format"
     done
     kill "$sim"
     wait "$sim" 2>/dev/null || true

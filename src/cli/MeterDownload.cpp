@@ -12,7 +12,6 @@
 #include "protocol/TextFile.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -295,9 +294,11 @@ bool MeterDownload::writeOutput()
         break;
     case DownloadOptions::Format::Xlsx: {
         const WorkbookBytes workbook = dataWorkbook(dataTable(*m_files, listedSlots(*m_files)),
-                                                    {m_model, QDateTime::currentDateTime()});
+                                                    workbookProperties(m_model, *m_files));
         if (!workbook.error.isEmpty()) {
-            m_console.error(QStringLiteral("kestrix-download: %1").arg(workbook.error));
+            const QString output = m_options.output == QLatin1String("-") ? QStringLiteral("standard output")
+                                                                          : QDir::toNativeSeparators(m_options.output);
+            m_console.error(QStringLiteral("kestrix-download: %1: %2").arg(terminalText(output), workbook.error));
             return false;
         }
         bytes = workbook.bytes;

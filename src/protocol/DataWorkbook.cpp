@@ -4,11 +4,18 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <clocale>
+#include <locale.h>
+#include <string>
+#ifdef Q_OS_MACOS
+#include <xlocale.h>
+#endif
 
 namespace {
 
@@ -23,17 +30,85 @@ constexpr double widestColumn = 60;
 constexpr double headingWidthFactor = 1.15;
 constexpr double columnPadding = 2;
 
-// A string cell's text as the file's XML can carry it: NUL and the two
-// non-characters become U+FFFD (libxlsxwriter escapes the other control
-// characters itself), cut to what a cell holds.
-QByteArray cellText(const QString &text)
+// libxlsxwriter writes numbers with the C library's printf, which takes the
+// decimal separator of the user's locale (Qt sets it at start-up): "0,848"
+// is no number in a workbook. While one lives, this thread writes numbers
+// with a point.
+class PointNumbers
+{
+public:
+#ifdef Q_OS_WIN
+    PointNumbers() : m_perThread(_configthreadlocale(_ENABLE_PER_THREAD_LOCALE))
+    {
+        const char *current = std::setlocale(LC_NUMERIC, nullptr);
+        m_previous = current ? current : "C";
+        std::setlocale(LC_NUMERIC, "C");
+    }
+    ~PointNumbers()
+    {
+        std::setlocale(LC_NUMERIC, m_previous.c_str());
+        _configthreadlocale(m_perThread);
+    }
+
+private:
+    int m_perThread;
+    std::string m_previous;
+#else
+    PointNumbers() : m_c(newlocale(LC_ALL_MASK, "C", locale_t(nullptr))), m_previous(m_c ? uselocale(m_c) : nullptr) {}
+    ~PointNumbers()
+    {
+        if (!m_c)
+            return;
+        uselocale(m_previous);
+        freelocale(m_c);
+    }
+
+private:
+    locale_t m_c;
+    locale_t m_previous;
+#endif
+public:
+    PointNumbers(const PointNumbers &) = delete;
+    PointNumbers &operator=(const PointNumbers &) = delete;
+};
+
+// "_x0041_" in a cell is read as Excel's escape of a character ("A"): a text
+// that holds one keeps it by escaping its underscore ("_x005F_").
+QString keptFromExcelEscapes(const QString &text)
+{
+    static const QRegularExpression escape(QStringLiteral("_(?=x[0-9A-Fa-f]{4}_)"));
+    QString kept = text;
+    return kept.replace(escape, QStringLiteral("_x005F_"));
+}
+
+// A text as the file's XML can carry it: the C0 controls that libxlsxwriter
+// does not escape (in the document's title), NUL and the two non-characters
+// become U+FFFD; cut to what a cell holds.
+QByteArray xmlText(const QString &text, bool escapesControls)
 {
     QString plain = text.left(longestCellText);
     for (QChar &c : plain) {
-        if (c.unicode() == 0 || c.unicode() == 0xFFFE || c.unicode() == 0xFFFF)
+        const char16_t u = c.unicode();
+        const bool control = u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r';
+        if (u == 0 || u == 0xFFFE || u == 0xFFFF || (control && !escapesControls))
             c = QChar::ReplacementCharacter;
     }
     return plain.toUtf8();
+}
+
+// A string cell: libxlsxwriter escapes its control characters as "_x0001_".
+QByteArray cellText(const QString &text)
+{
+    return xmlText(keptFromExcelEscapes(text), true);
+}
+
+QByteArray fileName(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return path.toUtf8(); // libxlsxwriter opens its files by UTF-8 names there
+#else
+    return QFile::encodeName(path);
+#endif
 }
 
 double textWidth(const DataCell &cell)
@@ -182,21 +257,25 @@ WorkbookBytes dataWorkbook(const DataTable &table, const WorkbookProperties &pro
     if (!folder.isValid())
         return {{}, QStringLiteral("The workbook could not be made (%1)").arg(folder.errorString())};
     const QString workbookPath = folder.filePath(QStringLiteral("workbook.xlsx"));
-    const QByteArray path = QFile::encodeName(workbookPath);
-    QByteArray tmpdir = QFile::encodeName(QDir::toNativeSeparators(folder.path()));
+    const QByteArray path = fileName(workbookPath);
     lxw_workbook_options options{};
+#ifndef Q_OS_WIN
+    // Its own scratch files go beside the workbook and with it.
+    QByteArray tmpdir = fileName(folder.path());
     options.tmpdir = tmpdir.data();
+#endif
+    const PointNumbers pointNumbers;
     lxw_workbook *workbook = workbook_new_opt(path.constData(), &options);
     if (!workbook)
         return {{}, failed(LXW_ERROR_MEMORY_MALLOC_FAILED)};
 
-    QByteArray title = cellText(properties.model);
+    QByteArray title = xmlText(properties.model, false);
     lxw_doc_properties documentProperties{};
     documentProperties.title = title.data();
     documentProperties.created = time_t(properties.downloaded.isValid() ? properties.downloaded.toSecsSinceEpoch() : 0);
     lxw_error error = workbook_set_properties(workbook, &documentProperties);
 
-    lxw_worksheet *sheet = workbook_add_worksheet(workbook, cellText(workbookSheetName(properties.model)).constData());
+    lxw_worksheet *sheet = workbook_add_worksheet(workbook, workbookSheetName(properties.model).toUtf8().constData());
     if (!sheet && error == LXW_NO_ERROR)
         error = LXW_ERROR_INVALID_SHEETNAME_CHARACTER;
     if (sheet && error == LXW_NO_ERROR)

@@ -106,6 +106,11 @@ DataTable dataTable(const MeterFiles &files, const QList<int> &slotIndexes)
     return table;
 }
 
+WorkbookProperties workbookProperties(const QString &model, const MeterFiles &files)
+{
+    return {model, files.readAt().isValid() ? files.readAt() : QDateTime::currentDateTime()};
+}
+
 QByteArray dataCsv(const DataTable &table)
 {
     QList<QStringList> rows;

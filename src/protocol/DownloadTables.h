@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "protocol/DataWorkbook.h"
 #include "protocol/MeterFiles.h"
 
 #include <QByteArray>
@@ -21,6 +22,10 @@ DataTable dataTable(const MeterFiles &files, const QList<int> &slotIndexes);
 QStringList dataHeadings(const MeterFiles &files);
 // The slots read or failed, in order; empty slots and those not asked for are left out.
 QList<int> listedSlots(const MeterFiles &files);
+
+// The workbook's title and time: the model, and when the files were read
+// (now, where none was).
+WorkbookProperties workbookProperties(const QString &model, const MeterFiles &files);
 
 // A data table as RFC 4180. Numbers with a point and the digits the meter
 // wrote, dates in ISO 8601: the same bytes in every locale.

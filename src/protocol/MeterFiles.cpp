@@ -48,6 +48,7 @@ void MeterFiles::setRecord(int slot, const RecordCells &record, const RecordCell
     }
     target.state = record.status == RecordCells::Status::EmptySlot ? State::Empty : State::Read;
     target.failure.clear();
+    m_readAt = QDateTime::currentDateTime();
 }
 
 void MeterFiles::setFailed(int slot, const QString &reason)
@@ -56,6 +57,7 @@ void MeterFiles::setFailed(int slot, const QString &reason)
         return;
     m_slots[slot].state = State::Failed;
     m_slots[slot].failure = reason;
+    m_readAt = QDateTime::currentDateTime();
 }
 
 MeterFiles::State MeterFiles::state(int slot) const

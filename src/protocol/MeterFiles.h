@@ -6,6 +6,7 @@
 #include "protocol/RecordCells.h"
 #include "protocol/RecordFormat.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QLocale>
 #include <QString>
@@ -40,6 +41,10 @@ public:
     void setRecord(int slot, const RecordCells &record) { setRecord(slot, record, record); }
     void setFailed(int slot, const QString &reason);
 
+    // When the last record was stored: the time of the download. Invalid
+    // until one was.
+    QDateTime readAt() const { return m_readAt; }
+
     State state(int slot) const;
     QString failure(int slot) const; // empty unless Failed
     // The texts the slot's row shows, in screen order (its number not included).
@@ -68,4 +73,5 @@ private:
     FamilyColumns m_columns;
     QLocale m_locale;
     QList<Slot> m_slots;
+    QDateTime m_readAt;
 };

@@ -50,7 +50,9 @@ std::optional<QDateTime> meterDateTime(int day, int month, int year, int hour, i
     const QTime time(hour, minute, second);
     if (!date.isValid() || !time.isValid())
         return std::nullopt;
-    return QDateTime(date, time);
+    // The meter's clock has no zone: read in the local zone, a time in the
+    // hour a clock change skips would be no time at all.
+    return QDateTime(date, time, Qt::UTC);
 }
 
 std::optional<QDateTime> meterDateTime(const QString &text)

@@ -29,8 +29,10 @@ std::optional<MeterNumber> plainNumber(const QString &text);
 // shows its resistance ("33.54 m", "0.1489 µ"), or without one ("3.7202").
 std::optional<MeterNumber> prefixedNumber(const QString &text);
 
-// A date and time from its six two-digit fields, the year in this century;
-// nullopt where the fields make no date (a month 13, a 31st of April, an hour 24).
+// A date and time from its six two-digit fields, the year in this century, as
+// the meter's clock shows it (held as UTC, so that no clock change of the
+// user's zone makes it invalid); nullopt where the fields make no date (a
+// month 13, a 31st of April, an hour 24).
 std::optional<QDateTime> meterDateTime(int day, int month, int year, int hour, int minute, int second);
 
 // "01/05/23 - 10:02:00", day first, with one separator character between

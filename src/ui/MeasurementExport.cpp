@@ -11,7 +11,6 @@
 #include "ui/UserDialogs.h"
 #include "ui/filelist/FileList.h"
 
-#include <QDateTime>
 #include <QFileInfo>
 
 bool MeasurementExport::run()
@@ -46,7 +45,7 @@ bool MeasurementExport::run()
     if (csv)
         written = writeBytesFile(path, dataCsv(dataTableOf(ticked)));
     else if (workbook)
-        written = writeDataWorkbook(path, dataTableOf(ticked), {meterModel, QDateTime::currentDateTime()});
+        written = writeDataWorkbook(path, dataTableOf(ticked), workbookProperties);
     else
         written = writeTextFile(path, htmlTable(headings, rows));
     if (!written.ok) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "protocol/DataColumns.h"
+#include "protocol/DataWorkbook.h"
 
 #include <QList>
 #include <QStringList>
@@ -26,7 +26,7 @@ struct MeasurementExport
     std::function<QStringList(int row)> cellsOf;
     // The data columns of the ticked rows, the same as the command line's.
     std::function<DataTable(const QList<int> &rows)> dataTableOf;
-    QString meterModel; // the workbook's title
+    WorkbookProperties workbookProperties;
 
     // Returns true when the file was written. A cancelled dialog says nothing;
     // a file that cannot be written gets an "Error" box naming the file and

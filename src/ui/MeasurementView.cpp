@@ -152,6 +152,6 @@ void MeasurementView::exportTicked()
                                m_design.columns.headings,
                                [this](int row) { return m_files.exportCells(row); },
                                [this](const QList<int> &rows) { return dataTable(m_files, rows); },
-                               m_saveDialog.meterModel};
+                               workbookProperties(m_saveDialog.meterModel, m_files)};
     exporter.run();
 }

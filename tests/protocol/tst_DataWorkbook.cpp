@@ -7,6 +7,8 @@
 #include "WorkbookCells.h"
 
 #include <QTemporaryDir>
+
+#include <clocale>
 #include <QTest>
 
 namespace {
@@ -124,15 +126,45 @@ private slots:
         // Names typed on the meter, with bytes no XML may carry.
         DataTable table{{"File Name"}, {}};
         for (const QString &name : {QStringLiteral("=SUM(A1)"), QStringLiteral("+1"), QString::fromLatin1("a\x01z"),
-                                    QStringLiteral("a") + QChar(0) + QStringLiteral("z")})
+                                    QStringLiteral("a") + QChar(0) + QStringLiteral("z"), QStringLiteral("_x0041_")})
             table.rows << QList<DataCell>{DataCell::ofText(name)};
         const Workbook workbook = roundTrip(table);
         QVERIFY2(workbook.error.isEmpty(), qPrintable(workbook.error));
         QVERIFY(!workbook.sheetXml.contains("<f>"));
         QCOMPARE(rowCells(workbook, 2, 1), QStringList{"s =SUM(A1) General"});
         QCOMPARE(rowCells(workbook, 3, 1), QStringList{"s +1 General"});
-        QCOMPARE(rowCells(workbook, 4, 1), QStringList{"s a_x0001_z General"}); // Excel's escape of a control character
+        QCOMPARE(rowCells(workbook, 4, 1), QStringList{"s a\u0001z General"});
         QCOMPARE(rowCells(workbook, 5, 1), QStringList{"s a\uFFFDz General"});
+        QCOMPARE(rowCells(workbook, 6, 1), QStringList{"s _x0041_ General"}); // not Excel's escape of "A"
+    }
+
+    void aModelWithControlCharactersIsAWellFormedTitle()
+    {
+        const Workbook workbook = roundTrip({{"File No."}, {}}, QString::fromLatin1("[KX\x01R1\x1B]"));
+        QVERIFY2(workbook.error.isEmpty(), qPrintable(workbook.error));
+        QVERIFY(workbook.coreProperties.contains(QString::fromUtf16(u"<dc:title>[KX\uFFFDR1\uFFFD]</dc:title>")));
+        QCOMPARE(workbook.sheetName, QString("KXR1"));
+    }
+
+    void numbersKeepTheirPointInACommaLocale()
+    {
+        // libxlsxwriter writes numbers through the C library, which follows
+        // the locale Qt set at start-up.
+        QTemporaryDir locales;
+        if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) {
+            QProcess::execute("localedef", {"-i", "de_DE", "-f", "UTF-8", locales.filePath("de_DE.UTF-8")});
+            qputenv("LOCPATH", locales.path().toLocal8Bit());
+            if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+                QSKIP("no de_DE locale here, and localedef cannot make one");
+        }
+        DataTable table{{"Resistance (Ohm)", "Date & Time"}, {}};
+        table.rows << QList<DataCell>{DataCell::ofNumber({0.848, 3}),
+                                      DataCell::ofDateTime(QDateTime(QDate(2021, 3, 7), QTime(14, 5, 9), Qt::UTC))};
+        const Workbook workbook = roundTrip(table);
+        std::setlocale(LC_ALL, "C");
+        QVERIFY2(workbook.error.isEmpty(), qPrintable(workbook.error));
+        QCOMPARE(workbook.cells.value("A2").value, QString("0.848"));
+        QCOMPARE(workbook.cells.value("B2").value.left(11), QString("44262.58690"));
     }
 
     void sheetNamesExcelTakes_data()

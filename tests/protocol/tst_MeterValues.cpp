@@ -64,12 +64,20 @@ private slots:
         QTest::newRow("empty slot marker") << "32/45/32 - 45:32:45" << "";
         QTest::newRow("placeholder") << "  ---" << "";
         QTest::newRow("three-digit field") << "100/100/100 - 100:100:100" << "";
+        // The hour a clock change skips in central Europe, read in that zone.
+        QTest::newRow("in a skipped hour") << "26/03/23 - 02:30:00" << "2023-03-26T02:30:00";
     }
     void dates()
     {
         QFETCH(QString, text);
         QFETCH(QString, iso);
+        const QByteArray zone = qgetenv("TZ");
+        qputenv("TZ", "Europe/Berlin");
         const std::optional<QDateTime> read = meterDateTime(text);
+        if (zone.isEmpty())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", zone);
         QCOMPARE(read ? isoDateTime(*read) : QString(), iso);
     }
 };

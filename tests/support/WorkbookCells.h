@@ -9,6 +9,7 @@
 #include <QList>
 #include <QMap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QString>
 #include <QXmlStreamReader>
@@ -30,6 +31,30 @@ struct Workbook
     QString coreProperties; // docProps/core.xml
 };
 
+// A shared string as a spreadsheet shows it: "_x0001_" is the escape of a
+// character the XML cannot hold, "_x005F_" of an underscore.
+inline QString excelText(const QString &text)
+{
+    static const QRegularExpression escape(QStringLiteral("_x([0-9A-Fa-f]{4})_"));
+    QString shown;
+    qsizetype from = 0;
+    for (QRegularExpressionMatchIterator it = escape.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        shown += text.mid(from, match.capturedStart() - from) + QChar(match.captured(1).toUShort(nullptr, 16));
+        from = match.capturedEnd();
+    }
+    return shown + text.mid(from);
+}
+
+// Every part must be well-formed XML: a spreadsheet refuses or "repairs" one that is not.
+inline QString xmlError(const QString &name, const QString &xml)
+{
+    QXmlStreamReader reader(xml);
+    while (!reader.atEnd())
+        reader.readNext();
+    return reader.hasError() ? name + QStringLiteral(": ") + reader.errorString() + QStringLiteral("; ") : QString();
+}
+
 inline bool canReadWorkbooks()
 {
     return !QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty();
@@ -50,6 +75,9 @@ inline Workbook readWorkbook(const QString &path)
     const QString styles = part(QStringLiteral("xl/styles.xml"));
     const QString strings = part(QStringLiteral("xl/sharedStrings.xml"));
     const QString book = part(QStringLiteral("xl/workbook.xml"));
+    workbook.error += xmlError(QStringLiteral("sheet"), workbook.sheetXml)
+                      + xmlError(QStringLiteral("core properties"), workbook.coreProperties)
+                      + xmlError(QStringLiteral("styles"), styles) + xmlError(QStringLiteral("strings"), strings);
 
     QStringList shared;
     for (QXmlStreamReader xml(strings); !xml.atEnd();) {
@@ -105,7 +133,7 @@ inline Workbook readWorkbook(const QString &path)
                 xml.skipCurrentElement();
         }
         if (cell.type == QLatin1String("s"))
-            cell.value = shared.value(cell.value.toInt());
+            cell.value = excelText(shared.value(cell.value.toInt()));
         workbook.cells.insert(reference, cell);
     }
     return workbook;
