@@ -25,6 +25,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 
 namespace {
 
@@ -35,6 +36,18 @@ QString notAPortNumber()
     return QStringLiteral("Not a COM port number: choose or type one from %1 to %2")
         .arg(PortMap::firstPort)
         .arg(PortMap::lastPort);
+}
+
+// Where a meter last answered, kept in the settings file between runs.
+const QString lastPortKey = QStringLiteral("detection/lastPort");
+
+std::optional<int> rememberedPort()
+{
+    bool ok = false;
+    const int number = QSettings().value(lastPortKey).toInt(&ok);
+    if (!ok || number < PortMap::firstPort || number > PortMap::lastPort)
+        return std::nullopt;
+    return number;
 }
 
 template <typename Widget>
@@ -48,7 +61,7 @@ Widget *place(Widget *widget, const char *name, int left, int top, int width, in
 } // namespace
 
 DetectionDialog::DetectionDialog(ProgramState &state, UserDialogs &dialogs, StopRequest &stop, PortFactory makePort,
-                     MeterWindowFactory makeWindow, const MeterTiming &timing, QWidget *parent)
+                     MeterWindowFactory makeWindow, const MeterTiming &timing, PortSource ports, QWidget *parent)
     : QDialog(parent)
     , m_state(state)
     , m_dialogs(dialogs)
@@ -56,6 +69,7 @@ DetectionDialog::DetectionDialog(ProgramState &state, UserDialogs &dialogs, Stop
     , m_makePort(std::move(makePort))
     , m_makeWindow(std::move(makeWindow))
     , m_timing(timing)
+    , m_ports(std::move(ports))
     , m_port(m_makePort(SerialLink::probeBufferSize))
 {
     setObjectName(QStringLiteral("frmSplash"));
@@ -103,9 +117,17 @@ void DetectionDialog::buildControls()
     // enough to read them, the field widens to them at load (up to the
     // frame's edge), and a longer one shows its number first.
     m_portCombo->view()->setMinimumWidth(Twips::toPixels(2400));
-    connect(m_portCombo, &QComboBox::currentIndexChanged, this,
-            [this] { m_portCombo->lineEdit()->setCursorPosition(0); });
+    connect(m_portCombo, &QComboBox::currentIndexChanged, this, [this] {
+        m_portCombo->lineEdit()->setCursorPosition(0);
+        m_portCombo->setToolTip(m_portCombo->currentData(Qt::ToolTipRole).toString());
+    });
     m_portLabel->setBuddy(m_portCombo);
+
+    // Beside the port list: asks every USB serial adapter and COMn link in turn.
+    m_searchButton = place(new QPushButton(QStringLiteral("&Search"), m_mainFrame), "cmdSearch", 6480, 3300, 975, 375);
+    m_searchButton->setAutoDefault(false);
+    m_searchButton->setToolTip(QStringLiteral("Ask each USB serial adapter and COMn link for a meter in turn"));
+    connect(m_searchButton, &QPushButton::clicked, this, &DetectionDialog::searchForMeter);
 
     // Both bottom lines are spoken when they appear.
     m_warning = place(new AnnouncedLabel(MessageTexts::meterNotCommunicating(), m_mainFrame), "lblWarning", 1560, 3720,
@@ -127,6 +149,8 @@ void DetectionDialog::buildControls()
     m_exitButton->hide();
     m_exitButton->raise();
     connect(m_exitButton, &QPushButton::clicked, this, &DetectionDialog::exitProgram);
+    setTabOrder(m_portCombo, m_searchButton);
+    setTabOrder(m_searchButton, m_exitButton);
 
     m_probeTimer.setObjectName(QStringLiteral("Timer1"));
     m_probeTimer.setSingleShot(true);
@@ -137,14 +161,21 @@ void DetectionDialog::buildControls()
 void DetectionDialog::load()
 {
     // The list offers every COM number; where the devices are not called COMn
-    // each entry also names the device behind it.
-    const PortMap map = PortMap::current();
-    for (int number = PortMap::firstPort; number <= PortMap::lastPort; ++number)
+    // each entry also names the device behind it, and the adapter where the
+    // system names it. The whole text is the entry's tool tip and what a
+    // screen reader says of it.
+    const PortMap map = PortMap::current(m_ports);
+    for (int number = PortMap::firstPort; number <= PortMap::lastPort; ++number) {
         m_portCombo->addItem(map.entryFor(number));
+        const QString whole = map.fullEntryFor(number);
+        m_portCombo->setItemData(number - PortMap::firstPort, PlainText::toolTip(whole), Qt::ToolTipRole);
+        m_portCombo->setItemData(number - PortMap::firstPort, PlainText::shown(whole), Qt::AccessibleTextRole);
+    }
     // Entries that name their device are longer than the design's field.
-    WindowGeometry::fitComboToEntries(m_portCombo, m_mainFrame->width() - Twips::toPixels(120));
-    m_portCombo->setCurrentIndex(0);
-    m_portCombo->lineEdit()->setCursorPosition(0);
+    WindowGeometry::fitComboToEntries(m_portCombo, m_searchButton->x() - Twips::toPixels(120));
+    // The port where a meter last answered, else the first.
+    m_portCombo->setCurrentIndex(-1);
+    selectPort(rememberedPort().value_or(PortMap::firstPort));
 
     if (QScreen *screen = this->screen())
         WindowGeometry::keepOnScreen(this, screen->geometry().center() - rect().center());
@@ -159,7 +190,55 @@ void DetectionDialog::showPortProblem(const QString &reason)
     const QString tip = PlainText::toolTip(reason);
     m_warning->setToolTip(tip);
     m_warning->setAccessibleDescription(PlainText::shown(reason));
-    m_portCombo->setToolTip(tip);
+    m_portCombo->setToolTip(reason.isEmpty() ? m_portCombo->currentData(Qt::ToolTipRole).toString() : tip);
+}
+
+void DetectionDialog::selectPort(int number)
+{
+    m_portCombo->setCurrentIndex(number - PortMap::firstPort);
+    m_portCombo->lineEdit()->setCursorPosition(0);
+}
+
+void DetectionDialog::searchForMeter()
+{
+    const PortMap map = PortMap::current(m_ports);
+    m_searchQueue = map.searchable();
+    m_searched.clear();
+    if (m_searchQueue.isEmpty()) {
+        m_searching = false;
+        m_dialogs.information(programTitle(),
+                              QStringLiteral("There is no USB serial adapter or COMn link to search. Plug in the "
+                                             "meter's adapter, or choose its port in the list."));
+        return;
+    }
+    if (!m_searching)
+        m_indexBeforeSearch = m_portCombo->currentIndex();
+    m_searching = true;
+}
+
+std::optional<int> DetectionDialog::nextSearchedPort()
+{
+    if (!m_searching || m_searchQueue.isEmpty())
+        return std::nullopt;
+    const int number = m_searchQueue.takeFirst();
+    selectPort(number);
+    m_searched << QStringLiteral("COM %1").arg(m_portCombo->currentText());
+    return number;
+}
+
+void DetectionDialog::endSearch(bool found)
+{
+    if (!m_searching)
+        return;
+    m_searching = false;
+    if (found)
+        return;
+    m_portCombo->setCurrentIndex(m_indexBeforeSearch);
+    m_portCombo->lineEdit()->setCursorPosition(0);
+    m_dialogs.information(programTitle(),
+                          QStringLiteral("No meter answered on %1. Check that it is connected and that \"Send "
+                                         "Files to PC\" mode is selected.")
+                              .arg(m_searched.join(QStringLiteral(", "))));
 }
 
 void DetectionDialog::onProbeTimer()
@@ -168,7 +247,11 @@ void DetectionDialog::onProbeTimer()
 
     Exchange exchange(*m_port, m_stop, m_timing);
     MeterLoad::IdentifyHooks hooks;
-    hooks.portNumber = [this] { return portNumberIn(m_portCombo->currentText()); };
+    hooks.portNumber = [this] {
+        if (const std::optional<int> searched = nextSearchedPort())
+            return searched;
+        return portNumberIn(m_portCombo->currentText());
+    };
     hooks.portTried = [this](bool opened) {
         const bool numbered = portNumberIn(m_portCombo->currentText()).has_value();
         showPortProblem(opened ? QString() : numbered ? m_port->errorString() : notAPortNumber());
@@ -176,12 +259,17 @@ void DetectionDialog::onProbeTimer()
     hooks.noMeterYet = [this](bool) {
         m_warning->show();
         m_exitButton->show();
+        if (m_searchQueue.isEmpty())
+            endSearch(false);
         return true;
     };
     const MeterLoad::Identified identified = MeterLoad::identifyMeter(*m_port, exchange, hooks);
     if (identified.outcome != ExchangeOutcome::Reply)
         return;
     const QByteArray &reply = identified.model;
+    endSearch(true);
+    // The next run starts on this port.
+    QSettings().setValue(lastPortKey, m_port->portNumber());
 
     m_state.model = QString::fromLatin1(reply);
     PlainText::setLabelText(m_modelLine, m_modelLine->text() + m_state.model);

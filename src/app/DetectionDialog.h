@@ -2,6 +2,7 @@
 #pragma once
 
 #include "link/MeterTiming.h"
+#include "link/PortInfo.h"
 #include "ui/Accessibility.h"
 #include "ui/MeterWindow.h"
 #include "ui/ProgramState.h"
@@ -9,6 +10,7 @@
 #include <QDialog>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QGroupBox;
@@ -19,14 +21,17 @@ class SerialLink;
 
 // The detection window: lists COM 1 to 32, probes the chosen port with "{00}"
 // once per probe wait until a meter answers, fills the program-wide state,
-// loads the family window and closes itself.
+// loads the family window and closes itself. It starts on the port where a
+// meter last answered; Search asks the USB adapters and COMn links in turn.
 class DetectionDialog : public QDialog
 {
     Q_OBJECT
 public:
     // Exit requests `stop`; the family window gets it too.
+    // `ports` lists the system's serial ports, for the list's names and the search.
     DetectionDialog(ProgramState &state, UserDialogs &dialogs, StopRequest &stop, PortFactory makePort,
-              MeterWindowFactory makeWindow, const MeterTiming &timing = {}, QWidget *parent = nullptr);
+              MeterWindowFactory makeWindow, const MeterTiming &timing = {}, PortSource ports = systemPorts,
+              QWidget *parent = nullptr);
     ~DetectionDialog() override;
 
     // The family window loaded by the probe; empty until a meter has answered.
@@ -39,6 +44,8 @@ public:
 public slots:
     void onProbeTimer();
     void exitProgram();
+    // Asks the USB serial adapters and COMn links one after another, from the next attempt on.
+    void searchForMeter();
 
 protected:
     void reject() override; // Escape or the close box: the same as Exit
@@ -49,6 +56,10 @@ private:
     void load();
     void buildControls();
     void showPortProblem(const QString &reason);
+    void selectPort(int number);
+    // The next port a search asks, or nothing when no search runs.
+    std::optional<int> nextSearchedPort();
+    void endSearch(bool found);
 
     ProgramState &m_state;
     UserDialogs &m_dialogs;
@@ -56,6 +67,7 @@ private:
     PortFactory m_makePort;
     MeterWindowFactory m_makeWindow;
     MeterTiming m_timing;
+    PortSource m_ports;
     std::unique_ptr<SerialLink> m_port;
     std::unique_ptr<MeterWindow> m_loaded;
 
@@ -70,5 +82,12 @@ private:
     QLabel *m_modelLine = nullptr;
     QLabel *m_warning = nullptr;
     QPushButton *m_exitButton = nullptr;
+    QPushButton *m_searchButton = nullptr;
     QTimer m_probeTimer;
+
+    // The search: the ports still to ask, those asked, and the entry chosen before it.
+    QList<int> m_searchQueue;
+    QStringList m_searched;
+    int m_indexBeforeSearch = -1;
+    bool m_searching = false;
 };

@@ -95,13 +95,14 @@ std::optional<QList<DownloadOptions::Range>> readFileList(const QString &text)
 
 QString downloadUsage()
 {
-    return QStringLiteral("Usage: kestrix-download --port N [--format csv|html|json|xlsx] [--output FILE|-]\n"
+    return QStringLiteral("Usage: kestrix-download --port N|auto [--format csv|html|json|xlsx] [--output FILE|-]\n"
                           "                        [--files LIST] [--heat-runs DIR] [--quiet] [--wait SECONDS]\n"
                           "Reads every stored measurement file of the meter on COM port N and writes them\n"
                           "as a table.\n"
                           "\n"
                           "  -p, --port N      COM port number, 1 to 32 (\"COM3\" is read as 3); the same\n"
-                          "                    numbering as the program's port list\n"
+                          "                    numbering as the program's port list; auto asks each USB\n"
+                          "                    serial adapter and COMn link in turn, and no other port\n"
                           "  -f, --format F    csv (the default), html (the program's export), json or\n"
                           "                    xlsx (an Excel workbook, not to a terminal);\n"
                           "                    taken from the output file's suffix when not given\n"
@@ -171,10 +172,13 @@ DownloadCommand readDownloadCommand(const QStringList &arguments)
         if (!given)
             return usageError(QStringLiteral("%1 needs a value").arg(name));
 
-        if (name == QLatin1String("--port")) {
+        if (name == QLatin1String("--port") && given->compare(QLatin1String("auto"), Qt::CaseInsensitive) == 0) {
+            options.searchPorts = true;
+            portGiven = true;
+        } else if (name == QLatin1String("--port")) {
             const std::optional<int> number = portNumberIn(*given);
             if (!number || *number < PortMap::firstPort || *number > PortMap::lastPort)
-                return usageError(QStringLiteral("--port takes a COM port number from %1 to %2, not \"%3\"")
+                return usageError(QStringLiteral("--port takes a COM port number from %1 to %2 or auto, not \"%3\"")
                                       .arg(PortMap::firstPort)
                                       .arg(PortMap::lastPort)
                                       .arg(*given));

@@ -11,7 +11,8 @@ struct DownloadOptions
 {
     enum class Format { Csv, Html, Json, Xlsx };
 
-    int port = 0; // COM number
+    int port = 0;          // COM number; the one that answered, after a search
+    bool searchPorts = false; // --port auto: ask the USB serial adapters and COMn links
     Format format = Format::Csv;
     QString output = QStringLiteral("-"); // "-" is standard output
     // File numbers (1-based) to read, as ranges; empty reads every file.

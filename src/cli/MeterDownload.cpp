@@ -4,6 +4,7 @@
 #include "cli/ConsoleText.h"
 #include "protocol/DataWorkbook.h"
 #include "protocol/DownloadTables.h"
+#include "link/PortMap.h"
 #include "link/SerialLink.h"
 #include "link/StopRequest.h"
 #include "protocol/HeatRunReply.h"
@@ -26,12 +27,14 @@ QString failureLine(int slot, const QString &reason)
 } // namespace
 
 MeterDownload::MeterDownload(DownloadOptions options, SerialLink &port, const StopRequest &stop,
-                             DownloadConsole console, const MeterTiming &timing, const QLocale &locale)
+                             DownloadConsole console, const MeterTiming &timing, const QLocale &locale,
+                             PortSource ports)
     : m_options(std::move(options))
     , m_port(port)
     , m_stop(stop)
     , m_console(std::move(console))
     , m_locale(locale)
+    , m_ports(std::move(ports))
     , m_exchange(std::make_unique<Exchange>(port, stop, timing))
     , m_format(contactRecordFormat())
 {
@@ -128,14 +131,57 @@ void MeterDownload::sayPortCannotBeOpened()
                         .arg(terminalText(m_port.errorString())));
 }
 
+QList<int> MeterDownload::portsToSearch() const
+{
+    return PortMap::current(m_ports).searchable();
+}
+
 std::optional<QByteArray> MeterDownload::identify(int *status)
 {
     const QDeadlineTimer deadline(qint64(m_options.waitSeconds * 1000));
     bool told = false;
+    // --port auto: each round asks every adapter and link once.
+    QList<int> searchQueue;
+    QStringList searched;
+    if (m_options.searchPorts) {
+        searchQueue = portsToSearch();
+        if (searchQueue.isEmpty()) {
+            m_console.error(QStringLiteral("kestrix-download: there is no USB serial adapter or COMn link to "
+                                           "search; plug in the meter's adapter, or give its --port"));
+            *status = ExitStatus::noMeter;
+            return std::nullopt;
+        }
+    }
     MeterLoad::IdentifyHooks hooks;
-    hooks.portNumber = [this] { return std::optional<int>(m_options.port); };
+    hooks.portNumber = [&]() -> std::optional<int> {
+        if (m_options.searchPorts) {
+            // None left in this round (the adapters went away): a probe wait, then the next round.
+            if (searchQueue.isEmpty())
+                return std::nullopt;
+            m_options.port = searchQueue.takeFirst();
+            if (!searched.contains(QStringLiteral("COM %1").arg(m_options.port)))
+                searched << QStringLiteral("COM %1").arg(m_options.port);
+        }
+        return m_options.port;
+    };
     hooks.portTried = [](bool) {};
     hooks.noMeterYet = [&](bool opened) {
+        if (m_options.searchPorts) {
+            if (!searchQueue.isEmpty())
+                return true;
+            if (deadline.hasExpired()) {
+                m_console.error(QStringLiteral("kestrix-download: no meter answered on %1. Check that it is "
+                                               "connected and that \"Send Files to PC\" mode is selected.")
+                                    .arg(searched.join(QStringLiteral(", "))));
+                return false;
+            }
+            searchQueue = portsToSearch();
+            if (!told && !m_options.quiet) {
+                m_console.error(QStringLiteral("Waiting for a meter on %1 ...").arg(searched.join(QStringLiteral(", "))));
+                told = true;
+            }
+            return true;
+        }
         if (deadline.hasExpired()) {
             if (opened) {
                 m_console.error(QStringLiteral("kestrix-download: no meter answered on COM %1. Check that it is "

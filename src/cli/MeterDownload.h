@@ -3,6 +3,7 @@
 
 #include "cli/DownloadOptions.h"
 #include "link/MeterLoad.h"
+#include "link/PortInfo.h"
 #include "link/MeterTiming.h"
 #include "protocol/MeterFiles.h"
 
@@ -41,8 +42,9 @@ struct DownloadConsole
 class MeterDownload : private MeterLoad::Listener
 {
 public:
+    // `ports` lists the system's serial ports, for --port auto.
     MeterDownload(DownloadOptions options, SerialLink &port, const StopRequest &stop, DownloadConsole console,
-                  const MeterTiming &timing = {}, const QLocale &locale = QLocale());
+                  const MeterTiming &timing = {}, const QLocale &locale = QLocale(), PortSource ports = systemPorts);
     ~MeterDownload() override;
 
     // Returns the exit status.
@@ -52,6 +54,8 @@ private:
     // The model's identification once a meter answered; nothing when none did
     // (the status is then in `status`).
     std::optional<QByteArray> identify(int *status);
+    // The COM numbers --port auto asks, one round: the adapters and links present now.
+    QList<int> portsToSearch() const;
     bool openPort();
     // With the system's reason, as the port gives it after a failed open.
     void sayPortCannotBeOpened();
@@ -73,6 +77,7 @@ private:
     const StopRequest &m_stop;
     DownloadConsole m_console;
     QLocale m_locale;
+    PortSource m_ports;
     std::unique_ptr<Exchange> m_exchange;
 
     QString m_model;

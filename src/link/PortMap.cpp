@@ -49,6 +49,20 @@ bool deviceLess(const QString &a, const QString &b)
     return numberA < numberB;
 }
 
+// The adapter's texts on one line: its control characters and line breaks as blanks.
+QString oneLine(const QString &text)
+{
+    QString line = text;
+    for (QChar &c : line) {
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            c = u' ';
+    }
+    return line.simplified();
+}
+
+// The list shows this much of an adapter's name; the tool tip has it all.
+constexpr qsizetype longestShownName = 24;
+
 QString shortName(const QString &device)
 {
     QString name = device;
@@ -92,48 +106,76 @@ QStringList PortMap::orderDevices(QStringList devices)
     return devices;
 }
 
-PortMap PortMap::build(const QMap<int, QString> &links, const QStringList &systemDevices)
+PortMap PortMap::fromPorts(const QMap<int, QString> &links, const QList<PortInfo> &systemPorts)
 {
+    // Each system port by its path and by the path its links resolve to.
+    QMap<QString, PortInfo> byDevice;
+    for (const PortInfo &info : systemPorts) {
+        byDevice.insert(info.device, info);
+        const QString canonical = QFileInfo(info.device).canonicalFilePath();
+        if (!canonical.isEmpty())
+            byDevice.insert(canonical, info);
+    }
+
     PortMap map;
     QStringList taken;
     for (auto it = links.begin(); it != links.end(); ++it) {
         if (it.key() < firstPort || it.key() > lastPort)
             continue;
-        map.m_devices.insert(it.key(), it.value());
-        taken << QFileInfo(it.value()).canonicalFilePath() << it.value();
+        const QString canonical = QFileInfo(it.value()).canonicalFilePath();
+        PortInfo info = byDevice.value(it.value(), byDevice.value(canonical));
+        info.device = it.value();
+        map.m_ports.insert(it.key(), Port{info, true});
+        taken << canonical << it.value();
     }
+    QStringList devices;
+    for (const PortInfo &info : systemPorts)
+        devices << info.device;
     QStringList free;
-    for (const QString &device : orderDevices(systemDevices)) {
+    for (const QString &device : orderDevices(devices)) {
         const QString canonical = QFileInfo(device).canonicalFilePath();
         if (!taken.contains(device) && (canonical.isEmpty() || !taken.contains(canonical)))
             free << device;
     }
     int next = 0;
     for (int number = firstPort; number <= lastPort && next < free.size(); ++number) {
-        if (!map.m_devices.contains(number))
-            map.m_devices.insert(number, free.at(next++));
+        if (!map.m_ports.contains(number))
+            map.m_ports.insert(number, Port{byDevice.value(free.at(next++)), false});
     }
     return map;
 }
 
-PortMap PortMap::comNamed()
+PortMap PortMap::build(const QMap<int, QString> &links, const QStringList &systemDevices)
 {
+    QList<PortInfo> ports;
+    for (const QString &device : systemDevices)
+        ports << PortInfo{device, {}, {}, {}, isUsbAdapter(device)};
+    return fromPorts(links, ports);
+}
+
+PortMap PortMap::comNamed(const QList<PortInfo> &systemPorts)
+{
+    static const QRegularExpression comName(QStringLiteral("^COM([0-9]{1,2})$"), QRegularExpression::CaseInsensitiveOption);
     PortMap map;
     map.m_comNamed = true;
     for (int number = firstPort; number <= lastPort; ++number)
-        map.m_devices.insert(number, QStringLiteral("COM%1").arg(number));
+        map.m_ports.insert(number, Port{PortInfo{QStringLiteral("COM%1").arg(number), {}, {}, {}, false}, false});
+    for (const PortInfo &info : systemPorts) {
+        const QRegularExpressionMatch match = comName.match(QFileInfo(info.device).fileName());
+        const int number = match.hasMatch() ? match.captured(1).toInt() : 0;
+        if (map.m_ports.contains(number))
+            map.m_ports[number].info = PortInfo{QStringLiteral("COM%1").arg(number), info.description,
+                                                info.manufacturer, info.serialNumber, info.usbAdapter};
+    }
     return map;
 }
 
-PortMap PortMap::current()
+PortMap PortMap::current(const PortSource &source)
 {
 #ifdef Q_OS_WIN
-    return comNamed();
+    return comNamed(source());
 #else
-    QStringList devices;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        devices << info.systemLocation();
-    return build(readLinks(linkFolder()), devices);
+    return fromPorts(readLinks(linkFolder()), source());
 #endif
 }
 
@@ -176,15 +218,60 @@ QMap<int, QString> PortMap::readLinks(const QString &folder)
 
 QString PortMap::deviceFor(int number) const
 {
-    return m_devices.value(number);
+    return m_ports.value(number).info.device;
+}
+
+QString PortMap::adapterName(const PortInfo &info)
+{
+    const QString description = oneLine(info.description);
+    return description.isEmpty() ? oneLine(info.manufacturer) : description;
 }
 
 QString PortMap::entryFor(int number) const
 {
-    const QString device = m_devices.value(number);
-    if (m_comNamed || device.isEmpty())
+    const PortInfo info = m_ports.value(number).info;
+    QStringList parts;
+    if (!m_comNamed && !info.device.isEmpty())
+        parts << shortName(info.device);
+    QString name = adapterName(info);
+    if (name.size() > longestShownName)
+        name = name.left(longestShownName - 1).trimmed() + u'\u2026';
+    if (!name.isEmpty())
+        parts << name;
+    if (parts.isEmpty())
         return QString::number(number);
-    return QStringLiteral("%1 (%2)").arg(number).arg(shortName(device));
+    return QStringLiteral("%1 (%2)").arg(number).arg(parts.join(QStringLiteral(", ")));
+}
+
+QString PortMap::fullEntryFor(int number) const
+{
+    const PortInfo info = m_ports.value(number).info;
+    QStringList parts;
+    if (!m_comNamed && !info.device.isEmpty())
+        parts << shortName(info.device);
+    const QString description = oneLine(info.description);
+    const QString manufacturer = oneLine(info.manufacturer);
+    const QString serialNumber = oneLine(info.serialNumber);
+    if (!description.isEmpty())
+        parts << description;
+    if (!manufacturer.isEmpty() && manufacturer != description)
+        parts << manufacturer;
+    if (!serialNumber.isEmpty())
+        parts << QStringLiteral("serial number %1").arg(serialNumber);
+    if (parts.isEmpty())
+        return QString::number(number);
+    return QStringLiteral("%1 (%2)").arg(number).arg(parts.join(QStringLiteral(", ")));
+}
+
+QList<int> PortMap::searchable() const
+{
+    QList<int> numbers;
+    for (auto it = m_ports.begin(); it != m_ports.end(); ++it) {
+        const Port &port = it.value();
+        if (port.linked || port.info.usbAdapter || isUsbAdapter(port.info.device))
+            numbers << it.key();
+    }
+    return numbers;
 }
 
 QString PortMap::describeOpenFailure(const QString &device, QSerialPort::SerialPortError error,

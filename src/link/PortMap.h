@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "link/PortInfo.h"
+
 #include <QMap>
 #include <QSerialPort>
 #include <QString>
@@ -22,14 +24,17 @@ public:
     static constexpr int firstPort = 1;
     static constexpr int lastPort = 32;
 
-    // The pure rule: `links` maps COM numbers to link targets, `systemDevices`
-    // are device paths as the system lists them (any order).
+    // The pure rule: `links` maps COM numbers to link targets, `systemPorts`
+    // are the ports as the system lists them (any order).
+    static PortMap fromPorts(const QMap<int, QString> &links, const QList<PortInfo> &systemPorts);
+    // The same for bare device paths.
     static PortMap build(const QMap<int, QString> &links, const QStringList &systemDevices);
-    // Windows-style naming, where COM n is the device "COMn".
-    static PortMap comNamed();
+    // Windows-style naming, where COM n is the device "COMn"; `systemPorts`
+    // name the adapters behind some of them.
+    static PortMap comNamed(const QList<PortInfo> &systemPorts = {});
 
-    // The map as the machine has it now (links on disk, devices present).
-    static PortMap current();
+    // The map as the machine has it now (links on disk, the ports `source` lists).
+    static PortMap current(const PortSource &source = systemPorts);
     // current().deviceFor(number), but a number with a COMn link is answered
     // from the link alone: listing the system's devices takes milliseconds.
     static QString currentDeviceFor(int number);
@@ -41,9 +46,19 @@ public:
 
     // Empty when no device stands behind the number.
     QString deviceFor(int number) const;
-    // The port list's entry for a number: it starts with the number itself and
-    // names the device where the devices are not called COMn, e.g. "1 (ttyUSB0)".
+    // The port list's entry for a number: it starts with the number itself,
+    // names the device where the devices are not called COMn and the adapter
+    // where the system names it, cut short: "3 (ttyUSB0, FT232R USB UART)",
+    // "5 (USB Serial Port)".
     QString entryFor(int number) const;
+    // The same with everything the system tells, uncut, for the tool tip and
+    // screen readers: "3 (ttyUSB0, FT232R USB UART, FTDI, serial number A10K3)".
+    QString fullEntryFor(int number) const;
+
+    // The numbers a search for the meter may ask, in order: the USB serial
+    // adapters and the user's own COMn links, never another kind of port
+    // (a modem or a built-in port could take "{00}" for a command).
+    QList<int> searchable() const;
 
     // USB adapters first (ttyUSB*, ttyACM*, and macOS's cu.usbserial*,
     // cu.usbmodem*), then the rest; numbers within a name compare as numbers.
@@ -63,7 +78,15 @@ public:
     static bool userMayOpen(const QString &device);
 
 private:
-    QMap<int, QString> m_devices;
+    struct Port
+    {
+        PortInfo info;
+        bool linked = false; // a COMn link the user made
+    };
+    // "FT232R USB UART", else the maker; the texts made fit for one line.
+    static QString adapterName(const PortInfo &info);
+
+    QMap<int, Port> m_ports;
     bool m_comNamed = false;
 };
 

@@ -24,6 +24,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -38,10 +39,11 @@ constexpr int detectionTimeoutMs = 20000;
 // Runs the detection window until it closes itself, as the entry routine does.
 struct Detection
 {
-    // The ports and waits of the meter's line.
-    explicit Detection(MeterHarness &meter)
+    // The ports and waits of the meter's line; `systemPorts` lists no port
+    // of the machine unless a test gives some.
+    explicit Detection(MeterHarness &meter, PortSource systemPorts = [] { return QList<PortInfo>{}; })
         : stop(meter.stop)
-        , splash(state, dialogs, stop, meter.ports(), createFamilyWindow, meter.timing)
+        , splash(state, dialogs, stop, meter.ports(), createFamilyWindow, meter.timing, std::move(systemPorts))
     {
         splash.show();
     }
@@ -75,6 +77,8 @@ private:
     TemporaryConfigHome m_config;
 
 private slots:
+    // Each test starts as a first run: no port remembered from the one before.
+    void init() { QSettings().clear(); }
     void eachModelOpensItsFamilyWindow_data()
     {
         QTest::addColumn<QString>("model");
@@ -266,6 +270,60 @@ private slots:
         QCOMPARE(detection.state.port, qint16(7));
         QCOMPARE(detection.state.family, MeterFamily::Contact);
         QCOMPARE(sim.requests().value(0), QString("{00}"));
+    }
+
+    // A user with an adapter hears and sees which one each number is.
+    void entriesNameTheirAdapter()
+    {
+        MeterHarness sim({"--model", "[KX-C1]", "--com", "2", "--files", "1", "--unpaced"});
+        QVERIFY(sim.startMeter());
+        Detection detection(sim, [] { return QList<PortInfo>{{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A10K", true}}; });
+        auto *ports = childNamed<QComboBox>(&detection.splash, "comboCOM");
+        QCOMPARE(ports->itemText(0), QString("1 (ttyUSB0, FT232R USB UART)"));
+        const QString whole("1 (ttyUSB0, FT232R USB UART, FTDI, serial number A10K)");
+        QCOMPARE(ports->itemData(0, Qt::AccessibleTextRole).toString(), whole);
+        QCOMPARE(QTextDocumentFragment::fromHtml(ports->toolTip()).toPlainText(), whole);
+        QCOMPARE(ports->itemText(1), QString("2"));
+        detection.splash.exitProgram();
+    }
+
+    // Search asks each COMn link in turn; the meter on the third answers, and
+    // the next start of the program begins on its port.
+    void searchFindsTheMeterAndTheNextStartBeginsThere()
+    {
+        SimProcess silent2({"--silent", "--com", "2"});
+        SimProcess silent3({"--silent", "--com", "3"});
+        QVERIFY(silent2.start() && silent3.start());
+        MeterHarness sim({"--model", "[KX-C1]", "--com", "4", "--files", "1", "--unpaced"}, Line::Pty);
+        QVERIFY(sim.startMeter());
+        {
+            Detection detection(sim);
+            QTest::mouseClick(childNamed<QPushButton>(&detection.splash, "cmdSearch"), Qt::LeftButton);
+            QVERIFY(detection.waitUntilClosed());
+            QCOMPARE(detection.state.port, qint16(4));
+            QCOMPARE(detection.state.family, MeterFamily::Contact);
+            QVERIFY(detection.dialogs.boxes.isEmpty());
+        }
+        QCOMPARE(silent2.requests(), QStringList{"{00}"});
+        QCOMPARE(silent3.requests(), QStringList{"{00}"});
+
+        Detection nextStart(sim);
+        nextStart.splash.probeTimer().stop();
+        QVERIFY(childNamed<QComboBox>(&nextStart.splash, "comboCOM")->currentText().startsWith("4 ("));
+        nextStart.splash.exitProgram();
+    }
+
+    void searchWithNothingToAskSaysSo()
+    {
+        MeterHarness sim({"--model", "[KX-C1]", "--com", "5", "--files", "1", "--unpaced"});
+        QVERIFY(sim.startMeter());
+        Detection detection(sim);
+        QTest::mouseClick(childNamed<QPushButton>(&detection.splash, "cmdSearch"), Qt::LeftButton);
+        QCOMPARE(detection.dialogs.boxes.size(), 1);
+        QVERIFY2(detection.dialogs.boxes[0].text.startsWith("There is no USB serial adapter or COMn link"),
+                 qPrintable(detection.dialogs.boxes[0].text));
+        QCOMPARE(childNamed<QComboBox>(&detection.splash, "comboCOM")->currentIndex(), 0);
+        detection.splash.exitProgram();
     }
 
     void portHeldByAnotherProgramIsShownAsInUse()

@@ -56,6 +56,14 @@ private slots:
         QTEST(command.options.waitSeconds, "wait");
     }
 
+    void portAutoSearches()
+    {
+        const DownloadCommand command = readDownloadCommand({"--port", "AUTO", "-o", "a.xlsx"});
+        QCOMPARE(command.action, DownloadCommand::Action::Run);
+        QVERIFY(command.options.searchPorts);
+        QVERIFY(!readDownloadCommand({"--port", "3"}).options.searchPorts);
+    }
+
     void refusesABadCommandLine_data()
     {
         QTest::addColumn<QStringList>("arguments");

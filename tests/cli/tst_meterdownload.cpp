@@ -7,6 +7,7 @@
 #include "MemoryMeter.h"
 #include "MeterHarness.h"
 #include "ReadFile.h"
+#include "TemporaryConfigHome.h"
 #include "WorkbookCells.h"
 
 #include <QDir>
@@ -39,7 +40,7 @@ struct CommandLineRun
         };
         int status = -1;
         {
-            MeterDownload download(options, *port, stop, console, fastTiming(), QLocale::c());
+            MeterDownload download(options, *port, stop, console, fastTiming(), QLocale::c(), systemPorts);
             status = download.run();
         }
         portsLeftOpen = meter.openPorts;
@@ -50,6 +51,7 @@ struct CommandLineRun
 
     MemoryMeter meter;
     DownloadOptions options;
+    PortSource systemPorts = [] { return QList<PortInfo>{}; };
     StopRequest stop;
     QTemporaryDir folder;
     QStringList errors;
@@ -81,6 +83,9 @@ QList<Family> families()
 class TestMeterDownload : public QObject
 {
     Q_OBJECT
+
+private:
+    TemporaryConfigHome m_config; // no COMn links of the user's
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
@@ -240,6 +245,43 @@ private slots:
         QCOMPARE(run.errors, QStringList{"File 9: the meter has 6 files"});
         QVERIFY(run.standardOutput.startsWith("{\n  \"model\": \"[KX-R1]\",\n"));
         QCOMPARE(run.standardOutput.count("\"File No.\""), 3);
+    }
+
+    // --port auto asks the USB adapters in turn (COM 1 has nothing behind
+    // it here), never the built-in port.
+    void portAutoAsksTheAdaptersOnly_data()
+    {
+        QTest::addColumn<QString>("meterOn");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("errors");
+        QTest::newRow("the second adapter") << "2" << int(ExitStatus::allRead) << QStringList{};
+        QTest::newRow("the built-in port") << "3" << int(ExitStatus::noMeter)
+                                           << QStringList{"kestrix-download: no meter answered on COM 1, COM 2. Check "
+                                                          "that it is connected and that \"Send Files to PC\" mode "
+                                                          "is selected."};
+    }
+    void portAutoAsksTheAdaptersOnly()
+    {
+        QFETCH(QString, meterOn);
+        CommandLineRun run({"--family", "cable", "--files", "2", "--com", meterOn});
+        run.options.searchPorts = true;
+        run.systemPorts = [] {
+            return QList<PortInfo>{{"/dev/ttyS0", "", "", "", false},
+                                   {"/dev/ttyUSB1", "USB Serial", "", "", true},
+                                   {"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A10K", true}};
+        };
+        QTEST(run.run(), "status");
+        QTEST(run.errors, "errors");
+        QCOMPARE(run.meter.requests.isEmpty(), meterOn == "3");
+    }
+
+    void portAutoWithoutAnAdapterAsksNothing()
+    {
+        CommandLineRun run({"--family", "cable", "--files", "2"});
+        run.options.searchPorts = true;
+        QCOMPARE(run.run(), ExitStatus::noMeter);
+        QVERIFY(run.meter.requests.isEmpty());
+        QCOMPARE(run.errors.size(), 1);
     }
 
     // The workbook holds the CSV's columns, numbers as numbers, texts as texts.

@@ -84,6 +84,49 @@ private slots:
         QCOMPARE(windows.deviceFor(7), QString("COM7"));
     }
 
+    // The adapter's name beside its number, cut to fit the list; the whole
+    // of what the system tells for the tool tip and screen readers.
+    void entriesNameTheAdapter()
+    {
+        const QList<PortInfo> ports{
+            {"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "A10K3", true},
+            {"/dev/ttyACM0", "", "Prolific Technology Inc.", "", true},
+            {"/dev/ttyUSB1", "USB-Serial Controller with a very long name", "", "", true},
+            {"/dev/ttyS0", "", "", "", false},
+            {"/dev/ttyUSB2", QString::fromLatin1("Evil\x1B[31m\nAdapter"), "", "", true},
+        };
+        const PortMap map = PortMap::fromPorts({{7, "/dev/pts/4"}}, ports);
+        QCOMPARE(map.entryFor(1), QString("1 (ttyACM0, Prolific Technology Inc.)"));
+        QCOMPARE(map.entryFor(2), QString("2 (ttyUSB0, FT232R USB UART)"));
+        QCOMPARE(map.fullEntryFor(2), QString("2 (ttyUSB0, FT232R USB UART, FTDI, serial number A10K3)"));
+        QCOMPARE(map.entryFor(3), QString("3 (ttyUSB1, USB-Serial Controller w\u2026)"));
+        QCOMPARE(map.fullEntryFor(3), QString("3 (ttyUSB1, USB-Serial Controller with a very long name)"));
+        QCOMPARE(map.entryFor(4), QString("4 (ttyUSB2, Evil [31m Adapter)")); // one line, no escape sequence
+        QCOMPARE(map.entryFor(5), QString("5 (ttyS0)"));
+        QCOMPARE(map.entryFor(7), QString("7 (pts/4)"));
+        for (int number = PortMap::firstPort; number <= PortMap::lastPort; ++number)
+            QCOMPARE(portNumberIn(map.entryFor(number)), std::optional<int>(number));
+
+        // Windows: the number is the port's own; the adapter where one stands behind it.
+        const PortMap windows = PortMap::comNamed({{"COM5", "USB Serial Port", "FTDI", "", true}, {"COM1", "", "", "", false}});
+        QCOMPARE(windows.entryFor(5), QString("5 (USB Serial Port)"));
+        QCOMPARE(windows.entryFor(1), QString("1"));
+        QCOMPARE(windows.deviceFor(5), QString("COM5"));
+    }
+
+    // A search asks USB adapters and the user's links, nothing else.
+    void searchAsksAdaptersAndLinksOnly()
+    {
+        const QList<PortInfo> ports{{"/dev/ttyS0", "", "", "", false},
+                                    {"/dev/ttyUSB0", "FT232R USB UART", "FTDI", "", true},
+                                    {"/dev/ttyS1", "", "", "", false}};
+        QCOMPARE(PortMap::fromPorts({{9, "/dev/pts/2"}}, ports).searchable(), (QList<int>{1, 9}));
+        QCOMPARE(PortMap::fromPorts({}, {{"/dev/ttyS0", "", "", "", false}}).searchable(), QList<int>{});
+        QCOMPARE(PortMap::comNamed({{"COM4", "USB Serial Port", "", "", true}, {"COM1", "Communications Port", "", "", false}})
+                     .searchable(),
+                 QList<int>{4});
+    }
+
     void readsThePortNumber_data()
     {
         QTest::addColumn<QString>("text");
