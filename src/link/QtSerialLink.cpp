@@ -89,6 +89,10 @@ bool QtSerialLink::openDevice(const QString &device)
         return false;
     }
     m_port.clearError();
+    // Replies come in whole without the adapter's latency timer. A driver
+    // that refuses the flag costs only time: the port is used as it is.
+    if (m_lowLatency.applies(device))
+        m_lowLatency.set(m_port.handle());
     return true;
 }
 

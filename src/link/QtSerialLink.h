@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "link/LowLatency.h"
 #include "link/SerialLink.h"
 
 #include <QSerialPort>
+
+#include <functional>
 
 class PortMap;
 class StopRequest;
@@ -46,6 +49,15 @@ public:
 
     QString deviceName() const { return m_port.portName(); }
 
+    // What open() does for a USB adapter: whether a device is one, and the
+    // call that sets its low-latency flag (LowLatency.h). Tests give their own.
+    struct LowLatencyCalls
+    {
+        std::function<bool(const QString &device)> applies = isUsbSerialDevice;
+        std::function<bool(qintptr handle)> set = setLowLatency;
+    };
+    void setLowLatencyCalls(LowLatencyCalls calls) { m_lowLatency = std::move(calls); }
+
 private:
     QSerialPort m_port;
     const StopRequest *m_stop = nullptr;
@@ -56,4 +68,5 @@ private:
     QString m_openedDevice; // what open() found behind the number
     QString m_error;
     bool m_lost = false;
+    LowLatencyCalls m_lowLatency;
 };

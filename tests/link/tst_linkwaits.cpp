@@ -77,6 +77,51 @@ private slots:
         QCOMPARE(port.readAll(), sent);
     }
 
+    // The low-latency flag is asked for on a USB adapter only; a driver's
+    // refusal (a pseudo-terminal's) leaves the port open and usable.
+    void lowLatencyIsSetForAdaptersOnly()
+    {
+        PtyMeter meter;
+        QVERIFY(publishPort(PortMap::linkFolder(), 1, meter.device()));
+        QList<qintptr> asked;
+        const auto recordCall = [&asked](qintptr handle) {
+            asked << handle;
+            return setLowLatency(handle);
+        };
+
+        QtSerialLink pty(SerialLink::meterBufferSize);
+        pty.setLowLatencyCalls({isUsbSerialDevice, recordCall});
+        pty.setPortNumber(1);
+        QVERIFY2(pty.open(), qPrintable(pty.errorString()));
+        QVERIFY(asked.isEmpty());
+        pty.close();
+
+        QtSerialLink adapter(SerialLink::meterBufferSize);
+        adapter.setLowLatencyCalls({[](const QString &) { return true; }, recordCall});
+        adapter.setPortNumber(1);
+        QVERIFY2(adapter.open(), qPrintable(adapter.errorString()));
+        QCOMPARE(asked.size(), 1);
+        QVERIFY(asked[0] >= 0);
+        QVERIFY(!setLowLatency(asked[0])); // refused by the pseudo-terminal...
+        adapter.write("{00}");
+        QCOMPARE(meter.receive(4, 1000), QByteArray("{00}")); // ...which works all the same
+    }
+
+    void usbAdaptersAreKnownByName_data()
+    {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<bool>("adapter");
+        QTest::newRow("FTDI and the like") << "/dev/ttyUSB0" << true;
+        QTest::newRow("CDC ACM") << "/dev/ttyACM3" << true;
+        QTest::newRow("built-in port") << "/dev/ttyS0" << false;
+        QTest::newRow("pseudo-terminal") << "/dev/pts/4" << false;
+    }
+    void usbAdaptersAreKnownByName()
+    {
+        QFETCH(QString, device);
+        QTEST(isUsbSerialDevice(device), "adapter");
+    }
+
     void closedPortWaitsForNothing()
     {
         QtSerialLink port(SerialLink::meterBufferSize);
