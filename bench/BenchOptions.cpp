@@ -42,6 +42,9 @@ BenchOptions parseBenchOptions(const QStringList &arguments)
         } else if (option == QLatin1String("--runs")) {
             if (!hasValue || !positiveNumber(arguments[++i], 1000, &options.runs))
                 options.error = QStringLiteral("--runs expects a number from 1 to 1000");
+        } else if (option == QLatin1String("--adapter-latency")) {
+            if (!hasValue || !positiveNumber(arguments[++i], 255, &options.adapterLatencyMs))
+                options.error = QStringLiteral("--adapter-latency expects milliseconds from 1 to 255");
         } else if (option == QLatin1String("--files")) {
             if (!hasValue || !positiveNumber(arguments[++i], manyFiles, &options.files))
                 options.error = QStringLiteral("--files expects a number from 1 to 9999");
@@ -64,7 +67,8 @@ BenchOptions parseBenchOptions(const QStringList &arguments)
     return options;
 }
 
-QList<RunSpec> runPlan(const BenchOptions &options)
+// The plan's runs, on a plain serial line.
+static QList<RunSpec> plainRunPlan(const BenchOptions &options)
 {
     QList<RunSpec> plan;
     if (options.quick) {
@@ -86,12 +90,22 @@ QList<RunSpec> runPlan(const BenchOptions &options)
     return plan;
 }
 
+QList<RunSpec> runPlan(const BenchOptions &options)
+{
+    QList<RunSpec> plan = plainRunPlan(options);
+    for (RunSpec &spec : plan)
+        spec.adapterLatencyMs = options.adapterLatencyMs;
+    return plan;
+}
+
 QStringList workerArguments(const RunSpec &spec)
 {
     QStringList arguments{QStringLiteral("--worker"), QStringLiteral("--families"), spec.family,
                           QStringLiteral("--files"), QString::number(spec.files)};
     if (!spec.paced)
         arguments << QStringLiteral("--unpaced");
+    if (spec.adapterLatencyMs > 0)
+        arguments << QStringLiteral("--adapter-latency") << QString::number(spec.adapterLatencyMs);
     return arguments;
 }
 
@@ -111,6 +125,8 @@ QString benchHelpText()
         "                      family, 9999 files unpaced for winding and cable.\n"
         "  --unpaced           With --files: the simulator answers at once.\n"
         "  --quick             42 files unpaced, one run (CI).\n"
+        "  --adapter-latency <MS>  The simulator acts as a USB serial adapter whose\n"
+        "                      latency timer fires every MS ms (16 is common).\n"
         "  --command-line      Time kestrix-download instead of the window: every\n"
         "                      file to CSV, from the process's start to its end.\n"
         "  --help              Show this help.\n");

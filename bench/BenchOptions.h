@@ -19,6 +19,7 @@ struct BenchOptions
     int files = 0;                // 0: the standard plan
     bool unpaced = false;         // with --files
     bool commandLine = false;     // time kestrix-download instead of the window
+    int adapterLatencyMs = 0;     // the simulator acts as a USB adapter with this latency timer
     bool worker = false;          // internal: one run in this process, numbers on stdout
     bool help = false;
     QString error;                // empty when the command line is good

@@ -17,9 +17,12 @@ QString number(const RunValues &values, const QString &name, int decimals)
     return QString::number(values.value(name), 'f', decimals);
 }
 
-QString lineName(bool paced)
+QString lineName(bool paced, int adapterLatencyMs)
 {
-    return paced ? QStringLiteral("19200 baud") : QStringLiteral("unpaced");
+    const QString line = paced ? QStringLiteral("19200 baud") : QStringLiteral("unpaced");
+    if (adapterLatencyMs <= 0)
+        return line;
+    return QStringLiteral("%1, adapter %2 ms").arg(line).arg(adapterLatencyMs);
 }
 
 QString markdownLine(const QStringList &cells)
@@ -45,7 +48,7 @@ QString table(const QStringList &headings, const QList<QStringList> &lines)
 
 QStringList rowStart(const TableRow &row)
 {
-    return {row.family, QString::number(row.files), lineName(row.paced)};
+    return {row.family, QString::number(row.files), lineName(row.paced, row.adapterLatencyMs)};
 }
 
 } // namespace

@@ -53,6 +53,7 @@ struct TableRow
     bool paced = true;
     int runs = 0;
     RunValues values;   // medians
+    int adapterLatencyMs = 0; // through a simulated USB adapter with this latency timer
 };
 
 // Files, floor, load, overhead, CPU, memory, list build, export, scroll step.

@@ -171,6 +171,8 @@ QStringList simArgumentsFor(const RunSpec &spec)
                           QString::number(spec.files), QStringLiteral("--com"), QStringLiteral("1")};
     if (!spec.paced)
         arguments << QStringLiteral("--unpaced");
+    if (spec.adapterLatencyMs > 0)
+        arguments << QStringLiteral("--adapter-latency") << QString::number(spec.adapterLatencyMs);
     return arguments;
 }
 

@@ -17,6 +17,7 @@ struct RunSpec
     QString family;      // winding, contact, ratio, cable
     int files = 100;
     bool paced = true;   // 19200 baud; else the simulator answers at once
+    int adapterLatencyMs = 0; // through a USB adapter with this latency timer
 };
 
 // The simulator's command line for this run (without its log).

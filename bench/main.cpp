@@ -104,7 +104,8 @@ int runAll(const bench::BenchOptions &options)
             results << values;
         }
         if (!results.isEmpty())
-            rows << bench::TableRow{spec.family, spec.files, spec.paced, int(results.size()), bench::medianOf(results)};
+            rows << bench::TableRow{spec.family, spec.files, spec.paced, int(results.size()), bench::medianOf(results),
+                                    spec.adapterLatencyMs};
     }
     const QString report = options.commandLine
                                ? bench::commandLineTable(rows)

@@ -171,7 +171,8 @@ void PtyServer::schedule(const QByteArray &bytes, qint64 now, const Pacing &paci
     const QList<ScheduledWrite> writes = scheduleReply(bytes, std::max(now, m_lineFreeNs), pacing);
     if (writes.isEmpty())
         return;
-    m_queue << writes;
+    // The line is free when the meter has sent the last byte, whenever the adapter passes it on.
+    m_queue << throughAdapter(writes, m_settings.pacing.adapterLatencyNs);
     m_lineFreeNs = writes.last().dueNs;
 }
 

@@ -30,6 +30,34 @@ QList<ScheduledWrite> scheduleReply(const QByteArray &reply, qint64 startNs, con
     return writes;
 }
 
+QList<ScheduledWrite> throughAdapter(const QList<ScheduledWrite> &writes, qint64 latencyNs)
+{
+    if (latencyNs <= 0)
+        return writes;
+    const auto nextTick = [latencyNs](qint64 ns) { return (ns + latencyNs - 1) / latencyNs * latencyNs; };
+    QList<ScheduledWrite> delivered;
+    QByteArray held;
+    qint64 heldUntil = 0;
+    for (const ScheduledWrite &write : writes) {
+        const qint64 tick = nextTick(write.dueNs);
+        for (const char byte : write.bytes) {
+            if (!held.isEmpty() && tick != heldUntil) {
+                delivered << ScheduledWrite{heldUntil, held};
+                held.clear();
+            }
+            held += byte;
+            heldUntil = tick;
+            if (held.size() == adapterPacketBytes) {
+                delivered << ScheduledWrite{write.dueNs, held};
+                held.clear();
+            }
+        }
+    }
+    if (!held.isEmpty())
+        delivered << ScheduledWrite{heldUntil, held};
+    return delivered;
+}
+
 QList<QByteArray> separateCopies(const QByteArray &reply, int copies, const Pacing &pacing)
 {
     if (pacing.repeatGapNs <= 0 || copies < 2 || reply.size() % copies != 0)

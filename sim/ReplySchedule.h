@@ -22,7 +22,13 @@ struct Pacing
     // Faulted requests only, with --repeat: each copy follows the one before
     // after this pause instead of straight away.
     qint64 repeatGapNs = 0;
+    // Every reply, through a USB serial adapter whose latency timer fires this
+    // often (0: a plain serial line); see throughAdapter().
+    qint64 adapterLatencyNs = 0;
 };
+
+// A USB packet of an FTDI-style adapter holds this many bytes of data.
+inline constexpr int adapterPacketBytes = 62;
 
 // 10 bits (start, 8 data, stop) at 19200 baud, as an exact fraction of a second.
 inline constexpr qint64 characterTimeNs(qint64 characters)
@@ -42,6 +48,12 @@ struct ScheduledWrite
 // bytes stand on an absolute schedule (byte k of a piece is due k + 1
 // character times after the piece starts), so late wake-ups do not add up.
 QList<ScheduledWrite> scheduleReply(const QByteArray &reply, qint64 startNs, const Pacing &pacing);
+
+// The writes as a USB serial adapter hands them to the computer: each byte
+// waits in the adapter until its latency timer next fires (every `latencyNs`
+// on the monotonic clock) or until a full USB packet has come together. The
+// order of the bytes never changes.
+QList<ScheduledWrite> throughAdapter(const QList<ScheduledWrite> &writes, qint64 latencyNs);
 
 // A reply the meter sends `copies` times: the copies one by one when they are
 // to come a pause apart (--repeat-gap-ms), else the bytes as one piece.

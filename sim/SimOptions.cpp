@@ -55,6 +55,8 @@ const Option optionTable[] = {
     {"log", "Log each request: monotonic nanoseconds, a blank, the request.", "FILE"},
     {"unpaced", "Write replies at once instead of at 19200 baud.", nullptr},
     {"latency-ms", "Delay before a reply starts. Default 0.", "L"},
+    {"adapter-latency", "Act as a USB serial adapter whose latency timer fires every MS ms: it holds each "
+                        "reply's last bytes until then (16 is the common default). Default 0.", "MS"},
     {"silent", "Never answer.", nullptr},
     {"silent-after", "Answer the first N requests only.", "N"},
     {"truncate", "Drop the last N bytes of every reply but the identification.", "N"},
@@ -178,6 +180,7 @@ void readFaults(Reader &reader, SimOptions &options)
     reader.bytes("fault-only", faults.onlyPrefix);
     options.pacing.paced = !reader.isSet("unpaced");
     reader.milliseconds("latency-ms", options.pacing.latencyNs);
+    reader.milliseconds("adapter-latency", options.pacing.adapterLatencyNs);
     reader.number("pieces", options.pacing.pieces, 1, 1'000'000);
     reader.milliseconds("gap-ms", options.pacing.gapNs);
     reader.milliseconds("late-ms", options.pacing.lateNs);

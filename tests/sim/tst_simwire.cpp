@@ -61,6 +61,24 @@ private slots:
         QCOMPARE(writes.at(2).dueNs, characterTimeNs(2) + 1'000'000 + characterTimeNs(1));
     }
 
+    // A 16 ms adapter: what came in before a tick goes at the tick, a full
+    // packet goes at once, the rest waits for the next tick.
+    void adapterHoldsBytesUntilItsTimerFires()
+    {
+        constexpr qint64 ms = 1'000'000;
+        const QList<ScheduledWrite> paced = scheduleReply("[0123456789]", 10 * ms, Pacing{});
+        // Bytes due 10.5 ms to 16 ms go at 16 ms, the rest at 32 ms.
+        const QList<ScheduledWrite> expected{{16 * ms, "[0123456789"}, {32 * ms, "]"}};
+        QCOMPARE(throughAdapter(paced, 16 * ms), expected);
+
+        const QByteArray longReply(100, 'x');
+        const QList<ScheduledWrite> unpaced = scheduleReply(longReply, 3 * ms, Pacing{false});
+        QCOMPARE(throughAdapter(unpaced, 16 * ms),
+                 (QList<ScheduledWrite>{{3 * ms, QByteArray(adapterPacketBytes, 'x')},
+                                        {16 * ms, QByteArray(100 - adapterPacketBytes, 'x')}}));
+        QCOMPARE(throughAdapter(paced, 0), paced);
+    }
+
     void morePiecesThanBytes()
     {
         const QList<ScheduledWrite> writes = scheduleReply("ab", 0, Pacing{false, 0, 5, 10});
