@@ -120,6 +120,8 @@ void DetectionDialog::buildControls()
     connect(m_portCombo, &QComboBox::currentIndexChanged, this, [this] {
         m_portCombo->lineEdit()->setCursorPosition(0);
         m_portCombo->setToolTip(m_portCombo->currentData(Qt::ToolTipRole).toString());
+        // The field shows the entry cut short; a screen reader has it whole.
+        m_portCombo->setAccessibleDescription(m_portCombo->currentData(Qt::AccessibleTextRole).toString());
     });
     m_portLabel->setBuddy(m_portCombo);
 

@@ -283,6 +283,7 @@ private slots:
         const QString whole("1 (ttyUSB0, FT232R USB UART, FTDI, serial number A10K)");
         QCOMPARE(ports->itemData(0, Qt::AccessibleTextRole).toString(), whole);
         QCOMPARE(QTextDocumentFragment::fromHtml(ports->toolTip()).toPlainText(), whole);
+        QCOMPARE(ports->accessibleDescription(), whole);
         QCOMPARE(ports->itemText(1), QString("2"));
         detection.splash.exitProgram();
     }
