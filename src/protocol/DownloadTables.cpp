@@ -130,16 +130,21 @@ QByteArray csvDownload(const MeterFiles &files)
 
 QByteArray jsonDownload(const QString &model, const MeterFiles &files)
 {
-    // Written by hand so that the keys keep the columns' order.
-    const QStringList headings = dataHeadings(files);
+    // Written by hand so that the keys keep the columns' order: the file's
+    // number and status first, then the data columns of a file that was read.
+    const QList<int> listed = listedSlots(files);
+    const DataTable table = dataTable(files, listed);
+    const auto member = [&table](const QList<DataCell> &cells, qsizetype column) {
+        return jsonString(table.headings[column]) + ": " + jsonValue(cells[column]);
+    };
     QList<QByteArray> objects;
-    for (const int slot : listedSlots(files)) {
-        QList<QByteArray> members{jsonString(headings.value(0)) + ": " + QByteArray::number(slot + 1),
-                                  jsonString(QStringLiteral("Status")) + ": " + jsonString(statusOf(files, slot))};
-        if (files.state(slot) == MeterFiles::State::Read) {
-            const QList<DataCell> cells = files.dataCells(slot);
-            for (int column = 1; column < cells.size() && column < headings.size(); ++column)
-                members << jsonString(headings[column]) + ": " + jsonValue(cells[column]);
+    for (qsizetype row = 0; row < table.rows.size(); ++row) {
+        const QList<DataCell> &cells = table.rows[row];
+        const qsizetype status = cells.size() - 1;
+        QList<QByteArray> members{member(cells, 0), member(cells, status)};
+        if (files.state(listed[row]) == MeterFiles::State::Read) {
+            for (qsizetype column = 1; column < status; ++column)
+                members << member(cells, column);
         }
         objects << "    {" + members.join(", ") + "}";
     }
