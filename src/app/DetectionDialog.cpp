@@ -38,17 +38,34 @@ QString notAPortNumber()
         .arg(PortMap::lastPort);
 }
 
-// Where a meter last answered, kept in the settings file between runs.
+// Where a meter last answered, kept in the settings file between runs: the
+// number, and the device behind it then. Devices without a link take their
+// numbers in the order they are present, so a number alone could lead to
+// another device (a built-in port) when the adapter is not plugged in.
 const QString lastPortKey = QStringLiteral("detection/lastPort");
+const QString lastDeviceKey = QStringLiteral("detection/lastPortDevice");
 
-std::optional<int> rememberedPort()
+std::optional<int> rememberedPort(const PortMap &map)
 {
+    const QSettings settings;
     bool ok = false;
-    const int number = QSettings().value(lastPortKey).toInt(&ok);
+    const int number = settings.value(lastPortKey).toInt(&ok);
     if (!ok || number < PortMap::firstPort || number > PortMap::lastPort)
+        return std::nullopt;
+    if (map.deviceFor(number) != settings.value(lastDeviceKey).toString())
         return std::nullopt;
     return number;
 }
+
+void rememberPort(const PortMap &map, int number)
+{
+    QSettings settings;
+    settings.setValue(lastPortKey, number);
+    settings.setValue(lastDeviceKey, map.deviceFor(number));
+}
+
+const QString searchCaption = QStringLiteral("&Search");
+const QString stopSearchCaption = QStringLiteral("&Stop search");
 
 template <typename Widget>
 Widget *place(Widget *widget, const char *name, int left, int top, int width, int height)
@@ -71,6 +88,7 @@ DetectionDialog::DetectionDialog(ProgramState &state, UserDialogs &dialogs, Stop
     , m_timing(timing)
     , m_ports(std::move(ports))
     , m_port(m_makePort(SerialLink::probeBufferSize))
+    , m_search(m_ports)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(programTitle());
@@ -124,9 +142,12 @@ void DetectionDialog::buildControls()
         m_portCombo->setAccessibleDescription(m_portCombo->currentData(Qt::AccessibleTextRole).toString());
     });
     m_portLabel->setBuddy(m_portCombo);
+    // A port the user picks or types during a search ends it: the user's choice is probed next.
+    connect(m_portCombo, &QComboBox::activated, this, [this] { endSearch(true, true); });
+    connect(m_portCombo->lineEdit(), &QLineEdit::textEdited, this, [this] { endSearch(true, true); });
 
     // Beside the port list: asks every USB serial adapter and COMn link in turn.
-    m_searchButton = place(new QPushButton(QStringLiteral("&Search"), m_mainFrame), "cmdSearch", 6480, 3300, 975, 375);
+    m_searchButton = place(new QPushButton(searchCaption, m_mainFrame), "cmdSearch", 6480, 3300, 975, 375);
     m_searchButton->setAutoDefault(false);
     m_searchButton->setToolTip(QStringLiteral("Ask each USB serial adapter and COMn link for a meter in turn"));
     connect(m_searchButton, &QPushButton::clicked, this, &DetectionDialog::searchForMeter);
@@ -177,7 +198,7 @@ void DetectionDialog::load()
     WindowGeometry::fitComboToEntries(m_portCombo, m_searchButton->x() - Twips::toPixels(120));
     // The port where a meter last answered, else the first.
     m_portCombo->setCurrentIndex(-1);
-    selectPort(rememberedPort().value_or(PortMap::firstPort));
+    selectPort(rememberedPort(map).value_or(PortMap::firstPort));
 
     if (QScreen *screen = this->screen())
         WindowGeometry::keepOnScreen(this, screen->geometry().center() - rect().center());
@@ -203,44 +224,50 @@ void DetectionDialog::selectPort(int number)
 
 void DetectionDialog::searchForMeter()
 {
-    const PortMap map = PortMap::current(m_ports);
-    m_searchQueue = map.searchable();
-    m_searched.clear();
-    if (m_searchQueue.isEmpty()) {
-        m_searching = false;
+    if (m_search.isRunning()) {
+        endSearch(false, true);
+        return;
+    }
+    if (!m_search.start()) {
         m_dialogs.information(programTitle(),
                               QStringLiteral("There is no USB serial adapter or COMn link to search. Plug in the "
                                              "meter's adapter, or choose its port in the list."));
         return;
     }
-    if (!m_searching)
-        m_indexBeforeSearch = m_portCombo->currentIndex();
-    m_searching = true;
+    m_indexBeforeSearch = m_portCombo->currentIndex();
+    m_searchButton->setText(stopSearchCaption);
 }
 
 std::optional<int> DetectionDialog::nextSearchedPort()
 {
-    if (!m_searching || m_searchQueue.isEmpty())
+    if (!m_search.isRunning())
         return std::nullopt;
-    const int number = m_searchQueue.takeFirst();
-    selectPort(number);
-    m_searched << QStringLiteral("COM %1").arg(m_portCombo->currentText());
+    const std::optional<int> number = m_search.next();
+    if (!number) {
+        endSearch(false);
+        return std::nullopt;
+    }
+    // The list shows (and a screen reader hears) each port as it is asked.
+    selectPort(*number);
     return number;
 }
 
-void DetectionDialog::endSearch(bool found)
+void DetectionDialog::endSearch(bool found, bool quietly)
 {
-    if (!m_searching)
+    if (!m_search.isRunning())
         return;
-    m_searching = false;
+    m_search.stop();
+    m_searchButton->setText(searchCaption);
     if (found)
         return;
     m_portCombo->setCurrentIndex(m_indexBeforeSearch);
     m_portCombo->lineEdit()->setCursorPosition(0);
+    if (quietly || m_search.asked().isEmpty())
+        return;
     m_dialogs.information(programTitle(),
                           QStringLiteral("No meter answered on %1. Check that it is connected and that \"Send "
                                          "Files to PC\" mode is selected.")
-                              .arg(m_searched.join(QStringLiteral(", "))));
+                              .arg(m_search.asked().join(QStringLiteral(", "))));
 }
 
 void DetectionDialog::onProbeTimer()
@@ -261,17 +288,23 @@ void DetectionDialog::onProbeTimer()
     hooks.noMeterYet = [this](bool) {
         m_warning->show();
         m_exitButton->show();
-        if (m_searchQueue.isEmpty())
+        if (m_search.isRunning() && !m_search.hasNext())
             endSearch(false);
         return true;
+    };
+    // A search stops only at a meter it knows: a GPS receiver or a modem
+    // also answers with 4 bytes.
+    hooks.accepts = [this](const QByteArray &model) {
+        return !m_search.isRunning() || familyForModel(model).has_value();
     };
     const MeterLoad::Identified identified = MeterLoad::identifyMeter(*m_port, exchange, hooks);
     if (identified.outcome != ExchangeOutcome::Reply)
         return;
     const QByteArray &reply = identified.model;
     endSearch(true);
+    m_searchButton->setEnabled(false);
     // The next run starts on this port.
-    QSettings().setValue(lastPortKey, m_port->portNumber());
+    rememberPort(PortMap::current(m_ports), m_port->portNumber());
 
     m_state.model = QString::fromLatin1(reply);
     PlainText::setLabelText(m_modelLine, m_modelLine->text() + m_state.model);

@@ -3,6 +3,7 @@
 
 #include "link/MeterTiming.h"
 #include "link/PortInfo.h"
+#include "link/PortSearch.h"
 #include "ui/Accessibility.h"
 #include "ui/MeterWindow.h"
 #include "ui/ProgramState.h"
@@ -44,7 +45,8 @@ public:
 public slots:
     void onProbeTimer();
     void exitProgram();
-    // Asks the USB serial adapters and COMn links one after another, from the next attempt on.
+    // Asks the USB serial adapters and COMn links one after another, from the
+    // next attempt on; pressed again while it runs, stops it.
     void searchForMeter();
 
 protected:
@@ -59,7 +61,9 @@ private:
     void selectPort(int number);
     // The next port a search asks, or nothing when no search runs.
     std::optional<int> nextSearchedPort();
-    void endSearch(bool found);
+    // Found: the number stays chosen. Else the entry chosen before comes
+    // back, with a box that tells which ports were asked unless `quietly`.
+    void endSearch(bool found, bool quietly = false);
 
     ProgramState &m_state;
     UserDialogs &m_dialogs;
@@ -85,9 +89,7 @@ private:
     QPushButton *m_searchButton = nullptr;
     QTimer m_probeTimer;
 
-    // The search: the ports still to ask, those asked, and the entry chosen before it.
-    QList<int> m_searchQueue;
-    QStringList m_searched;
+    // The search, and the entry chosen before it.
+    PortSearch m_search;
     int m_indexBeforeSearch = -1;
-    bool m_searching = false;
 };

@@ -183,6 +183,7 @@ DownloadCommand readDownloadCommand(const QStringList &arguments)
                                       .arg(PortMap::lastPort)
                                       .arg(*given));
             options.port = *number;
+            options.searchPorts = false; // the last --port given counts
             portGiven = true;
         } else if (name == QLatin1String("--format")) {
             format = formatNamed(*given);

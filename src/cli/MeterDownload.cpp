@@ -4,7 +4,7 @@
 #include "cli/ConsoleText.h"
 #include "protocol/DataWorkbook.h"
 #include "protocol/DownloadTables.h"
-#include "link/PortMap.h"
+#include "link/PortSearch.h"
 #include "link/SerialLink.h"
 #include "link/StopRequest.h"
 #include "protocol/HeatRunReply.h"
@@ -131,53 +131,51 @@ void MeterDownload::sayPortCannotBeOpened()
                         .arg(terminalText(m_port.errorString())));
 }
 
-QList<int> MeterDownload::portsToSearch() const
-{
-    return PortMap::current(m_ports).searchable();
-}
-
 std::optional<QByteArray> MeterDownload::identify(int *status)
 {
     const QDeadlineTimer deadline(qint64(m_options.waitSeconds * 1000));
     bool told = false;
     // --port auto: each round asks every adapter and link once.
-    QList<int> searchQueue;
-    QStringList searched;
-    if (m_options.searchPorts) {
-        searchQueue = portsToSearch();
-        if (searchQueue.isEmpty()) {
-            m_console.error(QStringLiteral("kestrix-download: there is no USB serial adapter or COMn link to "
-                                           "search; plug in the meter's adapter, or give its --port"));
-            *status = ExitStatus::noMeter;
-            return std::nullopt;
-        }
+    PortSearch search(m_ports);
+    if (m_options.searchPorts && !search.start()) {
+        m_console.error(QStringLiteral("kestrix-download: there is no USB serial adapter or COMn link to "
+                                       "search; plug in the meter's adapter, or give its --port"));
+        *status = ExitStatus::noMeter;
+        return std::nullopt;
     }
     MeterLoad::IdentifyHooks hooks;
     hooks.portNumber = [&]() -> std::optional<int> {
-        if (m_options.searchPorts) {
-            // None left in this round (the adapters went away): a probe wait, then the next round.
-            if (searchQueue.isEmpty())
-                return std::nullopt;
-            m_options.port = searchQueue.takeFirst();
-            if (!searched.contains(QStringLiteral("COM %1").arg(m_options.port)))
-                searched << QStringLiteral("COM %1").arg(m_options.port);
-        }
-        return m_options.port;
+        if (!m_options.searchPorts)
+            return m_options.port;
+        // None left in this round: a probe wait, then the next round.
+        const std::optional<int> next = search.next();
+        if (next)
+            m_options.port = *next;
+        return next;
+    };
+    // A search stops only at a meter it knows: a GPS receiver or a modem also answers with 4 bytes.
+    hooks.accepts = [this](const QByteArray &model) {
+        return !m_options.searchPorts || familyForModel(model).has_value();
     };
     hooks.portTried = [](bool) {};
     hooks.noMeterYet = [&](bool opened) {
         if (m_options.searchPorts) {
-            if (!searchQueue.isEmpty())
+            if (search.hasNext())
                 return true;
+            const QString asked = search.asked().join(QStringLiteral(", "));
             if (deadline.hasExpired()) {
-                m_console.error(QStringLiteral("kestrix-download: no meter answered on %1. Check that it is "
-                                               "connected and that \"Send Files to PC\" mode is selected.")
-                                    .arg(searched.join(QStringLiteral(", "))));
+                if (asked.isEmpty())
+                    m_console.error(QStringLiteral("kestrix-download: every USB serial adapter and COMn link is in "
+                                                   "use by another program"));
+                else
+                    m_console.error(QStringLiteral("kestrix-download: no meter answered on %1. Check that it is "
+                                                   "connected and that \"Send Files to PC\" mode is selected.")
+                                        .arg(asked));
                 return false;
             }
-            searchQueue = portsToSearch();
+            search.start();
             if (!told && !m_options.quiet) {
-                m_console.error(QStringLiteral("Waiting for a meter on %1 ...").arg(searched.join(QStringLiteral(", "))));
+                m_console.error(QStringLiteral("Waiting for a meter on %1 ...").arg(asked));
                 told = true;
             }
             return true;

@@ -54,8 +54,6 @@ private:
     // The model's identification once a meter answered; nothing when none did
     // (the status is then in `status`).
     std::optional<QByteArray> identify(int *status);
-    // The COM numbers --port auto asks, one round: the adapters and links present now.
-    QList<int> portsToSearch() const;
     bool openPort();
     // With the system's reason, as the port gives it after a failed open.
     void sayPortCannotBeOpened();

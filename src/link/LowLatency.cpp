@@ -15,18 +15,18 @@ bool isUsbSerialDevice(const QString &device)
     return name.startsWith(QLatin1String("ttyUSB")) || name.startsWith(QLatin1String("ttyACM"));
 }
 
-bool setLowLatency(qintptr handle)
+bool setLowLatency(int fd)
 {
 #ifdef Q_OS_LINUX
     serial_struct serial{};
-    if (handle < 0 || ioctl(int(handle), TIOCGSERIAL, &serial) != 0)
+    if (fd < 0 || ioctl(fd, TIOCGSERIAL, &serial) != 0)
         return false;
     if (serial.flags & ASYNC_LOW_LATENCY)
         return true;
     serial.flags |= ASYNC_LOW_LATENCY;
-    return ioctl(int(handle), TIOCSSERIAL, &serial) == 0;
+    return ioctl(fd, TIOCSSERIAL, &serial) == 0;
 #else
-    Q_UNUSED(handle);
+    Q_UNUSED(fd);
     return false;
 #endif
 }

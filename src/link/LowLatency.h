@@ -12,7 +12,7 @@
 // (ttyUSB*, ttyACM*); never a pseudo-terminal or a built-in port.
 bool isUsbSerialDevice(const QString &device);
 
-// Sets the low-latency flag of the open serial port `handle` and nothing else.
-// False where the driver refuses it (a pseudo-terminal does) or the system has
-// no such flag; the port works either way.
-bool setLowLatency(qintptr handle);
+// Sets the low-latency flag of the open serial port `fd` (Linux) and nothing
+// else. False where the driver refuses it (a pseudo-terminal does) or the
+// system has no such flag; the port works either way.
+bool setLowLatency(int fd);

@@ -320,7 +320,7 @@ Identified identifyMeter(SerialLink &port, Exchange &exchange, const IdentifyHoo
             identified.outcome = identify(exchange, &identified.model);
             if (identified.outcome == ExchangeOutcome::Ended)
                 return identified;
-            if (isIdentification(identified.model)) {
+            if (isIdentification(identified.model) && (!hooks.accepts || hooks.accepts(identified.model))) {
                 identified.outcome = ExchangeOutcome::Reply;
                 return identified;
             }

@@ -36,6 +36,9 @@ struct IdentifyHooks
     std::function<void(bool opened)> portTried;
     // After a try that found no meter (the port closed again): false gives up.
     std::function<bool(bool opened)> noMeterYet;
+    // Whether an identification (4 bytes or more) counts; empty: every one
+    // does. A search takes only the models it knows.
+    std::function<bool(const QByteArray &model)> accepts;
 };
 
 struct Identified

@@ -91,8 +91,10 @@ bool QtSerialLink::openDevice(const QString &device)
     m_port.clearError();
     // Replies come in whole without the adapter's latency timer. A driver
     // that refuses the flag costs only time: the port is used as it is.
+#ifdef Q_OS_LINUX
     if (m_lowLatency.applies(device))
         m_lowLatency.set(m_port.handle());
+#endif
     return true;
 }
 

@@ -49,12 +49,12 @@ public:
 
     QString deviceName() const { return m_port.portName(); }
 
-    // What open() does for a USB adapter: whether a device is one, and the
-    // call that sets its low-latency flag (LowLatency.h). Tests give their own.
+    // What open() does for a USB adapter on Linux: whether a device is one,
+    // and the call that sets its low-latency flag (LowLatency.h). Tests give their own.
     struct LowLatencyCalls
     {
         std::function<bool(const QString &device)> applies = isUsbSerialDevice;
-        std::function<bool(qintptr handle)> set = setLowLatency;
+        std::function<bool(int fd)> set = setLowLatency;
     };
     void setLowLatencyCalls(LowLatencyCalls calls) { m_lowLatency = std::move(calls); }
 

@@ -314,6 +314,71 @@ private slots:
         nextStart.splash.exitProgram();
     }
 
+    // Two adapters, the meter on COM 5: the user picks it during the search,
+    // which ends it without a word; pressed twice, Search stops.
+    void theUsersChoiceEndsASearch()
+    {
+        MeterHarness sim({"--model", "[KX-C1]", "--com", "5", "--files", "1", "--unpaced"});
+        QVERIFY(sim.startMeter());
+        const PortSource twoAdapters = [] {
+            return QList<PortInfo>{{"/dev/ttyUSB0", "", "", "", true}, {"/dev/ttyUSB1", "", "", "", true}};
+        };
+        Detection detection(sim, twoAdapters);
+        auto *ports = childNamed<QComboBox>(&detection.splash, "comboCOM");
+        auto *search = childNamed<QPushButton>(&detection.splash, "cmdSearch");
+        QTest::mouseClick(search, Qt::LeftButton);
+        QCOMPARE(search->text(), QString("&Stop search"));
+        QTest::mouseClick(search, Qt::LeftButton);
+        QCOMPARE(search->text(), QString("&Search"));
+        QCOMPARE(ports->currentIndex(), 0);
+
+        QTest::mouseClick(search, Qt::LeftButton);
+        // While the search asks COM 2, the user picks COM 5.
+        QObject::connect(
+            ports, &QComboBox::currentIndexChanged, ports,
+            [ports](int index) {
+                if (index != 1)
+                    return;
+                ports->setCurrentIndex(4);
+                emit ports->activated(4);
+            },
+            Qt::QueuedConnection);
+        // Had the search gone on to its end, its box would show: the user leaves.
+        ActWhen leave([&] { return !detection.dialogs.boxes.isEmpty(); }, [&] { detection.splash.exitProgram(); });
+        QVERIFY(detection.waitUntilClosed());
+        QCOMPARE(detection.state.port, qint16(5));
+        QVERIFY(detection.dialogs.boxes.isEmpty());
+    }
+
+    // A remembered port counts only while the same device stands behind it.
+    void aRememberedPortIsCheckedAgainstItsDevice_data()
+    {
+        QTest::addColumn<QVariant>("port");
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<int>("index");
+        QTest::newRow("the same adapter") << QVariant(2) << "/dev/ttyUSB1" << 1;
+        QTest::newRow("another device now") << QVariant(2) << "/dev/ttyUSB7" << 0;
+        QTest::newRow("out of range") << QVariant(33) << "" << 0;
+        QTest::newRow("not a number") << QVariant("COM2") << "/dev/ttyUSB1" << 0;
+    }
+    void aRememberedPortIsCheckedAgainstItsDevice()
+    {
+        QFETCH(QVariant, port);
+        QFETCH(QString, device);
+        QSettings settings;
+        settings.setValue("detection/lastPort", port);
+        settings.setValue("detection/lastPortDevice", device);
+        settings.sync();
+        MeterHarness sim({"--model", "[KX-C1]", "--com", "9", "--files", "1", "--unpaced"});
+        QVERIFY(sim.startMeter());
+        Detection detection(sim, [] {
+            return QList<PortInfo>{{"/dev/ttyUSB0", "", "", "", true}, {"/dev/ttyUSB1", "", "", "", true}};
+        });
+        detection.splash.probeTimer().stop();
+        QTEST(childNamed<QComboBox>(&detection.splash, "comboCOM")->currentIndex(), "index");
+        detection.splash.exitProgram();
+    }
+
     void searchWithNothingToAskSaysSo()
     {
         MeterHarness sim({"--model", "[KX-C1]", "--com", "5", "--files", "1", "--unpaced"});

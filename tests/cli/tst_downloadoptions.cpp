@@ -61,7 +61,7 @@ private slots:
         const DownloadCommand command = readDownloadCommand({"--port", "AUTO", "-o", "a.xlsx"});
         QCOMPARE(command.action, DownloadCommand::Action::Run);
         QVERIFY(command.options.searchPorts);
-        QVERIFY(!readDownloadCommand({"--port", "3"}).options.searchPorts);
+        QVERIFY(!readDownloadCommand({"--port", "auto", "--port", "3"}).options.searchPorts);
     }
 
     void refusesABadCommandLine_data()

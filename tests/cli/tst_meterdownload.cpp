@@ -252,18 +252,21 @@ private slots:
     void portAutoAsksTheAdaptersOnly_data()
     {
         QTest::addColumn<QString>("meterOn");
+        QTest::addColumn<QString>("model");
         QTest::addColumn<int>("status");
         QTest::addColumn<QStringList>("errors");
-        QTest::newRow("the second adapter") << "2" << int(ExitStatus::allRead) << QStringList{};
-        QTest::newRow("the built-in port") << "3" << int(ExitStatus::noMeter)
-                                           << QStringList{"kestrix-download: no meter answered on COM 1, COM 2. Check "
-                                                          "that it is connected and that \"Send Files to PC\" mode "
-                                                          "is selected."};
+        const QStringList noMeter{"kestrix-download: no meter answered on COM 1, COM 2. Check that it is connected "
+                                  "and that \"Send Files to PC\" mode is selected."};
+        QTest::newRow("the second adapter") << "2" << "[KX-R1]" << int(ExitStatus::allRead) << QStringList{};
+        QTest::newRow("the built-in port") << "3" << "[KX-R1]" << int(ExitStatus::noMeter) << noMeter;
+        // Some other device that answers with 4 bytes is no meter to a search.
+        QTest::newRow("not a model") << "2" << "$GPS" << int(ExitStatus::noMeter) << noMeter;
     }
     void portAutoAsksTheAdaptersOnly()
     {
         QFETCH(QString, meterOn);
-        CommandLineRun run({"--family", "cable", "--files", "2", "--com", meterOn});
+        QFETCH(QString, model);
+        CommandLineRun run({"--family", "cable", "--model", model, "--files", "2", "--com", meterOn});
         run.options.searchPorts = true;
         run.systemPorts = [] {
             return QList<PortInfo>{{"/dev/ttyS0", "", "", "", false},
@@ -273,6 +276,8 @@ private slots:
         QTEST(run.run(), "status");
         QTEST(run.errors, "errors");
         QCOMPARE(run.meter.requests.isEmpty(), meterOn == "3");
+        if (model != "[KX-R1]")
+            QCOMPARE(run.meter.requests, QStringList{"{00}"}); // asked once, never taken for a meter
     }
 
     void portAutoWithoutAnAdapterAsksNothing()

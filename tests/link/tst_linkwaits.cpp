@@ -4,6 +4,8 @@
 // the link alone.
 #include "TemporaryConfigHome.h"
 #include "PtyMeter.h"
+#include "SimProcess.h"
+#include "link/PortSearch.h"
 #include "link/Exchange.h"
 #include "link/PortMap.h"
 #include "link/QtSerialLink.h"
@@ -83,8 +85,8 @@ private slots:
     {
         PtyMeter meter;
         QVERIFY(publishPort(PortMap::linkFolder(), 1, meter.device()));
-        QList<qintptr> asked;
-        const auto recordCall = [&asked](qintptr handle) {
+        QList<int> asked;
+        const auto recordCall = [&asked](int handle) {
             asked << handle;
             return setLowLatency(handle);
         };
@@ -105,6 +107,18 @@ private slots:
         QVERIFY(!setLowLatency(asked[0])); // refused by the pseudo-terminal...
         adapter.write("{00}");
         QCOMPARE(meter.receive(4, 1000), QByteArray("{00}")); // ...which works all the same
+    }
+
+    // The simulator holds its pseudo-terminal's line open, as another
+    // program would hold an adapter; this process's own hold does not count.
+    void aPortHeldByAnotherProgramIsSeen()
+    {
+        SimProcess sim({"--silent", "--no-link"});
+        QVERIFY(sim.start());
+        QVERIFY(openedByAnotherProcess(sim.device()));
+        PtyMeter own;
+        QVERIFY(!openedByAnotherProcess(own.device()));
+        QVERIFY(!openedByAnotherProcess("/dev/null-nothing-here"));
     }
 
     void usbAdaptersAreKnownByName_data()

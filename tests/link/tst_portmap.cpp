@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "link/PortMap.h"
+#include "link/PortSearch.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -125,6 +126,30 @@ private slots:
         QCOMPARE(PortMap::comNamed({{"COM4", "USB Serial Port", "", "", true}, {"COM1", "Communications Port", "", "", false}})
                      .searchable(),
                  QList<int>{4});
+    }
+
+    // Each port is looked at again just before it is asked.
+    void searchPassesOverPortsThatChangedOrAreInUse()
+    {
+        QList<PortInfo> present{{"/dev/ttyUSB0", "", "", "", true},
+                                {"/dev/ttyUSB1", "", "", "", true},
+                                {"/dev/ttyUSB2", "", "", "", true}};
+        PortSearch search([&present] { return present; },
+                          [](const QString &device) { return device == "/dev/ttyUSB1"; });
+        QVERIFY(search.start());
+        QCOMPARE(search.next(), std::optional<int>(1));
+        // ttyUSB0 is unplugged: COM 1 and COM 2 now lead to other devices.
+        present.removeFirst();
+        QCOMPARE(search.next(), std::optional<int>()); // COM 2 is ttyUSB2 now, COM 3 is gone
+        QVERIFY(!search.hasNext());
+        QCOMPARE(search.asked(), QStringList{"COM 1"});
+        QVERIFY(search.start());
+        QCOMPARE(search.next(), std::optional<int>(2)); // ttyUSB1 (COM 1) is held by another program
+        QCOMPARE(search.asked(), (QStringList{"COM 1", "COM 2"}));
+
+        PortSearch nothing([] { return QList<PortInfo>{{"/dev/ttyS0", "", "", "", false}}; });
+        QVERIFY(!nothing.start());
+        QCOMPARE(nothing.next(), std::optional<int>());
     }
 
     void readsThePortNumber_data()
