@@ -147,7 +147,7 @@ void DetectionDialog::buildControls()
     connect(m_portCombo->lineEdit(), &QLineEdit::textEdited, this, [this] { endSearch(true, true); });
 
     // Beside the port list: asks every USB serial adapter and COMn link in turn.
-    m_searchButton = place(new QPushButton(searchCaption, m_mainFrame), "cmdSearch", 6480, 3300, 975, 375);
+    m_searchButton = place(new QPushButton(searchCaption, m_mainFrame), "cmdSearch", 6240, 3300, 1215, 375);
     m_searchButton->setAutoDefault(false);
     m_searchButton->setToolTip(QStringLiteral("Ask each USB serial adapter and COMn link for a meter in turn"));
     connect(m_searchButton, &QPushButton::clicked, this, &DetectionDialog::searchForMeter);

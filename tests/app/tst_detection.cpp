@@ -26,6 +26,8 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -328,6 +330,11 @@ private slots:
         auto *search = childNamed<QPushButton>(&detection.splash, "cmdSearch");
         QTest::mouseClick(search, Qt::LeftButton);
         QCOMPARE(search->text(), QString("&Stop search"));
+        // The longer caption shows whole.
+        QStyleOptionButton option;
+        option.initFrom(search);
+        const QRect area = search->style()->subElementRect(QStyle::SE_PushButtonContents, &option, search);
+        QVERIFY(search->fontMetrics().horizontalAdvance("Stop search") <= area.width());
         QTest::mouseClick(search, Qt::LeftButton);
         QCOMPARE(search->text(), QString("&Search"));
         QCOMPARE(ports->currentIndex(), 0);
