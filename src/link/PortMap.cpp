@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "link/PortMap.h"
 
+#include "link/LowLatency.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,12 +19,12 @@
 
 namespace {
 
-// Linux names USB serial adapters ttyUSB*/ttyACM*, macOS cu.usbserial*/cu.usbmodem*.
+// Linux names USB serial adapters ttyUSB*/ttyACM* (isUsbSerialDevice), macOS cu.usbserial*/cu.usbmodem*.
 bool isUsbAdapter(const QString &device)
 {
     const QString name = QFileInfo(device).fileName();
-    return name.startsWith(QLatin1String("ttyUSB")) || name.startsWith(QLatin1String("ttyACM"))
-           || name.startsWith(QLatin1String("cu.usbserial")) || name.startsWith(QLatin1String("cu.usbmodem"));
+    return isUsbSerialDevice(device) || name.startsWith(QLatin1String("cu.usbserial"))
+           || name.startsWith(QLatin1String("cu.usbmodem"));
 }
 
 // macOS lists every port twice: cu.* is the one to open, tty.* waits for a

@@ -221,9 +221,14 @@ private:
     lxw_error m_error = LXW_NO_ERROR;
 };
 
+QString failed(const QString &reason)
+{
+    return QStringLiteral("The workbook could not be made (%1)").arg(reason);
+}
+
 QString failed(lxw_error error)
 {
-    return QStringLiteral("The workbook could not be made (%1)").arg(QString::fromUtf8(lxw_strerror(error)));
+    return failed(QString::fromUtf8(lxw_strerror(error)));
 }
 
 } // namespace
@@ -255,7 +260,7 @@ WorkbookBytes dataWorkbook(const DataTable &table, const WorkbookProperties &pro
 {
     const QTemporaryDir folder;
     if (!folder.isValid())
-        return {{}, QStringLiteral("The workbook could not be made (%1)").arg(folder.errorString())};
+        return {{}, failed(folder.errorString())};
     const QString workbookPath = folder.filePath(QStringLiteral("workbook.xlsx"));
     const QByteArray path = fileName(workbookPath);
     lxw_workbook_options options{};
@@ -289,7 +294,7 @@ WorkbookBytes dataWorkbook(const DataTable &table, const WorkbookProperties &pro
 
     QFile written(workbookPath);
     if (!written.open(QIODevice::ReadOnly))
-        return {{}, QStringLiteral("The workbook could not be made (%1)").arg(written.errorString())};
+        return {{}, failed(written.errorString())};
     return {written.readAll(), {}};
 }
 
