@@ -55,6 +55,11 @@ Exchange::Exchange(SerialLink &port, const StopRequest &stop, const MeterTiming 
 {
 }
 
+qint64 Exchange::answerWindowNs() const
+{
+    return qint64(m_timing.replyTimeoutMs + m_timing.lateReplyGraceMs) * nsPerMs;
+}
+
 void Exchange::discardWaiting()
 {
     m_port.discardInput();
@@ -64,6 +69,7 @@ void Exchange::send(const QByteArray &request)
 {
     discardWaiting();
     m_port.write(request);
+    m_answerWindowCloses.setPreciseRemainingTime(0, answerWindowNs(), Qt::PreciseTimer);
 }
 
 void Exchange::noteStray()
@@ -80,10 +86,15 @@ qint64 Exchange::quietBeforeNs(qint64 guard) const
     return m_noisy ? guard : cleanQuietNs;
 }
 
-Exchange::Settled Exchange::settleLine(qint64 quietNs, bool handleEvents, qint64 quietOnStrayNs)
+Exchange::Settled Exchange::settleLine(qint64 quietNs, bool handleEvents, qint64 quietOnStrayNs,
+                                      const QDeadlineTimer &notBefore)
 {
     Settled settled;
-    QDeadlineTimer limit(m_timing.settleLimitMs + quietNs / nsPerMs);
+    const auto limitFrom = [&] {
+        return QDeadlineTimer(std::max<qint64>(0, notBefore.remainingTime()) + m_timing.settleLimitMs
+                              + quietNs / nsPerMs);
+    };
+    QDeadlineTimer limit = limitFrom();
     for (;;) {
         // Take in what the system holds first: after a long pass (the program
         // may not have run for a while) bytes may wait there unseen.
@@ -95,12 +106,11 @@ Exchange::Settled Exchange::settleLine(qint64 quietNs, bool handleEvents, qint64
             // quiet for the longer time.
             if (quietOnStrayNs > quietNs) {
                 quietNs = quietOnStrayNs;
-                limit = QDeadlineTimer(m_timing.settleLimitMs + quietNs / nsPerMs);
+                limit = limitFrom();
             }
         }
-        if (!m_lastByte.isValid())
-            return settled; // nothing has come since the port opened
-        const qint64 leftNs = quietNs - m_lastByte.nsecsElapsed();
+        const qint64 quietLeftNs = m_lastByte.isValid() ? quietNs - m_lastByte.nsecsElapsed() : 0;
+        const qint64 leftNs = std::max(quietLeftNs, notBefore.remainingTimeNSecs());
         if (leftNs <= 0)
             return settled;
         if (limit.hasExpired() || m_port.deviceLost() || (handleEvents && m_stop.isRequested())) {
@@ -114,7 +124,7 @@ Exchange::Settled Exchange::settleLine(qint64 quietNs, bool handleEvents, qint64
 }
 
 ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &rule, WaitEvents events,
-                                  QByteArray *reply, Trust trust)
+                                  QByteArray *reply, Trust trust, const QDeadlineTimer &notBefore)
 {
     reply->clear();
     m_strayInThisExchange = false;
@@ -123,7 +133,8 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
     const bool handleEvents = events == WaitEvents::Handled;
     const qint64 guard = guardNs(rule);
     const qint64 quietBefore = trust == Trust::Confirmed ? std::max(guard, quietBeforeNs(guard)) : quietBeforeNs(guard);
-    const Settled before = settleLine(quietBefore, handleEvents, guard);
+    const Settled before = settleLine(quietBefore, handleEvents, guard, notBefore);
+    m_droppedBefore = before.dropped;
     m_afterTimeout = false;
     if (!before.dropped.isEmpty()) {
         noteStray();
@@ -231,10 +242,10 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
     return ExchangeOutcome::Reply;
 }
 
-Exchange::Quiet Exchange::awaitQuietLine(qint64 guard, WaitEvents events)
+Exchange::Quiet Exchange::awaitQuietLine(qint64 guard, WaitEvents events, const QDeadlineTimer &notBefore)
 {
     const bool handleEvents = events == WaitEvents::Handled;
-    const Settled settled = settleLine(std::max(guard, quietBeforeNs(guard)), handleEvents);
+    const Settled settled = settleLine(std::max(guard, quietBeforeNs(guard)), handleEvents, 0, notBefore);
     m_afterTimeout = false;
     if (handleEvents && m_stop.isRequested())
         return Quiet::Ended;

@@ -63,6 +63,13 @@ public:
     // Waits that handle events end when `stop` is requested.
     Exchange(SerialLink &port, const StopRequest &stop, const MeterTiming &timing = {});
 
+    // How long after a request its answer, late or sent again, may still
+    // come: the reply time-out and the late-reply grace. Anything later is
+    // taken as never coming.
+    qint64 answerWindowNs() const;
+    // When the answer window of the last request sent closes.
+    QDeadlineTimer answerWindowCloses() const { return m_answerWindowCloses; }
+
     const MeterTiming &timing() const { return m_timing; }
 
     // Reads and drops whatever is waiting, so stale bytes of an earlier,
@@ -78,23 +85,30 @@ public:
     // or the reply time-out ends, read all. `reply` gets the reply alone
     // (Reply, Suspect), what came (Garbled), or nothing (TimedOut, Lost, Ended).
     // On a line that has shown stray bytes every exchange is Confirmed.
+    // The request is not sent before `notBefore`, and the line must have
+    // been quiet until then too: it is how a caller waits for the answer
+    // windows of earlier requests to close.
     ExchangeOutcome request(const QByteArray &request, const ReplyRule &rule, WaitEvents events, QByteArray *reply,
-                            Trust trust = Trust::Quick);
+                            Trust trust = Trust::Quick, const QDeadlineTimer &notBefore = QDeadlineTimer());
 
     // After request(): bytes that could hold a reply and answer no request
     // came before this exchange's reply (dropped before the request went out,
     // or in place of a reply), so the reply taken before them is in doubt.
     bool earlierReplyInDoubt() const { return m_earlierInDoubt; }
+    // After request(): what was dropped before the request went out.
+    const QByteArray &droppedBefore() const { return m_droppedBefore; }
     // After request(): the line was seen quiet for the guard time after the
     // last reply taken (behind this reply, or through a time-out without a
     // byte): nothing taken so far can have been another request's reply.
     bool lineProvedQuiet() const { return m_provedQuiet; }
+    // After request(): nothing but the reply itself came, before or behind it.
+    bool onlyTheReplyCame() const { return !m_strayInThisExchange; }
 
     enum class Quiet { Quiet, Stray, NeverQuiet, Lost, Ended };
     // Waits until the line has been quiet for the guard time (or the
-    // late-reply grace after a time-out), dropping what comes. Stray: bytes
-    // that could hold a reply came meanwhile.
-    Quiet awaitQuietLine(qint64 guardNs, WaitEvents events);
+    // late-reply grace after a time-out), and at least until `notBefore`,
+    // dropping what comes. Stray: bytes that could hold a reply came meanwhile.
+    Quiet awaitQuietLine(qint64 guardNs, WaitEvents events, const QDeadlineTimer &notBefore = QDeadlineTimer());
 
     // Heat-run-test download: settle, flush, write, wait the whole fixed time
     // while handling events, then read on until the line has been quiet for
@@ -129,8 +143,9 @@ private:
     };
     void send(const QByteArray &request);
     // Drops what comes until the line has been quiet for `quietNs`, or for
-    // `quietOnStrayNs` once something came.
-    Settled settleLine(qint64 quietNs, bool handleEvents, qint64 quietOnStrayNs = 0);
+    // `quietOnStrayNs` once something came, and `notBefore` has passed.
+    Settled settleLine(qint64 quietNs, bool handleEvents, qint64 quietOnStrayNs = 0,
+                       const QDeadlineTimer &notBefore = QDeadlineTimer());
     // Quiet time needed before the next request.
     qint64 quietBeforeNs(qint64 guard) const;
     void noteBytesSeen() { m_lastByte.start(); }
@@ -145,6 +160,7 @@ private:
     // Since the last byte came in, or since a time-out after which a late
     // reply may still come; invalid before the first.
     QElapsedTimer m_lastByte;
+    QDeadlineTimer m_answerWindowCloses; // expired before the first request
     bool m_afterTimeout = false;   // the last exchange got no reply: it may still come
     bool m_noisy = false;
     bool m_strayInThisExchange = false;
@@ -152,6 +168,7 @@ private:
     bool m_provedQuiet = false;
     bool m_repeatsSeen = false;
     QByteArray m_lastTaken; // the last reply handed over
+    QByteArray m_droppedBefore;
     int m_cleanExchanges = 0; // in a row without stray bytes while the line counts as noisy
 };
 

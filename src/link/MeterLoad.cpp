@@ -91,20 +91,35 @@ QByteArray oneCopy(const QByteArray &reply)
 }
 
 // The record exchanges of a load. A late or repeated reply looks exactly like
-// a fresh one, so a reply is handed to the listener only once the line has
-// been seen quiet for the guard time behind it: behind a confirmed exchange,
-// through a time-out without a byte, in a quiet check after every
-// `heldAtMost` replies, or in the quiet wait that ends the load. Until then it
-// is held, and so is every outcome behind it, so that the listener hears of
-// the slots in order. Bytes that could be a reply and answer no request put
-// every held reply in doubt: each is asked for again on a quiet line and
-// counts only if its answer comes on one.
+// a fresh one, and a record carries no file number.
+//
+// While the line has shown nothing amiss, records are asked back to back and
+// a reply is handed to the listener once the line has been seen quiet for the
+// guard time behind it: behind a confirmed exchange, in a quiet check after
+// every `heldAtMost` replies, or in the quiet wait that ends the load. Until
+// then it is held, and so is every outcome behind it, so that the listener
+// hears of the slots in order.
+//
+// The first sign of a meter that answers late or twice (bytes that could be a
+// reply and answer no request, a time-out, a garbled reply, a reply like the
+// one before on a line that repeats) ends that trust, because a copy sent
+// later than the guard time lands in the next request's wait. From then on
+// each record is asked alone: the request goes out only once every answer
+// window that may still bring an answer nobody has seen has closed, so what
+// comes is its own answer or a copy of a reply already taken. A reply just
+// like one whose window is still open (two empty slots, or a copy) is asked
+// for once more when every window has closed. Replies asked alone are held
+// like the others; held replies are asked for again alone when a sign puts
+// them in doubt, and count once every window has closed on a quiet line when
+// it does not. After `calmAfter` records with nothing but their own reply on
+// the line, the line is trusted again.
 class RecordFetch
 {
 public:
     // Bounds what one stray reply costs in questions asked again, and lets
     // the list and the progress follow the load.
     static constexpr int heldAtMost = 32;
+    static constexpr int calmAfter = 16;
 
     RecordFetch(Exchange &exchange, const RecordFormat &format, Listener &listener, const StopRequest &stop)
         : m_exchange(exchange), m_format(format), m_listener(listener), m_stop(stop)
@@ -114,48 +129,32 @@ public:
     // Asks for slot `index`. False when the load ends here (see `end`).
     bool fetch(int index)
     {
+        if (m_alone)
+            return fetchAlone(index);
         QByteArray reply;
         const ExchangeOutcome outcome =
             m_exchange.request(m_format.request(index), m_format.rule, WaitEvents::Ignored, &reply);
         if (outcome == ExchangeOutcome::Ended || m_stop.isRequested())
             return endedHere(End::Ended, index);
-        // What this exchange showed, before any question asked again changes it.
+        // Nothing taken back to back is known to be its own before the line proves it.
+        m_unknownUntil = m_exchange.answerWindowCloses();
         const bool doubt = m_exchange.earlierReplyInDoubt() || outcome == ExchangeOutcome::Suspect;
-        const bool provedQuiet = m_exchange.lineProvedQuiet();
+        // On a line that repeats replies, a reply just like the one before
+        // may be its copy standing in for an answer still to come.
         const bool copyOfTheLast = outcome == ExchangeOutcome::Reply && m_exchange.lineRepeatsReplies()
                                    && reply == m_lastReply;
-        if (doubt) {
-            if (!askAgainHeld())
-                return false;
-        } else if (provedQuiet || outcome == ExchangeOutcome::Lost) {
-            if (!handOverHeld())
-                return false;
-        }
-        switch (outcome) {
-        case ExchangeOutcome::Reply:
-            // On a line that repeats replies, a reply just like the one before
-            // may be its copy standing in for an answer still to come.
-            if (copyOfTheLast)
-                return (m_held.isEmpty() || checkQuiet()) && askAgain(index, QByteArray());
-            m_lastReply = reply;
-            m_held.append({index, outcome, reply});
-            if (provedQuiet)
-                return handOverHeld();
-            return heldCount() < heldAtMost || checkQuiet();
-        case ExchangeOutcome::Suspect:
-            return askAgain(index, reply);
-        case ExchangeOutcome::Lost:
-            tell(index, outcome, QByteArray());
+        if (doubt || copyOfTheLast || outcome == ExchangeOutcome::TimedOut || outcome == ExchangeOutcome::Garbled)
+            return distrust(index, outcome, reply, doubt);
+        if (outcome == ExchangeOutcome::Lost) {
+            if (handOverHeld())
+                tell(index, outcome, QByteArray());
             return endedHere(End::Stopped, index);
-        case ExchangeOutcome::TimedOut:
-        case ExchangeOutcome::Garbled:
-        case ExchangeOutcome::Ended:
-            break;
         }
-        if (m_held.isEmpty())
-            return tell(index, outcome, reply);
+        m_lastReply = reply;
         m_held.append({index, outcome, reply});
-        return true;
+        if (m_exchange.lineProvedQuiet())
+            return handOverHeld();
+        return heldCount() < heldAtMost || checkQuiet();
     }
 
     // The line must stay quiet behind the last reply before the load counts
@@ -184,15 +183,63 @@ private:
         QByteArray reply;
     };
 
+    // A reply taken alone, while its answer window is open.
+    struct Answered
+    {
+        QByteArray reply;
+        QDeadlineTimer windowCloses;
+    };
+
     int heldCount() const { return int(m_held.size()); }
 
-    bool checkQuiet()
+    // The sign of a meter that answers late or twice, seen in the exchange of
+    // slot `index`: what is held is settled first, then the slot is asked alone.
+    bool distrust(int index, ExchangeOutcome outcome, const QByteArray &reply, bool doubt)
     {
-        switch (m_exchange.awaitQuietLine(Exchange::guardNs(m_format.rule), WaitEvents::Ignored)) {
+        m_alone = true;
+        m_calmRecords = 0;
+        const bool settled = doubt ? askAgainHeld() : m_held.isEmpty() || checkQuiet(m_unknownUntil);
+        if (!settled)
+            return false;
+        if (outcome == ExchangeOutcome::Reply || outcome == ExchangeOutcome::Suspect)
+            return fetchAlone(index);
+        return tell(index, outcome, reply);
+    }
+
+    // A slot asked alone for the first time. Its reply is held all the same:
+    // a meter that has fallen one answer behind shows it only by the answer
+    // that comes after the last request.
+    bool fetchAlone(int index)
+    {
+        if (m_stop.isRequested())
+            return endedHere(End::Ended, index);
+        QByteArray reply;
+        bool doubt = false;
+        const ExchangeOutcome outcome = askAlone(index, &reply, &doubt);
+        if (outcome == ExchangeOutcome::Ended)
+            return endedHere(End::Ended, index);
+        if (doubt && !askAgainHeld())
+            return false;
+        if (outcome == ExchangeOutcome::Lost) {
+            if (handOverHeld())
+                tell(index, outcome, QByteArray());
+            return endedHere(End::Stopped, index);
+        }
+        if (outcome != ExchangeOutcome::Reply && m_held.isEmpty())
+            return tell(index, outcome, reply);
+        m_held.append({index, outcome, reply});
+        return outcome != ExchangeOutcome::Reply || heldCount() < heldAtMost || checkQuiet();
+    }
+
+    bool checkQuiet(const QDeadlineTimer &notBefore = QDeadlineTimer())
+    {
+        switch (m_exchange.awaitQuietLine(Exchange::guardNs(m_format.rule), WaitEvents::Ignored, notBefore)) {
         case Exchange::Quiet::Quiet:
         case Exchange::Quiet::Lost:
             return handOverHeld();
         case Exchange::Quiet::Stray:
+            m_alone = true;
+            m_calmRecords = 0;
             return askAgainHeld();
         case Exchange::Quiet::NeverQuiet:
             return failHeld();
@@ -242,37 +289,90 @@ private:
         return true;
     }
 
-    // Held replies are asked for again; held failures stay what they were.
+    // Held replies are asked for again alone; held failures stay what they were.
     bool askAgainHeld()
     {
         const QList<Held> held = std::exchange(m_held, {});
         for (const Held &record : held) {
-            const bool goOn = record.outcome == ExchangeOutcome::Reply
-                                  ? askAgain(record.index, record.reply)
-                                  : tell(record.index, record.outcome, record.reply);
+            const bool goOn = record.outcome == ExchangeOutcome::Reply ? askAgainAlone(record.index)
+                                                                       : tell(record.index, record.outcome, record.reply);
             if (!goOn)
                 return false;
         }
         return true;
     }
 
-    // Once, on a line quiet before the request and behind the answer. An
-    // answer with more behind it still counts when it is the `doubted` reply
-    // again; with no doubted reply (a possible copy of the last one) it does not.
-    bool askAgain(int index, const QByteArray &doubted)
+    ExchangeOutcome requestAlone(int index, const QDeadlineTimer &notBefore, QByteArray *reply)
+    {
+        const ExchangeOutcome outcome = m_exchange.request(m_format.request(index), m_format.rule, WaitEvents::Ignored,
+                                                           reply, Exchange::Trust::Confirmed, notBefore);
+        return m_stop.isRequested() ? ExchangeOutcome::Ended : outcome;
+    }
+
+    // Whether `reply` is just like a reply taken alone whose window is still open.
+    bool likeAnOpenAnswer(const QByteArray &reply)
+    {
+        m_answered.removeIf([](const Answered &answered) { return answered.windowCloses.hasExpired(); });
+        return std::any_of(m_answered.cbegin(), m_answered.cend(),
+                           [&reply](const Answered &answered) { return answered.reply == reply; });
+    }
+
+    // Bytes dropped before a request alone put the held replies in doubt,
+    // unless they only repeat a reply taken alone.
+    bool droppedAnUnknownReply()
+    {
+        const QByteArray &dropped = m_exchange.droppedBefore();
+        if (!couldHoldReply(dropped))
+            return false;
+        return std::none_of(m_answered.cbegin(), m_answered.cend(),
+                            [&dropped](const Answered &answered) { return repeatsReply(dropped, answered.reply); });
+    }
+
+    // One question alone, and once more when its answer cannot be told from
+    // another's. `doubt`: the first one saw bytes that put held replies in doubt.
+    ExchangeOutcome askAlone(int index, QByteArray *reply, bool *doubt)
+    {
+        ExchangeOutcome outcome = requestAlone(index, m_unknownUntil, reply);
+        const bool likeAnother = (outcome == ExchangeOutcome::Reply || outcome == ExchangeOutcome::Suspect)
+                                 && likeAnOpenAnswer(*reply);
+        // Another reply behind the first means an answer is missing
+        // somewhere, unless the first was the copy of one taken alone.
+        *doubt = (outcome == ExchangeOutcome::Suspect && !likeAnother)
+                 || (outcome != ExchangeOutcome::Ended && droppedAnUnknownReply());
+        bool calm = outcome == ExchangeOutcome::Reply && m_exchange.onlyTheReplyCame();
+        if (outcome == ExchangeOutcome::Suspect || likeAnother) {
+            // Once every window has closed, nothing but this request can be
+            // answered. An answer with more behind it counts only as the same again.
+            const QByteArray first = *reply;
+            outcome = judgeSecondAnswer(requestAlone(index, m_exchange.answerWindowCloses(), reply), *reply, first);
+            calm = false;
+        }
+        if (outcome == ExchangeOutcome::Ended)
+            return outcome;
+        if (outcome == ExchangeOutcome::Reply) {
+            m_answered.append({*reply, m_exchange.answerWindowCloses()});
+            m_lastReply = *reply;
+        } else {
+            m_unknownUntil = m_exchange.answerWindowCloses();
+        }
+        m_calmRecords = calm ? m_calmRecords + 1 : 0;
+        if (m_calmRecords >= calmAfter) {
+            m_alone = false;
+            m_calmRecords = 0;
+        }
+        return outcome;
+    }
+
+    // A held reply asked for again: what comes now is told.
+    bool askAgainAlone(int index)
     {
         if (m_stop.isRequested())
             return endedHere(End::Ended, index);
         QByteArray reply;
-        ExchangeOutcome outcome = m_exchange.request(m_format.request(index), m_format.rule, WaitEvents::Ignored,
-                                                     &reply, Exchange::Trust::Confirmed);
-        if (outcome == ExchangeOutcome::Ended || m_stop.isRequested())
+        bool doubt = false;
+        const ExchangeOutcome outcome = askAlone(index, &reply, &doubt);
+        if (outcome == ExchangeOutcome::Ended)
             return endedHere(End::Ended, index);
-        outcome = doubted.isEmpty() && outcome == ExchangeOutcome::Suspect
-                      ? ExchangeOutcome::Garbled
-                      : judgeSecondAnswer(outcome, reply, doubted);
-        if (outcome == ExchangeOutcome::Reply)
-            m_lastReply = reply;
         if (!tell(index, outcome, reply))
             return false;
         return outcome != ExchangeOutcome::Lost || endedHere(End::Stopped, index);
@@ -284,6 +384,10 @@ private:
     const StopRequest &m_stop;
     QList<Held> m_held;
     QByteArray m_lastReply;
+    bool m_alone = false;                // each record is asked alone
+    int m_calmRecords = 0;               // asked alone in a row with nothing but their reply
+    QDeadlineTimer m_unknownUntil;       // until then an answer nobody has seen may still come
+    QList<Answered> m_answered;
 };
 
 } // namespace

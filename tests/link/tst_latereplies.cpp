@@ -108,6 +108,15 @@ private slots:
                    return i > 2 ? QList<QByteArray>{record(i - 1)} : QList<QByteArray>{record(i)};
                })
             << QList<int>{2} << false;
+        // Once a time-out has put every record alone, a reply just like the
+        // one before is asked for again when its window has closed.
+        QTest::newRow("after a time-out, the reply before again in place of the next")
+            << Script([](int i, int asked) {
+                   if (i == 1 && asked == 1)
+                       return QList<QByteArray>{""};
+                   return QList<QByteArray>{i == 3 && asked == 1 ? record(2) : record(i)};
+               })
+            << QList<int>{1} << false;
         QTest::newRow("a reply behind the last record")
             << Script([](int i, int asked) {
                    return i == files - 1 && asked == 1 ? QList<QByteArray>{record(i), "", record(1)}
