@@ -127,6 +127,7 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
                                   QByteArray *reply, Trust trust, const QDeadlineTimer &notBefore)
 {
     reply->clear();
+    m_behindReply.clear();
     m_strayInThisExchange = false;
     m_earlierInDoubt = false;
     m_provedQuiet = false;
@@ -227,6 +228,7 @@ ExchangeOutcome Exchange::request(const QByteArray &request, const ReplyRule &ru
         if (couldHoldReply(after)) {
             if (!repeatsReply(after, taken)) {
                 *reply = taken;
+                m_behindReply = after;
                 return ExchangeOutcome::Suspect;
             }
             m_repeatsSeen = true;

@@ -101,6 +101,8 @@ public:
     // last reply taken (behind this reply, or through a time-out without a
     // byte): nothing taken so far can have been another request's reply.
     bool lineProvedQuiet() const { return m_provedQuiet; }
+    // After a Suspect request(): what came behind the reply.
+    const QByteArray &behindReply() const { return m_behindReply; }
     // After request(): nothing but the reply itself came, before or behind it.
     bool onlyTheReplyCame() const { return !m_strayInThisExchange; }
 
@@ -169,6 +171,7 @@ private:
     bool m_repeatsSeen = false;
     QByteArray m_lastTaken; // the last reply handed over
     QByteArray m_droppedBefore;
+    QByteArray m_behindReply;
     int m_cleanExchanges = 0; // in a row without stray bytes while the line counts as noisy
 };
 

@@ -328,17 +328,43 @@ private:
                             [&dropped](const Answered &answered) { return repeatsReply(dropped, answered.reply); });
     }
 
+    // The reply behind the copy of one taken alone, when nothing but its own
+    // copies follows it and it is not like another open answer itself.
+    std::optional<QByteArray> ownReplyBehind()
+    {
+        const QByteArray &behind = m_exchange.behindReply();
+        const int length = m_format.rule.completeLength(behind);
+        if (length == ReplyRule::none)
+            return std::nullopt;
+        const QByteArray own = behind.left(length);
+        const QByteArray rest = behind.mid(length);
+        if ((!rest.isEmpty() && !repeatsReply(rest, own)) || likeAnOpenAnswer(own))
+            return std::nullopt;
+        return own;
+    }
+
     // One question alone, and once more when its answer cannot be told from
     // another's. `doubt`: the first one saw bytes that put held replies in doubt.
     ExchangeOutcome askAlone(int index, QByteArray *reply, bool *doubt)
     {
+        // Bytes dropped while an unknown answer may still come are that answer.
+        const bool unknownAnswerDue = !m_unknownUntil.hasExpired();
         ExchangeOutcome outcome = requestAlone(index, m_unknownUntil, reply);
-        const bool likeAnother = (outcome == ExchangeOutcome::Reply || outcome == ExchangeOutcome::Suspect)
-                                 && likeAnOpenAnswer(*reply);
+        bool likeAnother = (outcome == ExchangeOutcome::Reply || outcome == ExchangeOutcome::Suspect)
+                           && likeAnOpenAnswer(*reply);
+        if (outcome == ExchangeOutcome::Suspect && likeAnother) {
+            // The copy of a reply taken alone came first; in a wait alone the
+            // one reply behind it can only be this request's own.
+            if (const std::optional<QByteArray> own = ownReplyBehind()) {
+                *reply = *own;
+                outcome = ExchangeOutcome::Reply;
+                likeAnother = false;
+            }
+        }
         // Another reply behind the first means an answer is missing
         // somewhere, unless the first was the copy of one taken alone.
         *doubt = (outcome == ExchangeOutcome::Suspect && !likeAnother)
-                 || (outcome != ExchangeOutcome::Ended && droppedAnUnknownReply());
+                 || (outcome != ExchangeOutcome::Ended && !unknownAnswerDue && droppedAnUnknownReply());
         bool calm = outcome == ExchangeOutcome::Reply && m_exchange.onlyTheReplyCame();
         if (outcome == ExchangeOutcome::Suspect || likeAnother) {
             // Once every window has closed, nothing but this request can be
