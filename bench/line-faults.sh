@@ -39,5 +39,6 @@ meter=(--family contact --files 100)
 run_once "$work/clean.csv" "${meter[@]}" > /dev/null
 line "clean" "${meter[@]}"
 line "every reply again 15 ms later" "${meter[@]}" --repeat 2 --repeat-gap-ms 15 --fault-only '{11'
+line "every reply again 40 ms later" "${meter[@]}" --repeat 2 --repeat-gap-ms 40 --fault-only '{11'
 line "CR LF after every reply" "${meter[@]}" --extra '\r\n' --fault-only '{11'
 line "every tenth reply 1.1 s late" "${meter[@]}" --late-ms 1100 --late-every 10 --fault-only '{11'
