@@ -98,7 +98,9 @@ QByteArray oneCopy(const QByteArray &reply)
 // guard time behind it: behind a confirmed exchange, in a quiet check after
 // every `heldAtMost` replies, or in the quiet wait that ends the load. Until
 // then it is held, and so is every outcome behind it, so that the listener
-// hears of the slots in order.
+// hears of the slots in order. A reply just like the one before (two empty
+// slots, or a copy standing in for a slow answer) makes the next quiet check
+// last until every answer window has closed, so that a displaced answer shows.
 //
 // The first sign of a meter that answers late or twice (bytes that could be a
 // reply and answer no request, a time-out, a garbled reply, a reply like the
@@ -106,13 +108,13 @@ QByteArray oneCopy(const QByteArray &reply)
 // later than the guard time lands in the next request's wait. From then on
 // each record is asked alone: the request goes out only once every answer
 // window that may still bring an answer nobody has seen has closed, so what
-// comes is its own answer or a copy of a reply already taken. A reply just
-// like one whose window is still open (two empty slots, or a copy) is asked
-// for once more when every window has closed. Replies asked alone are held
-// like the others; held replies are asked for again alone when a sign puts
-// them in doubt, and count once every window has closed on a quiet line when
-// it does not. After `calmAfter` records with nothing but their own reply on
-// the line, the line is trusted again.
+// comes is its own answer or a copy of a reply already taken. When such a copy
+// comes first, the one reply behind it is the request's own; a reply just like
+// one whose window was open when the request went out is asked for once more
+// when every window has closed. Replies asked alone are held like the others;
+// held replies are asked for again alone when a sign puts them in doubt.
+// After `calmAfter` records with nothing but their own reply on the line, the
+// line is trusted again.
 class RecordFetch
 {
 public:
@@ -139,20 +141,19 @@ public:
         // Nothing taken back to back is known to be its own before the line proves it.
         m_unknownUntil = m_exchange.answerWindowCloses();
         const bool doubt = m_exchange.earlierReplyInDoubt() || outcome == ExchangeOutcome::Suspect;
-        // On a line that repeats replies, a reply just like the one before
-        // may be its copy standing in for an answer still to come.
-        const bool copyOfTheLast = outcome == ExchangeOutcome::Reply && m_exchange.lineRepeatsReplies()
-                                   && reply == m_lastReply;
+        const bool likeTheLast = outcome == ExchangeOutcome::Reply && reply == m_lastReply;
+        // On a line that repeats replies, such a reply may be the copy of the
+        // last one standing in for an answer still to come.
+        const bool copyOfTheLast = likeTheLast && m_exchange.lineRepeatsReplies();
         if (doubt || copyOfTheLast || outcome == ExchangeOutcome::TimedOut || outcome == ExchangeOutcome::Garbled)
             return distrust(index, outcome, reply, doubt);
-        if (outcome == ExchangeOutcome::Lost) {
-            if (handOverHeld())
-                tell(index, outcome, QByteArray());
-            return endedHere(End::Stopped, index);
-        }
+        if (outcome == ExchangeOutcome::Lost)
+            return lostAt(index);
+        if (likeTheLast)
+            m_settleWhenWindowsClose = true;
         m_lastReply = reply;
         m_held.append({index, outcome, reply});
-        if (m_exchange.lineProvedQuiet())
+        if (m_exchange.lineProvedQuiet() && !m_settleWhenWindowsClose)
             return handOverHeld();
         return heldCount() < heldAtMost || checkQuiet();
     }
@@ -186,6 +187,7 @@ private:
     // A reply taken alone, while its answer window is open.
     struct Answered
     {
+        int index;
         QByteArray reply;
         QDeadlineTimer windowCloses;
     };
@@ -193,7 +195,8 @@ private:
     int heldCount() const { return int(m_held.size()); }
 
     // The sign of a meter that answers late or twice, seen in the exchange of
-    // slot `index`: what is held is settled first, then the slot is asked alone.
+    // slot `index`: what is held is settled first; then a reply is asked for
+    // alone, a failure is told.
     bool distrust(int index, ExchangeOutcome outcome, const QByteArray &reply, bool doubt)
     {
         m_alone = true;
@@ -201,13 +204,24 @@ private:
         const bool settled = doubt ? askAgainHeld() : m_held.isEmpty() || checkQuiet(m_unknownUntil);
         if (!settled)
             return false;
+        if (outcome == ExchangeOutcome::Lost)
+            return lostAt(index);
         if (outcome == ExchangeOutcome::Reply || outcome == ExchangeOutcome::Suspect)
             return fetchAlone(index);
         return tell(index, outcome, reply);
     }
 
+    // The device went away in the exchange of slot `index`.
+    bool lostAt(int index)
+    {
+        if (!handOverHeld())
+            return false;
+        tell(index, ExchangeOutcome::Lost, QByteArray());
+        return endedHere(End::Stopped, index);
+    }
+
     // A slot asked alone for the first time. Its reply is held all the same:
-    // a meter that has fallen one answer behind shows it only by the answer
+    // a meter that has fallen one answer behind shows it only by an answer
     // that comes after the last request.
     bool fetchAlone(int index)
     {
@@ -220,19 +234,20 @@ private:
             return endedHere(End::Ended, index);
         if (doubt && !askAgainHeld())
             return false;
-        if (outcome == ExchangeOutcome::Lost) {
-            if (handOverHeld())
-                tell(index, outcome, QByteArray());
-            return endedHere(End::Stopped, index);
-        }
+        if (outcome == ExchangeOutcome::Lost)
+            return lostAt(index);
         if (outcome != ExchangeOutcome::Reply && m_held.isEmpty())
             return tell(index, outcome, reply);
         m_held.append({index, outcome, reply});
         return outcome != ExchangeOutcome::Reply || heldCount() < heldAtMost || checkQuiet();
     }
 
-    bool checkQuiet(const QDeadlineTimer &notBefore = QDeadlineTimer())
+    // Quiet for the guard time, or, with `notBefore` or after a reply like
+    // the one before it, until every answer window has closed.
+    bool checkQuiet(QDeadlineTimer notBefore = QDeadlineTimer())
     {
+        if (std::exchange(m_settleWhenWindowsClose, false))
+            notBefore = m_exchange.answerWindowCloses();
         switch (m_exchange.awaitQuietLine(Exchange::guardNs(m_format.rule), WaitEvents::Ignored, notBefore)) {
         case Exchange::Quiet::Quiet:
         case Exchange::Quiet::Lost:
@@ -309,28 +324,18 @@ private:
         return m_stop.isRequested() ? ExchangeOutcome::Ended : outcome;
     }
 
-    // Whether `reply` is just like a reply taken alone whose window is still open.
-    bool likeAnOpenAnswer(const QByteArray &reply)
+    // Whether `bytes` is, or only repeats, a reply another slot took alone
+    // while its window was open when this request went out.
+    bool likeAnOpenAnswer(const QByteArray &bytes, int index) const
     {
-        m_answered.removeIf([](const Answered &answered) { return answered.windowCloses.hasExpired(); });
-        return std::any_of(m_answered.cbegin(), m_answered.cend(),
-                           [&reply](const Answered &answered) { return answered.reply == reply; });
-    }
-
-    // Bytes dropped before a request alone put the held replies in doubt,
-    // unless they only repeat a reply taken alone.
-    bool droppedAnUnknownReply()
-    {
-        const QByteArray &dropped = m_exchange.droppedBefore();
-        if (!couldHoldReply(dropped))
-            return false;
-        return std::none_of(m_answered.cbegin(), m_answered.cend(),
-                            [&dropped](const Answered &answered) { return repeatsReply(dropped, answered.reply); });
+        return std::any_of(m_answered.cbegin(), m_answered.cend(), [&](const Answered &answered) {
+            return answered.index != index && repeatsReply(bytes, answered.reply);
+        });
     }
 
     // The reply behind the copy of one taken alone, when nothing but its own
     // copies follows it and it is not like another open answer itself.
-    std::optional<QByteArray> ownReplyBehind()
+    std::optional<QByteArray> ownReplyBehind(int index) const
     {
         const QByteArray &behind = m_exchange.behindReply();
         const int length = m_format.rule.completeLength(behind);
@@ -338,7 +343,7 @@ private:
             return std::nullopt;
         const QByteArray own = behind.left(length);
         const QByteArray rest = behind.mid(length);
-        if ((!rest.isEmpty() && !repeatsReply(rest, own)) || likeAnOpenAnswer(own))
+        if ((!rest.isEmpty() && !repeatsReply(rest, own)) || likeAnOpenAnswer(own, index))
             return std::nullopt;
         return own;
     }
@@ -347,22 +352,25 @@ private:
     // another's. `doubt`: the first one saw bytes that put held replies in doubt.
     ExchangeOutcome askAlone(int index, QByteArray *reply, bool *doubt)
     {
+        // Only answers whose window is open when the request goes out can come in its wait.
+        m_answered.removeIf([](const Answered &answered) { return answered.windowCloses.hasExpired(); });
         // Bytes dropped while an unknown answer may still come are that answer.
         const bool unknownAnswerDue = !m_unknownUntil.hasExpired();
         ExchangeOutcome outcome = requestAlone(index, m_unknownUntil, reply);
-        bool likeAnother = (outcome == ExchangeOutcome::Reply || outcome == ExchangeOutcome::Suspect)
-                           && likeAnOpenAnswer(*reply);
+        const bool taken = outcome == ExchangeOutcome::Reply || outcome == ExchangeOutcome::Suspect;
+        bool likeAnother = taken && likeAnOpenAnswer(*reply, index);
         if (outcome == ExchangeOutcome::Suspect && likeAnother) {
             // The copy of a reply taken alone came first; in a wait alone the
             // one reply behind it can only be this request's own.
-            if (const std::optional<QByteArray> own = ownReplyBehind()) {
+            if (const std::optional<QByteArray> own = ownReplyBehind(index)) {
                 *reply = *own;
                 outcome = ExchangeOutcome::Reply;
                 likeAnother = false;
             }
+        } else if (outcome == ExchangeOutcome::Suspect && likeAnOpenAnswer(m_exchange.behindReply(), index)) {
+            outcome = ExchangeOutcome::Reply; // its own reply, then a copy of another's
         }
-        // Another reply behind the first means an answer is missing
-        // somewhere, unless the first was the copy of one taken alone.
+        // Another reply behind the first means an answer is missing somewhere.
         *doubt = (outcome == ExchangeOutcome::Suspect && !likeAnother)
                  || (outcome != ExchangeOutcome::Ended && !unknownAnswerDue && droppedAnUnknownReply());
         bool calm = outcome == ExchangeOutcome::Reply && m_exchange.onlyTheReplyCame();
@@ -376,7 +384,7 @@ private:
         if (outcome == ExchangeOutcome::Ended)
             return outcome;
         if (outcome == ExchangeOutcome::Reply) {
-            m_answered.append({*reply, m_exchange.answerWindowCloses()});
+            m_answered.append({index, *reply, m_exchange.answerWindowCloses()});
             m_lastReply = *reply;
         } else {
             m_unknownUntil = m_exchange.answerWindowCloses();
@@ -389,6 +397,14 @@ private:
         return outcome;
     }
 
+    // Bytes dropped before a request alone put the held replies in doubt,
+    // unless they only repeat a reply taken alone.
+    bool droppedAnUnknownReply() const
+    {
+        const QByteArray &dropped = m_exchange.droppedBefore();
+        return couldHoldReply(dropped) && !likeAnOpenAnswer(dropped, -1);
+    }
+
     // A held reply asked for again: what comes now is told.
     bool askAgainAlone(int index)
     {
@@ -399,9 +415,9 @@ private:
         const ExchangeOutcome outcome = askAlone(index, &reply, &doubt);
         if (outcome == ExchangeOutcome::Ended)
             return endedHere(End::Ended, index);
-        if (!tell(index, outcome, reply))
-            return false;
-        return outcome != ExchangeOutcome::Lost || endedHere(End::Stopped, index);
+        if (outcome == ExchangeOutcome::Lost)
+            return lostAt(index);
+        return tell(index, outcome, reply);
     }
 
     Exchange &m_exchange;
@@ -410,9 +426,10 @@ private:
     const StopRequest &m_stop;
     QList<Held> m_held;
     QByteArray m_lastReply;
-    bool m_alone = false;                // each record is asked alone
-    int m_calmRecords = 0;               // asked alone in a row with nothing but their reply
-    QDeadlineTimer m_unknownUntil;       // until then an answer nobody has seen may still come
+    bool m_alone = false;                  // each record is asked alone
+    bool m_settleWhenWindowsClose = false; // the next quiet check waits for every window to close
+    int m_calmRecords = 0;                 // asked alone in a row with nothing but their reply
+    QDeadlineTimer m_unknownUntil;         // until then an answer nobody has seen may still come
     QList<Answered> m_answered;
 };
 
