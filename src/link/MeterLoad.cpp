@@ -220,10 +220,11 @@ private:
         return endedHere(End::Stopped, index);
     }
 
-    // A slot asked alone for the first time. Its reply is held all the same:
-    // a meter that has fallen one answer behind shows it only by an answer
-    // that comes after the last request.
-    bool fetchAlone(int index)
+    // A slot asked alone. The first time, its reply is held all the same: a
+    // meter that has fallen one answer behind shows it only by an answer that
+    // comes after the last request. Asked again, what comes is told (nothing
+    // is held then).
+    bool askAloneAt(int index, bool holdReply)
     {
         if (m_stop.isRequested())
             return endedHere(End::Ended, index);
@@ -236,11 +237,12 @@ private:
             return false;
         if (outcome == ExchangeOutcome::Lost)
             return lostAt(index);
-        if (outcome != ExchangeOutcome::Reply && m_held.isEmpty())
+        if (!holdReply || (outcome != ExchangeOutcome::Reply && m_held.isEmpty()))
             return tell(index, outcome, reply);
         m_held.append({index, outcome, reply});
         return outcome != ExchangeOutcome::Reply || heldCount() < heldAtMost || checkQuiet();
     }
+    bool fetchAlone(int index) { return askAloneAt(index, true); }
 
     // Quiet for the guard time, or, with `notBefore` or after a reply like
     // the one before it, until every answer window has closed.
@@ -309,7 +311,7 @@ private:
     {
         const QList<Held> held = std::exchange(m_held, {});
         for (const Held &record : held) {
-            const bool goOn = record.outcome == ExchangeOutcome::Reply ? askAgainAlone(record.index)
+            const bool goOn = record.outcome == ExchangeOutcome::Reply ? askAloneAt(record.index, false)
                                                                        : tell(record.index, record.outcome, record.reply);
             if (!goOn)
                 return false;
@@ -403,21 +405,6 @@ private:
     {
         const QByteArray &dropped = m_exchange.droppedBefore();
         return couldHoldReply(dropped) && !likeAnOpenAnswer(dropped, -1);
-    }
-
-    // A held reply asked for again: what comes now is told.
-    bool askAgainAlone(int index)
-    {
-        if (m_stop.isRequested())
-            return endedHere(End::Ended, index);
-        QByteArray reply;
-        bool doubt = false;
-        const ExchangeOutcome outcome = askAlone(index, &reply, &doubt);
-        if (outcome == ExchangeOutcome::Ended)
-            return endedHere(End::Ended, index);
-        if (outcome == ExchangeOutcome::Lost)
-            return lostAt(index);
-        return tell(index, outcome, reply);
     }
 
     Exchange &m_exchange;
